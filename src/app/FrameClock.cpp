@@ -1,0 +1,143 @@
+#include "app/FrameClock.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <imgui.h>
+#include <imgui_impl_glfw.h>
+#include <imgui_impl_opengl3.h>
+
+#include <thread>
+
+#include "app/Input.h"
+#include "app/InputScript.h"
+#include "app/Window.h"
+#include "graphics/Camera.h"
+
+namespace {
+
+// The game's physics damps per frame, so frames never run faster than this: the game then plays
+// the same on every monitor.
+constexpr double kMaxFrameRate = 60.0;
+// A stall (debugger, suspended laptop, slow disk) must not become one huge physics step.
+constexpr double kMaxFrameTime = 0.1;
+
+bool   firstFrame = true;
+double frameDeadline = 0.0;
+double frameStamp = 0.0;
+double prevFrameStamp = 0.0;
+float  deltaTime = 0.0f;
+float  totalTime = 0.0f;
+float  timeScale = 1.0f;
+double fixedStep = 0.0;
+long   frameNumber = -1;
+
+void WaitForFrameDeadline() {
+    const double period = GetFramePeriod();
+    if (fixedStep <= 0.0) {
+        double now = glfwGetTime();
+        while (now < frameDeadline + period) {
+            std::this_thread::yield();
+            now = glfwGetTime();
+        }
+    }
+    frameDeadline += period;
+}
+
+}  // namespace
+
+void BeginFrame() {
+    ++frameNumber;
+    if (firstFrame) {
+        frameDeadline = glfwGetTime();
+    }
+    glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glfwPollEvents();
+    DeliverScriptedInput(frameNumber);
+    ImGui_ImplOpenGL3_NewFrame();
+    ImGui_ImplGlfw_NewFrame();
+    ImGui::NewFrame();
+    GetCamera().UpdateMatrices();
+}
+
+void EndFrame() {
+    ImGui::Render();
+    ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
+    EndInputFrame();
+    prevFrameStamp = frameStamp;
+    frameStamp = glfwGetTime();
+    if (firstFrame) {
+        prevFrameStamp = frameStamp;
+    }
+    WaitForFrameDeadline();
+}
+
+void AdvanceFrameClock() {
+    if (firstFrame) {
+        deltaTime = 0.0f;
+        firstFrame = false;
+    } else if (fixedStep > 0.0) {
+        deltaTime = static_cast<float>(fixedStep);
+    } else {
+        double measured = frameStamp - prevFrameStamp;
+        if (measured > kMaxFrameTime) {
+            measured = kMaxFrameTime;
+        }
+        deltaTime = static_cast<float>(measured);
+    }
+    totalTime += deltaTime;
+}
+
+void SwapFrame() {
+    glfwSwapBuffers(GetWindow());
+}
+
+float GetDeltaTime() {
+    return deltaTime * timeScale;
+}
+
+float GetTotalTime() {
+    return totalTime;
+}
+
+float GetScaledTotalTime() {
+    return totalTime * timeScale;
+}
+
+float GetTimeScale() {
+    return timeScale;
+}
+
+void SetTimeScale(float scale) {
+    timeScale = scale;
+}
+
+double GetFramePeriod() {
+    // Virtual displays report a refresh rate of 0; pace those at the game's rate too.
+    const int reported = GetRefreshRate();
+    const double rate = (reported > 0 && reported < kMaxFrameRate) ? reported : kMaxFrameRate;
+    return 1.0 / rate;
+}
+
+void SetFixedStep(double step) {
+    fixedStep = step;
+}
+
+double GetFixedStep() {
+    return fixedStep;
+}
+
+long GetFrameNumber() {
+    return frameNumber;
+}
+
+void ResetFrameClock() {
+    firstFrame = true;
+    frameDeadline = 0.0;
+    frameStamp = 0.0;
+    prevFrameStamp = 0.0;
+    deltaTime = 0.0f;
+    totalTime = 0.0f;
+    timeScale = 1.0f;
+    frameNumber = -1;
+}

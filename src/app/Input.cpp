@@ -1,0 +1,154 @@
+#include "app/Input.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <imgui.h>
+
+#include <cmath>
+#include <glm/glm.hpp>
+#include <glm/gtc/matrix_transform.hpp>
+#include <map>
+
+#include "app/InputScript.h"
+#include "app/Window.h"
+#include "graphics/MatrixStack.h"
+
+namespace {
+
+std::map<int, KeyEvent> currentKeys;
+std::map<int, KeyEvent> previousKeys;
+double                  scrollOffset = 0.0;
+Vector3                 mouseWorldPos;
+Vector3                 mouseViewPos;
+Vector3                 prevMouseViewPos;
+
+constexpr int kEnterKey = 257;
+constexpr int kAltOnly = 4;
+
+// An absent previous entry reads as released; the lookup inserts it, as the game has always done.
+int PreviousAction(int code) {
+    return previousKeys[code].action;
+}
+
+void UpdateImGuiKeys(int key, int action) {
+    ImGuiIO& io = ImGui::GetIO();
+    // GLFW reports keys it does not know as -1: those stay out of ImGui's array.
+    const bool inRange = key >= 0 && key < static_cast<int>(IM_ARRAYSIZE(io.KeysDown));
+    if (inRange && action == GLFW_PRESS) {
+        io.KeysDown[key] = true;
+    } else if (inRange && action == GLFW_RELEASE) {
+        io.KeysDown[key] = false;
+    }
+    io.KeyCtrl = io.KeysDown[GLFW_KEY_LEFT_CONTROL] || io.KeysDown[GLFW_KEY_RIGHT_CONTROL];
+    io.KeyShift = io.KeysDown[GLFW_KEY_LEFT_SHIFT] || io.KeysDown[GLFW_KEY_RIGHT_SHIFT];
+    io.KeyAlt = io.KeysDown[GLFW_KEY_LEFT_ALT] || io.KeysDown[GLFW_KEY_RIGHT_ALT];
+    io.KeySuper = false;
+}
+
+Vector3 ToVector(const glm::vec3& v) {
+    return Vector3(v.x, v.y, v.z);
+}
+
+}  // namespace
+
+bool IsTriggered(int code) {
+    const auto it = currentKeys.find(code);
+    if (it == currentKeys.end()) {
+        return false;
+    }
+    return PreviousAction(code) == 0 && it->second.action > 0;
+}
+
+bool IsReleased(int code) {
+    const auto it = currentKeys.find(code);
+    if (it == currentKeys.end()) {
+        return false;
+    }
+    return PreviousAction(code) > 0 && it->second.action == 0;
+}
+
+bool IsHeld(int code) {
+    const auto it = currentKeys.find(code);
+    return it != currentKeys.end() && it->second.action > 0;
+}
+
+void GetCursorPos(int* x, int* y) {
+    double cx = 0.0;
+    double cy = 0.0;
+    if (GetWindow() != nullptr) {
+        glfwGetCursorPos(GetWindow(), &cx, &cy);
+    }
+    if (x != nullptr) {
+        *x = static_cast<int>(std::floor(cx));
+    }
+    if (y != nullptr) {
+        *y = static_cast<int>(std::floor(cy));
+    }
+}
+
+Vector3 GetMouseWorldPos() {
+    return mouseWorldPos;
+}
+
+Vector3 GetMouseViewDelta() {
+    return mouseViewPos - prevMouseViewPos;
+}
+
+float GetScrollOffset() {
+    return static_cast<float>(scrollOffset);
+}
+
+namespace {
+
+void ApplyKeyEvent(int key, int action, int mods) {
+    currentKeys[key] = KeyEvent{key, action, mods & 0xFF};
+    if (key == kEnterKey && action == GLFW_PRESS && mods == kAltOnly) {
+        ToggleFullscreen();
+    }
+    UpdateImGuiKeys(key, action);
+}
+
+}  // namespace
+
+void KeyCallback(GLFWwindow*, int key, int, int action, int mods) {
+    RecordKeyEvent(key, action, mods);
+    ApplyKeyEvent(key, action, mods);
+}
+
+void MouseButtonCallback(GLFWwindow*, int button, int action, int mods) {
+    RecordMouseEvent(button, action, mods);
+    ApplyKeyEvent(button, action, mods);
+}
+
+void ScrollCallback(GLFWwindow*, double, double yOffset) {
+    RecordScrollEvent(yOffset);
+    scrollOffset = yOffset;
+}
+
+void EndInputFrame() {
+    int x = 0;
+    int y = 0;
+    GetCursorPos(&x, &y);
+    glm::ivec4 viewport;
+    glGetIntegerv(GL_VIEWPORT, &viewport[0]);
+    const float wy = static_cast<float>(viewport[3] - y);
+    float depth = 0.0f;
+    glReadPixels(x, static_cast<int>(wy), 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    const glm::vec3 win(static_cast<float>(x), wy, depth);
+    const glm::mat4& model = GetModelStack().Top();
+    const glm::mat4  modelView = GetViewStack().Top() * model;
+    const glm::mat4& projection = GetProjectionStack().Top();
+    const glm::vec4  viewportF(viewport);
+    mouseWorldPos = ToVector(glm::unProject(win, modelView, projection, viewportF));
+    prevMouseViewPos = mouseViewPos;
+    mouseViewPos = ToVector(glm::unProject(win, model, projection, viewportF));
+
+    previousKeys = currentKeys;
+    scrollOffset = 0.0;
+}
+
+void ResetInput() {
+    currentKeys.clear();
+    previousKeys.clear();
+    scrollOffset = 0.0;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "math/Vector.h"
+
+struct GLFWwindow;
+
+// The last event seen for one key code or mouse-button number.
+struct KeyEvent {
+    int key = 0;
+    int action = 0;  // 0 release, 1 press, 2 repeat
+    int mods = 0;
+};
+
+bool    IsTriggered(int code);
+bool    IsReleased(int code);
+bool    IsHeld(int code);
+
+void    GetCursorPos(int* x, int* y);
+Vector3 GetMouseWorldPos();
+Vector3 GetMouseViewDelta();
+float   GetScrollOffset();
+
+// GLFW callbacks; also the entry points for replayed events.
+void    KeyCallback(GLFWwindow* window, int key, int scancode, int action, int mods);
+void    MouseButtonCallback(GLFWwindow* window, int button, int action, int mods);
+void    ScrollCallback(GLFWwindow* window, double xOffset, double yOffset);
+
+// Once per frame, after the ImGui draw and before the frame limiter.
+void    EndInputFrame();
+
+// For tests: forget every key ever seen.
+void    ResetInput();

@@ -1,0 +1,125 @@
+#include "app/Trace.h"
+
+#include <cstdio>
+
+#include "app/FrameClock.h"
+#include "app/JsonLine.h"
+#include "app/State.h"
+#include "app/StateManager.h"
+#include "frontend/GameStateManager.h"
+#include "graphics/Camera.h"
+#include "graphics/ParticleSystem.h"
+#include "graphics/PostProcess.h"
+#include "levels/Cinematics.h"
+#include "scene/SceneManager.h"
+
+namespace {
+
+FILE*    traceFile = nullptr;
+JsonLine line;
+
+void WriteMenu() {
+    const GameStateManager& menus = GetGameStateManager();
+    line.BeginObject("menu");
+    line.Int("id", menus.GetCurrentId());
+    const int selected = menus.GetSelected();
+    if (menus.IsMenuOpen() && selected >= 0) {
+        line.Int("selected", selected);
+    } else {
+        line.Null("selected");
+    }
+    line.EndObject();
+}
+
+void WritePlayer() {
+    line.Null("player");
+}
+
+void WriteCamera() {
+    const Camera& camera = GetCamera();
+    line.BeginObject("camera");
+    line.Float("x", camera.GetPosition().x);
+    line.Float("y", camera.GetPosition().y);
+    line.Float("zoom", camera.GetZoom());
+    line.EndObject();
+}
+
+void WriteDialogue() {
+    line.Null("dialogue");
+}
+
+void WriteEnemies() {
+    line.BeginArray("enemies");
+    line.EndArray();
+}
+
+void WriteInteractables() {
+    line.BeginArray("interactables");
+    line.EndArray();
+}
+
+void WriteBoss() {
+    line.Null("boss");
+}
+
+void WriteBloom() {
+    line.BeginObject("bloom");
+    line.Bool("enabled", IsBloomEnabled());
+    line.Float("exposure", GetExposure());
+    line.Float("gamma", GetGamma());
+    line.Float("intensity", GetBloomIntensity());
+    line.EndObject();
+}
+
+}  // namespace
+
+bool OpenTrace(const std::string& path) {
+    traceFile = std::fopen(path.c_str(), "w");
+    return traceFile != nullptr;
+}
+
+const std::string& BuildTraceLine(long frame) {
+    const State* state = GetCurrentState();
+    line.Clear();
+    line.BeginObject();
+    line.Int("frame", frame);
+    line.Float("t", GetScaledTotalTime());
+    line.Float("dt", GetDeltaTime());
+    if (state != nullptr) {
+        line.String("state", state->GetName());
+    } else {
+        line.Null("state");
+    }
+    WriteMenu();
+    WritePlayer();
+    WriteCamera();
+    WriteDialogue();
+    WriteEnemies();
+    WriteInteractables();
+    WriteBoss();
+    line.Bool("transition", false);
+    line.Bool("cinematic", IsCinematicPlaying());
+    line.Bool("console", state != nullptr && state->IsConsoleOpen());
+    line.Int("objects", static_cast<long>(GetScene().CountObjects()));
+    line.Int("activeObjects", static_cast<long>(GetScene().CountActiveObjects()));
+    line.Int("particles", GetParticleSystem().CountParticles());
+    WriteBloom();
+    line.EndObject();
+    return line.Text();
+}
+
+void WriteTraceLine(long frame) {
+    if (traceFile == nullptr) {
+        return;
+    }
+    const std::string& text = BuildTraceLine(frame);
+    std::fwrite(text.data(), 1, text.size(), traceFile);
+    std::fputc('\n', traceFile);
+}
+
+void CloseTrace() {
+    if (traceFile != nullptr) {
+        std::fclose(traceFile);
+        traceFile = nullptr;
+    }
+}

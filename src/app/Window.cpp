@@ -1,0 +1,200 @@
+#include "app/Window.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <SOIL/SOIL.h>
+#include <imgui.h>
+#include <imgui_impl_glfw.h>
+#include <imgui_impl_opengl3.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/Input.h"
+#include "app/State.h"
+#include "app/StateManager.h"
+#include "audio/Audio.h"
+#include "frontend/GameStateManager.h"
+#include "graphics/PostProcess.h"
+
+namespace {
+
+GLFWwindow* window = nullptr;
+int         windowWidth = kScreenWidth;
+int         windowHeight = kScreenHeight;
+int         windowedWidth = kScreenWidth;
+int         windowedHeight = kScreenHeight;
+int         refreshRate = 0;
+bool        isFullscreen = false;
+
+void ErrorCallback(int code, const char* description) {
+    std::fprintf(stderr, "[Error %d]: %s\n", code, description);
+}
+
+void FramebufferSizeCallback(GLFWwindow*, int width, int height) {
+    windowWidth = width;
+    windowHeight = height;
+    glViewport(0, 0, width, height);
+}
+
+void WindowFocusCallback(GLFWwindow* focusedWindow, int focused) {
+    ImGui_ImplGlfw_WindowFocusCallback(focusedWindow, focused);
+    if (focused) {
+        ResumeAllSounds();
+        return;
+    }
+    PauseAllSounds();
+    const State* state = GetCurrentState();
+    if (state == nullptr || state->GetId() == STATE_SPLASH || state->GetId() == STATE_LOADING) {
+        return;
+    }
+    if (!GetGameStateManager().IsMenuOpen()) {
+        GetGameStateManager().SwitchTo(2);
+        SetMasterVolume(0.3f);
+    }
+}
+
+void CenteredPosition(int width, int height, int* x, int* y) {
+    const GLFWvidmode* mode = glfwGetVideoMode(glfwGetPrimaryMonitor());
+    *x = mode->width / 2 - width / 2;
+    *y = mode->height / 2 - height / 2;
+}
+
+void SetWindowIcon() {
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    unsigned char* pixels = SOIL_load_image("Textures/window_icon.png", &width, &height, &channels, SOIL_LOAD_RGBA);
+    if (pixels == nullptr) {
+        return;
+    }
+    GLFWimage icon{width, height, pixels};
+    glfwSetWindowIcon(window, 1, &icon);
+    SOIL_free_image_data(pixels);
+}
+
+void InitImGui() {
+    IMGUI_CHECKVERSION();
+    ImGui::CreateContext();
+    ImGuiIO& io = ImGui::GetIO();
+    io.IniFilename = nullptr;
+    io.IniSavingRate = -1.0f;
+    ImGui::StyleColorsDark();
+    ImGui_ImplGlfw_InitForOpenGL(window, true);
+    ImGui_ImplOpenGL3_Init("#version 130");
+}
+
+void InstallCallbacks() {
+    glfwSetErrorCallback(ErrorCallback);
+    glfwSetFramebufferSizeCallback(window, FramebufferSizeCallback);
+    glfwSetKeyCallback(window, KeyCallback);
+    glfwSetMouseButtonCallback(window, MouseButtonCallback);
+    glfwSetScrollCallback(window, ScrollCallback);
+    glfwSetWindowFocusCallback(window, WindowFocusCallback);
+}
+
+}  // namespace
+
+void InitWindow() {
+    glfwSetErrorCallback(ErrorCallback);
+    if (glfwInit() != GLFW_TRUE) {
+        std::printf("Failed to initialise GLFW!\n");
+        std::fflush(stdout);
+        std::abort();
+    }
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 0);
+    window = glfwCreateWindow(windowedWidth, windowedHeight, "Lirra", nullptr, nullptr);
+    if (window == nullptr) {
+        std::printf("Failed to create Window!\n");
+        std::fflush(stdout);
+        std::abort();
+    }
+    glfwGetFramebufferSize(window, &windowWidth, &windowHeight);
+    refreshRate = glfwGetVideoMode(glfwGetPrimaryMonitor())->refreshRate;
+    CenterWindow();
+    glfwMakeContextCurrent(window);
+    InitImGui();
+    InstallCallbacks();
+    glewExperimental = GL_TRUE;
+    glewInit();
+    glGetError();  // glewInit may leave a harmless error behind on some drivers
+    glfwSwapInterval(0);
+    InitGraphics();
+    SetWindowIcon();
+}
+
+void ShutdownWindow() {
+    ImGui_ImplOpenGL3_Shutdown();
+    ImGui_ImplGlfw_Shutdown();
+    ImGui::DestroyContext();
+    glfwDestroyWindow(window);
+    glfwTerminate();
+    window = nullptr;
+}
+
+bool IsWindowOpen() {
+    return window != nullptr && !glfwWindowShouldClose(window);
+}
+
+void RequestQuit() {
+    glfwSetWindowShouldClose(window, GLFW_TRUE);
+}
+
+bool SetFullscreen(bool on) {
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    const GLFWvidmode* mode = glfwGetVideoMode(monitor);
+    int x = 0;
+    int y = 0;
+    CenteredPosition(windowedWidth, windowedHeight, &x, &y);
+    std::printf("[Fullscreen: %d]\nRefresh Rate: %d\n", on ? 1 : 0, mode->refreshRate);
+    if (on) {
+        glfwSetWindowMonitor(window, monitor, x, y, mode->width, mode->height, mode->refreshRate);
+    } else {
+        glfwSetWindowMonitor(window, nullptr, x, y, windowedWidth, windowedHeight, mode->refreshRate);
+    }
+    isFullscreen = on;
+    return on;
+}
+
+void ToggleFullscreen() {
+    SetFullscreen(!isFullscreen);
+}
+
+bool IsFullscreen() {
+    return isFullscreen;
+}
+
+void CenterWindow() {
+    int x = 0;
+    int y = 0;
+    CenteredPosition(windowedWidth, windowedHeight, &x, &y);
+    glfwSetWindowPos(window, x, y);
+}
+
+GLFWwindow* GetWindow() {
+    return window;
+}
+
+void SetCursorVisible(bool visible) {
+    if (window != nullptr) {
+        glfwSetInputMode(window, GLFW_CURSOR, visible ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_HIDDEN);
+    }
+}
+
+int GetWindowWidth() {
+    return windowWidth;
+}
+
+int GetWindowHeight() {
+    return windowHeight;
+}
+
+int GetRefreshRate() {
+    return refreshRate;
+}
+
+void SetWindowedSize(int width, int height) {
+    windowedWidth = width;
+    windowedHeight = height;
+}

@@ -1,0 +1,4 @@
+#include "graphics/Background.h"
+
+void SetupBackgrounds() {}
+void DrawBackground(int) {}

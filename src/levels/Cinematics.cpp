@@ -1,0 +1,7 @@
+#include "levels/Cinematics.h"
+
+void UpdateCinematics() {}
+
+bool IsCinematicPlaying() {
+    return false;
+}

@@ -1,0 +1,5 @@
+#include "levels/Dialogue.h"
+
+void UpdateDialogue() {}
+void RenderDialogue() {}
+void CloseDialogue() {}

@@ -1,0 +1,6 @@
+#pragma once
+
+// The typed dialogue box. (Being built.)
+void UpdateDialogue();
+void RenderDialogue();
+void CloseDialogue();

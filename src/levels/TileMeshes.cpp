@@ -1,0 +1,3 @@
+#include "levels/TileMeshes.h"
+
+void BuildTileMeshTable(int, int) {}

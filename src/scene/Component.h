@@ -1,0 +1,24 @@
+#pragma once
+
+class GameObject;
+
+// A piece of behaviour attached to a GameObject by type: at most one of each type per object.
+// Every concrete component declares `static constexpr const char* kName` and returns it from
+// GetName, so components can be matched by name without building strings.
+class Component {
+public:
+    explicit Component(GameObject* owner_) : owner(owner_) {}
+    virtual ~Component() = default;
+
+    // The class name; components are matched by it.
+    virtual const char* GetName() const = 0;
+    virtual void        Init() {}
+    virtual void        Free() {}
+    virtual void        Update() {}
+    virtual void        Draw() {}
+
+    GameObject* GetOwner() const { return owner; }
+
+protected:
+    GameObject* const owner;
+};

@@ -1,0 +1,3 @@
+#include "tools/Console.h"
+
+void BuildConsole() {}

@@ -1,0 +1,4 @@
+#pragma once
+
+// The developer console window. (Being built.)
+void BuildConsole();
