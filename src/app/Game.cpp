@@ -38,25 +38,33 @@ void FinishFrame(long frame) {
 
 }  // namespace
 
+void StartSubsystems() {
+    AudioInit();
+    GetTextRenderer().Init("Fonts/PixelGameFont.ttf");
+    BuildTileMeshTable(10, 100);
+}
+
+void RunOneFrame() {
+    ApplyPendingState();
+    BeginFrame();
+    AudioUpdate();
+    UpdateAndRenderState();
+    FinishFrame(GetFrameNumber());
+}
+
 void RunGame() {
     InitWindow();
     if (!GetLaunchOptions().windowed) {
         SetFullscreen(true);
     }
-    AudioInit();
-    GetTextRenderer().Init("Fonts/PixelGameFont.ttf");
-    BuildTileMeshTable(10, 100);
+    StartSubsystems();
 
     StateLoading* loading = new StateLoading();
     loading->onLoaded = [] { SetupBackgrounds(); };
     SetState(loading);
 
     while (GetCurrentState() != nullptr && IsWindowOpen()) {
-        ApplyPendingState();
-        BeginFrame();
-        AudioUpdate();
-        UpdateAndRenderState();
-        FinishFrame(GetFrameNumber());
+        RunOneFrame();
     }
     ShutdownWindow();
 }

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+class Texture;
+class Mesh;
+struct Sound;
+
+enum AUDIO_DIR : int {
+    MENU_BGM = 0,
+    GAMEPLAY_BGM = 1,
+    BOSS_BGM = 2,
+    LIRRA_ATTACK_LIGHT = 3,
+    LIRRA_ATTACK_HEAVY = 4,
+    BOSS_LAND = 5,
+    BOSS_SMASH = 6,
+};
+
+constexpr int kSoundCount = 7;
+constexpr int kTextureCount = 63;
+constexpr int kMeshCount = 5;
+
+using SoundTable = std::map<int, Sound*>;
+
+// Loads every sound, texture and standard mesh once and owns them for the whole run.
+class ResourceLoader {
+public:
+    ResourceLoader();
+    ~ResourceLoader();
+    ResourceLoader(const ResourceLoader&) = delete;
+    ResourceLoader& operator=(const ResourceLoader&) = delete;
+
+    // Runs on the loading screen's worker thread; writes the percentage to `progress`.
+    SoundTable LoadSounds(float* progress);
+    void       SetSounds(const SoundTable& table);
+    // Main thread, with the GL context.
+    void       LoadTexturesAndMeshes();
+
+    // An id that is not in its table is reported on standard output and gives null.
+    Sound*   LookupSound(int id) const;
+    Texture* LookupTexture(int id) const;
+    Mesh*    LookupMesh(int id) const;
+
+    const std::string& GetSoundPath(int id) const { return soundPaths[id]; }
+    const std::string& GetTexturePath(int id) const { return texturePaths[id]; }
+
+private:
+    void ReleaseSounds();
+
+    std::string                 soundPaths[kSoundCount];
+    std::string                 texturePaths[kTextureCount];
+    SoundTable                  sounds;
+    std::map<int, Texture*>     textures;
+    std::map<int, Mesh*>        meshes;
+    bool                        soundsHandedOver = false;
+};
+
+ResourceLoader& GetResources();

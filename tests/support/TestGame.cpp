@@ -1,0 +1,83 @@
+#include "support/TestGame.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "app/FrameClock.h"
+#include "app/Game.h"
+#include "app/StateManager.h"
+#include "app/Window.h"
+
+namespace {
+
+bool started = false;
+
+}  // namespace
+
+void StartTestGame(int width, int height) {
+    if (started) {
+        return;
+    }
+    started = true;
+    if (chdir(LIRRA_TEST_DATA_DIR) != 0) {
+        std::fprintf(stderr, "cannot enter %s\n", LIRRA_TEST_DATA_DIR);
+        std::abort();
+    }
+    SetWindowedSize(width, height);
+    SetFixedStep(1.0 / 60.0);
+    InitWindow();
+    StartSubsystems();
+}
+
+void RunFrames(int n) {
+    for (int i = 0; i < n; ++i) {
+        RunOneFrame();
+    }
+}
+
+void EndTestStates() {
+    ShutdownStates();
+}
+
+std::string MakeTempDir(const std::string& tag) {
+    std::string pattern = "/tmp/lirra-" + tag + "-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) {
+        std::perror("mkdtemp");
+        std::abort();
+    }
+    return pattern;
+}
+
+int RunCommand(const std::string& command, std::string* output) {
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) {
+        return -1;
+    }
+    std::string text;
+    char buffer[4096];
+    size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0) {
+        text.append(buffer, count);
+    }
+    const int status = pclose(pipe);
+    if (output != nullptr) {
+        *output = text;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+void WriteFile(const std::string& path, const std::string& content) {
+    std::ofstream file(path, std::ios::binary);
+    file << content;
+}

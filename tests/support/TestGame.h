@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+// Opens the game's real window (once per test process) inside the built data directory, with
+// the clock at a fixed step of 1/60 s, and starts audio, the font and the tile meshes.
+void StartTestGame(int width = 256, int height = 180);
+// Runs n iterations of the game's own main loop body.
+void RunFrames(int n);
+// Ends the current and pending states, so the next test starts from no state.
+void EndTestStates();
+
+// A fresh empty directory under the system's temporary directory.
+std::string MakeTempDir(const std::string& tag);
+// Runs a shell command, returns its exit status; its output goes to `output` when given.
+int RunCommand(const std::string& command, std::string* output = nullptr);
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& content);
