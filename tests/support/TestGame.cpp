@@ -1,5 +1,6 @@
 #include "support/TestGame.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
