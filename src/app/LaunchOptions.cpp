@@ -77,6 +77,14 @@ bool ParseStep(const char* text, double* step) {
     return true;
 }
 
+// File options name places relative to where the player started the game, not the data directory
+// the game moves to.
+std::string Absolute(const char* path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? std::string(path) : absolute.string();
+}
+
 bool ParseScreenshot(const char* text, LaunchOptions& options) {
     const char* colon = std::strchr(text, ':');
     if (colon == nullptr || colon[1] == '\0') {
@@ -87,7 +95,7 @@ bool ParseScreenshot(const char* text, LaunchOptions& options) {
     if (!ParseLong(number.c_str(), 0, &frame)) {
         return false;
     }
-    options.screenshots.emplace_back(frame, std::string(colon + 1));
+    options.screenshots.emplace_back(frame, Absolute(colon + 1));
     return true;
 }
 
@@ -122,7 +130,7 @@ bool ParseOne(int argc, char** argv, int* index, LaunchOptions& options, ParseRe
     } else if (flag == "--windowed") {
         options.windowed = true;
     } else if (flag == "--data") {
-        options.dataDir = value;
+        options.dataDir = Absolute(value);
     } else if (flag == "--size") {
         if (!ParseSize(value, &options.width, &options.height)) {
             return Fail("--size wants WIDTHxHEIGHT in pixels, not '%s'", value);
@@ -148,11 +156,11 @@ bool ParseOne(int argc, char** argv, int* index, LaunchOptions& options, ParseRe
         if (!Readable(value)) {
             return Fail("cannot read the input file '%s'", value);
         }
-        options.inputFile = value;
+        options.inputFile = Absolute(value);
     } else if (flag == "--record") {
-        options.recordFile = value;
+        options.recordFile = Absolute(value);
     } else if (flag == "--trace") {
-        options.traceFile = value;
+        options.traceFile = Absolute(value);
     } else if (flag == "--screenshot") {
         if (!ParseScreenshot(value, options)) {
             return Fail("--screenshot wants FRAME:FILE, not '%s'", value);

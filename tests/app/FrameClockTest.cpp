@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <GLFW/glfw3.h>
+
+#include <chrono>
+#include <thread>
+
+#include "app/FrameClock.h"
+#include "app/Game.h"
+#include "app/State.h"
+#include "app/StateManager.h"
+#include "app/Window.h"
+#include "support/TestGame.h"
+
+namespace {
+
+// A screen whose frames take as long as the test says.
+class SlowState : public State {
+public:
+    SlowState() : State(STATE_LEVEL_1) {}
+    void Load() override {}
+    void Update() override {
+        if (stall > 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(stall));
+            stall = 0;
+        }
+    }
+    void Render() override {}
+    void Unload() override {}
+    int stall = 0;
+};
+
+class FrameClockTest : public testing::Test {
+protected:
+    void SetUp() override {
+        StartTestGame();
+        EndTestStates();
+        ResetFrameClock();
+        SetFixedStep(0.0);
+        state = new SlowState();
+        SetState(state);
+    }
+    void TearDown() override {
+        EndTestStates();
+        ResetFrameClock();
+        SetFixedStep(1.0 / 60.0);
+    }
+    SlowState* state = nullptr;
+};
+
+}  // namespace
+
+TEST_F(FrameClockTest, TheFirstFrameHasNoLength) {
+    RunFrames(1);
+    EXPECT_EQ(GetDeltaTime(), 0.0f);
+    EXPECT_EQ(GetTotalTime(), 0.0f);
+    RunFrames(1);
+    EXPECT_GT(GetDeltaTime(), 0.0f);
+}
+
+TEST_F(FrameClockTest, PacesAtSixtyHertzWhenTheMonitorReportsNoRate) {
+    // Virtual displays report 0 Hz; the game never runs faster than 60 frames per second.
+    EXPECT_DOUBLE_EQ(GetFramePeriod(), 1.0 / 60.0);
+    RunFrames(2);
+    const double start = glfwGetTime();
+    RunFrames(12);
+    EXPECT_GE(glfwGetTime() - start, 11.0 / 60.0);
+}
+
+TEST_F(FrameClockTest, AfterALongFrameTheNextFramesCatchUpWithoutWaiting) {
+    RunFrames(3);
+    state->stall = 50;
+    RunFrames(1);
+    const double start = glfwGetTime();
+    RunFrames(2);
+    EXPECT_LT(glfwGetTime() - start, 1.0 / 60.0)
+        << "the deadline fell behind by about three periods, so two frames must not wait";
+}
+
+TEST_F(FrameClockTest, AStallBecomesAtMostATenthOfASecond) {
+    RunFrames(2);
+    state->stall = 400;
+    RunFrames(1);
+    EXPECT_LE(GetDeltaTime(), 0.1f);
+    EXPECT_GT(GetDeltaTime(), 0.09f);
+}
+
+TEST_F(FrameClockTest, AFixedStepAdvancesExactlyAfterTheFirstFrame) {
+    SetFixedStep(0.025);
+    RunFrames(1);
+    EXPECT_EQ(GetDeltaTime(), 0.0f);
+    RunFrames(4);
+    EXPECT_FLOAT_EQ(GetDeltaTime(), 0.025f);
+    EXPECT_FLOAT_EQ(GetTotalTime(), 0.1f);
+}
+
+TEST_F(FrameClockTest, TheTimeScaleScalesTheLogicStep) {
+    SetFixedStep(0.02);
+    RunFrames(3);
+    SetTimeScale(0.5f);
+    EXPECT_FLOAT_EQ(GetDeltaTime(), 0.01f);
+    EXPECT_FLOAT_EQ(GetScaledTotalTime(), GetTotalTime() * 0.5f);
+    SetTimeScale(1.0f);
+}
