@@ -8,6 +8,7 @@
 
 #include <thread>
 
+#include "app/Gamepad.h"
 #include "app/Input.h"
 #include "app/InputScript.h"
 #include "app/Window.h"
@@ -53,6 +54,7 @@ void BeginFrame() {
     glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glfwPollEvents();
+    PollGamepads();
     DeliverScriptedInput(frameNumber);
     ImGui_ImplOpenGL3_NewFrame();
     ImGui_ImplGlfw_NewFrame();
