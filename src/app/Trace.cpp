@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "actors/Player.h"
+
 #include "app/FrameClock.h"
 #include "app/JsonLine.h"
 #include "app/State.h"
@@ -11,6 +13,7 @@
 #include "graphics/ParticleSystem.h"
 #include "graphics/PostProcess.h"
 #include "levels/Cinematics.h"
+#include "physics/Rigidbody.h"
 #include "scene/SceneManager.h"
 
 namespace {
@@ -31,8 +34,39 @@ void WriteMenu() {
     line.EndObject();
 }
 
+// Keys of the player record that arrive with the full player are null until then.
 void WritePlayer() {
-    line.Null("player");
+    Player& player = GetPlayer();
+    const Vector3 position = player.GetTransform().GetPosition();
+    const Rigidbody* body = player.GetComponent<Rigidbody>();
+    line.BeginObject("player");
+    line.Bool("active", player.IsActive());
+    line.Float("x", position.x);
+    line.Float("y", position.y);
+    if (body != nullptr) {
+        line.Float("vx", body->velocity.x);
+        line.Float("vy", body->velocity.y);
+    } else {
+        line.Null("vx");
+        line.Null("vy");
+    }
+    line.Null("state");
+    line.Null("health");
+    if (body != nullptr) {
+        line.Bool("airborne", body->airborne);
+        line.Bool("gliding", body->gliding);
+    } else {
+        line.Null("airborne");
+        line.Null("gliding");
+    }
+    line.Null("facingRight");
+    line.Null("attackPower");
+    line.Null("invulnerable");
+    line.Null("inputLocked");
+    line.Null("jumpDisabled");
+    line.Null("timeScale");
+    line.Null("souls");
+    line.EndObject();
 }
 
 void WriteCamera() {

@@ -1,24 +1,187 @@
 #include "scene/SceneManager.h"
 
-#include "scene/GameObject.h"
+#include <algorithm>
 
-void SceneObjectManager::QueueActivation(GameObject*, bool) {}
-void SceneObjectManager::FlushObjectQueues() {}
-void SceneObjectManager::UpdateObjects() {}
-void SceneObjectManager::RenderWorld() {}
-void SceneObjectManager::RenderWinds() {}
-void SceneObjectManager::RenderButtons() {}
-void SceneObjectManager::DeactivateAll() {}
+#include "actors/Player.h"
+#include "physics/PlayerCollision.h"
+
+namespace {
+
+const char* const kMarkerTypeNames[kMarkerTypeCount] = {
+    "TILE", "ENEMY NORMAL", "ENEMY FLYING", "WIND NORTH", "WIND WEST", "WIND EAST", "WIND SOUTH", "CIN",
+};
+
+// Player depth: in front of tiles (up to 10) and markers (10).
+constexpr float kPlayerDepth = 11.0f;
+
+// Prompt sprites and cinematic bars are set up afresh by their users every time.
+bool NeverReused(int kind) {
+    return kind == KIND_INTERACT_POPUP || kind == KIND_CINEMATIC_BARS;
+}
+
+// Removes every occurrence and keeps the order of the rest.
+void EraseAll(std::vector<GameObject*>& list, const GameObject* object) {
+    list.erase(std::remove(list.begin(), list.end(), object), list.end());
+}
+
+}  // namespace
+
+const char* GetMarkerTypeName(int type) {
+    if (type < 0 || type >= kMarkerTypeCount) {
+        return nullptr;
+    }
+    return kMarkerTypeNames[type];
+}
+
+bool FindMarkerType(const std::string& name, MarkerType* type) {
+    for (int i = 0; i < kMarkerTypeCount; ++i) {
+        if (name == kMarkerTypeNames[i]) {
+            *type = static_cast<MarkerType>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+SceneObjectManager::~SceneObjectManager() {
+    allObjects.insert(allObjects.end(), newObjects.begin(), newObjects.end());
+    newObjects.clear();
+    // Freed colliders take their objects off the collision list; with it empty that is no work.
+    collidables.clear();
+    for (GameObject* object : allObjects) {
+        delete object;
+    }
+    allObjects.clear();
+    GetPlayer().FreeComponents();
+}
+
+GameObject* SceneObjectManager::GetGameObject(int kind) {
+    GameObject* object = nullptr;
+    if (!NeverReused(kind)) {
+        object = plainPool.FindFree([kind](const GameObject* candidate) {
+            return !candidate->IsActive() && (candidate->objectKind == KIND_UNKNOWN || candidate->objectKind == kind);
+        });
+    }
+    if (object == nullptr) {
+        object = plainPool.Grow<GameObject>(ObjectPool<GameObject>::kGrowth, [] { return new GameObject(); }, newObjects);
+    }
+    object->objectKind = kind;
+    return object;
+}
+
+void SceneObjectManager::QueueActivation(GameObject* object, bool active) {
+    if (active) {
+        activationQueue.push_back(object);
+    } else {
+        deactivationQueue.push_back(object);
+    }
+}
+
+void SceneObjectManager::RemoveFromCollidables(GameObject* object) {
+    EraseAll(collidables, object);
+}
+
+std::vector<GameObject*>& SceneObjectManager::RenderListOf(const GameObject& object) {
+    switch (object.objectKind) {
+    case KIND_WIND:
+        return windList;
+    case KIND_BUTTON:
+        return buttonList;
+    default:
+        return worldList;
+    }
+}
+
+// Deactivations go first: an object switched on and off within one frame stays listed, and one
+// switched on, off and on again is listed twice.
+void SceneObjectManager::FlushObjectQueues() {
+    allObjects.insert(allObjects.end(), newObjects.begin(), newObjects.end());
+    newObjects.clear();
+
+    for (GameObject* object : deactivationQueue) {
+        EraseAll(RenderListOf(*object), object);
+        EraseAll(updateList, object);
+        if (object->GetComponent<Collider>() != nullptr) {
+            EraseAll(collidables, object);
+        }
+    }
+    deactivationQueue.clear();
+
+    for (GameObject* object : activationQueue) {
+        RenderListOf(*object).push_back(object);
+        if (object->objectKind != KIND_TILE) {
+            updateList.push_back(object);
+        }
+        if (object->GetComponent<Collider>() != nullptr) {
+            collidables.push_back(object);
+        }
+    }
+    activationQueue.clear();
+}
+
+void SceneObjectManager::UpdateObjects() {
+    Player& player = GetPlayer();
+    player.Update();
+    for (size_t i = 0; i < updateList.size(); ++i) {
+        GameObject* object = updateList[i];
+        object->Update();
+        object->UpdateComponents();
+    }
+    RunPlayerCollisionPass(player, collidables);
+}
+
+void SceneObjectManager::WalkRenderList(const std::vector<GameObject*>& list) {
+    for (size_t i = 0; i < list.size(); ++i) {
+        GameObject* object = list[i];
+        object->Render();
+        object->DrawComponents();
+    }
+}
+
+void SceneObjectManager::RenderPlayer() {
+    Player& player = GetPlayer();
+    Transform& transform = player.GetTransform();
+    const Vector3 position = transform.GetPosition();
+    transform.SetPosition(position.x, position.y, kPlayerDepth);
+    player.Render();
+    transform.SetPosition(position);
+}
+
+void SceneObjectManager::RenderWorld() {
+    WalkRenderList(worldList);
+    RenderPlayer();
+}
+
+void SceneObjectManager::RenderWinds() {
+    WalkRenderList(windList);
+}
+
+void SceneObjectManager::RenderButtons() {
+    WalkRenderList(buttonList);
+}
+
+void SceneObjectManager::DeactivateAll() {
+    for (const std::vector<GameObject*>* list : {&worldList, &windList, &buttonList}) {
+        for (size_t i = 0; i < list->size(); ++i) {
+            (*list)[i]->SetActive(false);
+        }
+    }
+}
 
 size_t SceneObjectManager::CountObjects() const {
-    return 0;
+    return allObjects.size() + newObjects.size();
 }
 
 size_t SceneObjectManager::CountActiveObjects() const {
-    return 0;
+    const auto isActive = [](const GameObject* object) { return object->IsActive(); };
+    return static_cast<size_t>(std::count_if(allObjects.begin(), allObjects.end(), isActive)
+                               + std::count_if(newObjects.begin(), newObjects.end(), isActive));
 }
 
 SceneObjectManager& GetScene() {
+    // The player is made first so that it outlives the scene, which frees its components at exit.
+    static Player& player = GetPlayer();
     static SceneObjectManager scene;
+    (void)player;
     return scene;
 }
