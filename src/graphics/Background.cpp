@@ -1,4 +1,126 @@
 #include "graphics/Background.h"
 
-void SetupBackgrounds() {}
-void DrawBackground(int) {}
+#include <GL/glew.h>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "graphics/Camera.h"
+#include "graphics/MatrixStack.h"
+#include "graphics/Mesh.h"
+#include "graphics/Texture.h"
+#include "resources/ResourceLoader.h"
+
+namespace {
+
+constexpr int   kForestBgTexture = 13;
+constexpr int   kForestLowerTexture = 10;
+constexpr int   kForestUpperTexture = 11;
+constexpr int   kForestMiddleTexture = 12;
+constexpr float kLayerScale = 2.7f;
+constexpr float kHalfScreenHeight = 360.0f;
+constexpr float kFarStripWidth = 6144.0f;
+constexpr float kFarStripHeight = 720.0f;
+
+std::map<std::string, Texture*> layers;
+
+Texture* Layer(const std::string& name) {
+    const auto found = layers.find(name);
+    return found == layers.end() ? nullptr : found->second;
+}
+
+Vector2 SizeOf(const Texture* texture) {
+    return texture == nullptr ? Vector2() : texture->GetSize();
+}
+
+void DrawLayer(const Mesh& quad, const Texture* texture, const glm::vec3& scale) {
+    MatrixStack& model = GetModelStack();
+    model.Scale(scale.x, scale.y, scale.z);
+    quad.Draw(texture, 1.0f, Vector3(1.0f, 1.0f, 1.0f));
+    model.Pop();
+}
+
+void DrawForest(const Mesh& quad, float cx, float cy) {
+    MatrixStack& model = GetModelStack();
+    Texture* far = Layer("FOREST_BG");
+    Texture* middle1 = Layer("FOREST_MG1");
+    Texture* middle2 = Layer("FOREST_MG2");
+    Texture* lower = Layer("FOREST_LOWER");
+    Texture* upper = Layer("FOREST_UPPER");
+    const Vector2 middleSize = SizeOf(middle2);
+    const Vector2 edgeSize = SizeOf(lower);
+    const float middleW = kLayerScale * middleSize.x;
+    const float middleH = kLayerScale * middleSize.y;
+    const float edgeW = kLayerScale * edgeSize.x;
+    const float edgeH = kLayerScale * edgeSize.y;
+
+    model.Push();
+    model.Translate(-cx, -1.5f * cy, -99.0f);
+    DrawLayer(quad, far, glm::vec3(kFarStripWidth, kFarStripHeight, 1.0f));
+
+    model.Push();
+    model.Translate(-cx, 0.8f * cy, -98.0f);
+    DrawLayer(quad, middle2, glm::vec3(middleW, middleH, 1.0f));
+
+    // The same middle ground again, upside down and sliding faster.
+    model.Push();
+    model.Translate(-1.5f * cx + 0.1f * middleW, 0.6f * cy, -97.0f);
+    DrawLayer(quad, middle1, glm::vec3(middleW, -middleH, 1.0f));
+
+    model.Push();
+    model.Translate(-cx, 0.0f, 0.0f);
+    model.Translate(0.0f, edgeH / 2.0f - kHalfScreenHeight, -96.0f);
+    DrawLayer(quad, lower, glm::vec3(edgeW, edgeH, 1.0f));
+
+    model.Push();
+    model.Translate(-cx, 0.0f, 0.0f);
+    model.Translate(0.0f, kHalfScreenHeight - edgeH / 2.0f, -96.0f);
+    DrawLayer(quad, upper, glm::vec3(edgeW, edgeH, 1.0f));
+}
+
+}  // namespace
+
+void SetupBackgrounds() {
+    ResourceLoader& resources = GetResources();
+    Texture* far = resources.LookupTexture(kForestBgTexture);
+    Texture* lower = resources.LookupTexture(kForestLowerTexture);
+    Texture* upper = resources.LookupTexture(kForestUpperTexture);
+    Texture* middle = resources.LookupTexture(kForestMiddleTexture);
+    for (const Texture* pixelArt : {lower, upper, middle}) {
+        if (pixelArt != nullptr) {
+            pixelArt->SetFilter(GL_NEAREST);
+        }
+    }
+    layers["FOREST_BG"] = far;
+    layers["FOREST_LOWER"] = lower;
+    layers["FOREST_UPPER"] = upper;
+    layers["FOREST_MG1"] = middle;
+    layers["FOREST_MG2"] = middle;
+}
+
+void DrawBackground(int type) {
+    const Mesh* quad = GetResources().LookupMesh(QUAD);
+    const Camera& camera = GetCamera();
+    const float cx = camera.GetPosition().x;
+    const float cy = camera.GetPosition().y;
+    const float zoom = camera.GetZoom();
+    if (type != BACKGROUND_FOREST) {
+        throw "Invalid Background Type!";
+    }
+    if (quad == nullptr) {
+        return;
+    }
+    MatrixStack& projection = GetProjectionStack();
+    MatrixStack& view = GetViewStack();
+    projection.Push();
+    projection.Load(glm::ortho(-1024.0f * zoom / 2.0f, 1024.0f * zoom / 2.0f, -720.0f * zoom / 2.0f,
+                               720.0f * zoom / 2.0f, -100.0f, 100.0f));
+    view.Push();
+    view.LoadIdentity();
+    DrawForest(*quad, cx, cy);
+    view.Pop();
+    projection.Pop();
+}
+
+const std::map<std::string, Texture*>& GetBackgroundLayers() {
+    return layers;
+}

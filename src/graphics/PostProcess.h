@@ -1,7 +1,6 @@
 #pragma once
 
 // The HDR scene framebuffer, the bright-pass blur and the tone-mapped composite.
-// (Being built: until then the scene is drawn straight into the window.)
 void  InitGraphics();
 void  BeginScene();
 void  ClearScene();
@@ -18,3 +17,15 @@ void  SetGamma(float gamma);
 float GetGamma();
 void  SetBloomIntensity(float intensity);
 float GetBloomIntensity();
+
+// Handles of the off-screen targets, for tests and screenshots of the passes.
+struct BloomTargets {
+    unsigned int sceneFramebuffer = 0;
+    unsigned int sceneTextures[2] = {0, 0};
+    unsigned int pingpongFramebuffers[2] = {0, 0};
+    unsigned int pingpongTextures[2] = {0, 0};
+    unsigned int depthRenderbuffer = 0;
+};
+const BloomTargets& GetBloomTargets();
+// The size the targets were last allocated with; it follows the window except while it is 0 x 0.
+void  GetBloomTargetSize(int* width, int* height);

@@ -1,0 +1,150 @@
+#include "graphics/Mesh.h"
+
+#include <GL/glew.h>
+
+#include <cstddef>
+#include <vector>
+
+#include "graphics/MatrixStack.h"
+#include "graphics/ShaderManager.h"
+#include "graphics/Texture.h"
+
+namespace {
+
+constexpr int kAttributeCount = 4;
+
+Vertex MakeVertex(float x, float y, float z, const glm::vec4& colour, float u, float v) {
+    Vertex vertex;
+    vertex.position[0] = x;
+    vertex.position[1] = y;
+    vertex.position[2] = z;
+    vertex.colour[0] = colour.r;
+    vertex.colour[1] = colour.g;
+    vertex.colour[2] = colour.b;
+    vertex.colour[3] = colour.a;
+    vertex.normal[2] = 1.0f;
+    vertex.uv[0] = u;
+    vertex.uv[1] = v;
+    return vertex;
+}
+
+GLenum PrimitiveOf(int kind) {
+    switch (kind) {
+        case MESH_LINES: return GL_LINES;
+        case MESH_TRIANGLE_STRIP: return GL_TRIANGLE_STRIP;
+        default: return GL_TRIANGLES;
+    }
+}
+
+void SetVertexLayout() {
+    const GLsizei stride = sizeof(Vertex);
+    // The colour is read as RGB: only meshAlpha decides a sprite's transparency.
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(offsetof(Vertex, position)));
+    glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(offsetof(Vertex, colour)));
+    glVertexAttribPointer(2, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(offsetof(Vertex, normal)));
+    glVertexAttribPointer(3, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(offsetof(Vertex, uv)));
+}
+
+}  // namespace
+
+Mesh::Mesh(const char* meshName) : name(meshName) {
+    glGenBuffers(1, &vertexBuffer);
+    glGenBuffers(1, &indexBuffer);
+}
+
+Mesh::~Mesh() {
+    glDeleteBuffers(1, &vertexBuffer);
+    glDeleteBuffers(1, &indexBuffer);
+}
+
+void Mesh::Upload(const Vertex* vertices, int vertexCount, const unsigned int* indices, int count, int meshKind) {
+    kind = meshKind;
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertexCount * sizeof(Vertex)), vertices, GL_STATIC_DRAW);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(unsigned int)), indices, GL_STATIC_DRAW);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    indexCount = count;
+}
+
+void Mesh::Draw(const Texture* texture, float alpha, const Vector3& tint) const {
+    const ShaderManager& shaders = GetShaderManager();
+    const glm::mat4 mvp = GetProjectionStack().Top() * GetViewStack().Top() * GetModelStack().Top();
+    shaders.SetMat4("MVP", mvp);
+    for (GLuint i = 0; i < kAttributeCount; ++i) {
+        glEnableVertexAttribArray(i);
+    }
+    if (texture != nullptr) {
+        shaders.SetBool("textureEnabled", true);
+        glBindTexture(GL_TEXTURE_2D, texture->GetId());
+    } else {
+        shaders.SetBool("textureEnabled", false);
+    }
+    shaders.SetVec3("tintColor", tint);
+    shaders.SetFloat("meshAlpha", alpha);
+
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    SetVertexLayout();
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
+    glDrawElements(PrimitiveOf(kind), indexCount, GL_UNSIGNED_INT, nullptr);
+
+    for (GLuint i = 0; i < kAttributeCount; ++i) {
+        glDisableVertexAttribArray(i);
+    }
+}
+
+Mesh* CreateQuad(const char* name, const glm::vec4& colour, float size,
+                 float uLeft, float uRight, float vTop, float vBottom) {
+    const float h = size / 2.0f;
+    const Vertex vertices[4] = {
+        MakeVertex(-h, -h, 0.0f, colour, uLeft, vBottom),
+        MakeVertex(-h, h, 0.0f, colour, uLeft, vTop),
+        MakeVertex(h, -h, 0.0f, colour, uRight, vBottom),
+        MakeVertex(h, h, 0.0f, colour, uRight, vTop),
+    };
+    const unsigned int indices[4] = {0, 1, 2, 3};
+    Mesh* mesh = new Mesh(name);
+    mesh->Upload(vertices, 4, indices, 4, MESH_TRIANGLE_STRIP);
+    return mesh;
+}
+
+Mesh* CreateGrid(const char* name, const glm::vec4& colour, int count, float spacing) {
+    std::vector<Vertex> vertices;
+    std::vector<unsigned int> indices;
+    vertices.reserve(static_cast<size_t>(count) * 4);
+    indices.reserve(static_cast<size_t>(count) * 4);
+    const float extent = static_cast<float>(count);
+    for (int i = 0; i < count; ++i) {
+        const float x = static_cast<float>(i) * spacing;
+        vertices.push_back(MakeVertex(x, 0.0f, 0.0f, colour, 0.0f, 0.0f));
+        vertices.push_back(MakeVertex(x, extent, 0.0f, colour, 0.0f, 0.0f));
+    }
+    for (int j = 0; j < count; ++j) {
+        const float y = static_cast<float>(j) * spacing;
+        vertices.push_back(MakeVertex(0.0f, y, 0.0f, colour, 0.0f, 0.0f));
+        vertices.push_back(MakeVertex(extent, y, 0.0f, colour, 0.0f, 0.0f));
+    }
+    for (unsigned int k = 0; k < vertices.size(); ++k) {
+        indices.push_back(k);
+    }
+    Mesh* mesh = new Mesh(name);
+    mesh->Upload(vertices.data(), static_cast<int>(vertices.size()), indices.data(),
+                 static_cast<int>(indices.size()), MESH_LINES);
+    return mesh;
+}
+
+Mesh* CreateAxes(const char* name, float length) {
+    const glm::vec4 red(1.0f, 0.0f, 0.0f, 1.0f);
+    const glm::vec4 green(0.0f, 1.0f, 0.0f, 1.0f);
+    const glm::vec4 blue(0.0f, 0.0f, 1.0f, 1.0f);
+    const Vertex vertices[6] = {
+        MakeVertex(0.0f, 0.0f, 0.0f, red, 0.0f, 0.0f),   MakeVertex(length, 0.0f, 0.0f, red, 0.0f, 0.0f),
+        MakeVertex(0.0f, 0.0f, 0.0f, green, 0.0f, 0.0f), MakeVertex(0.0f, length, 0.0f, green, 0.0f, 0.0f),
+        MakeVertex(0.0f, 0.0f, 0.0f, blue, 0.0f, 0.0f),  MakeVertex(0.0f, 0.0f, length, blue, 0.0f, 0.0f),
+    };
+    const unsigned int indices[6] = {0, 1, 2, 3, 4, 5};
+    Mesh* mesh = new Mesh(name);
+    mesh->Upload(vertices, 6, indices, 6, MESH_LINES);
+    return mesh;
+}

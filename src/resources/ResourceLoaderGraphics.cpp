@@ -1,0 +1,94 @@
+#include "resources/ResourceLoader.h"
+
+#include <GL/glew.h>
+
+#include <cstdio>
+#include <set>
+
+#include "graphics/Mesh.h"
+#include "graphics/Texture.h"
+
+namespace {
+
+struct StandardMesh {
+    const char* name;
+    glm::vec4   colour;
+};
+
+const StandardMesh kStandardMeshes[kMeshCount] = {
+    {"Quad", glm::vec4(1.0f, 1.0f, 1.0f, 1.0f)},
+    {"Green Quad", glm::vec4(0.0f, 0.8f, 0.0f, 1.0f)},
+    {"Black Quad", glm::vec4(0.0f, 0.0f, 0.0f, 1.0f)},
+    {"Yellow Quad", glm::vec4(0.8f, 0.8f, 0.0f, 1.0f)},
+    {"Red Quad", glm::vec4(0.8f, 0.0f, 0.0f, 1.0f)},
+};
+
+// Pixel-art sheets drawn with nearest filtering, as inclusive id ranges, in the order they are set.
+const int kNearestRanges[][2] = {{9, 9}, {36, 41}, {0, 8}, {14, 36}};
+
+// A lookup that misses is usually made every frame: report each id once.
+void ReportMissing(const char* what, int id) {
+    static std::set<std::pair<const char*, int>> reported;
+    if (reported.insert({what, id}).second) {
+        std::printf("%s id %d is not in the %s table\n", what, id, what);
+        std::fflush(stdout);
+    }
+}
+
+template <typename T> T* Find(const std::map<int, T*>& table, int id, const char* what) {
+    const auto entry = table.find(id);
+    if (entry == table.end()) {
+        ReportMissing(what, id);
+        return nullptr;
+    }
+    return entry->second;
+}
+
+}  // namespace
+
+void ResourceLoader::LoadTexturesAndMeshes() {
+    for (int id = 0; id < kTextureCount; ++id) {
+        Texture* texture = new Texture(texturePaths[id].c_str());
+        texture->Load(texturePaths[id].c_str(), 0, 0);
+        // Loading again replaces what an earlier load made.
+        auto [entry, inserted] = textures.try_emplace(id, texture);
+        if (!inserted) {
+            delete entry->second;
+            entry->second = texture;
+        }
+    }
+    for (int type = QUAD; type < kMeshCount; ++type) {
+        const StandardMesh& standard = kStandardMeshes[type];
+        Mesh* mesh = CreateQuad(standard.name, standard.colour, 1.0f, 0.0f, 1.0f, 0.0f, 1.0f);
+        auto [entry, inserted] = meshes.try_emplace(type, mesh);
+        if (!inserted) {
+            delete entry->second;
+            entry->second = mesh;
+        }
+    }
+    for (const auto& range : kNearestRanges) {
+        for (int id = range[0]; id <= range[1]; ++id) {
+            textures[id]->SetFilter(GL_NEAREST);
+        }
+    }
+}
+
+Texture* ResourceLoader::LookupTexture(int id) const {
+    return Find(textures, id, "texture");
+}
+
+Mesh* ResourceLoader::LookupMesh(int id) const {
+    return Find(meshes, id, "mesh");
+}
+
+ResourceLoader::~ResourceLoader() {
+    ReleaseSounds();
+    for (auto& [id, texture] : textures) {
+        delete texture;
+    }
+    for (auto& [id, mesh] : meshes) {
+        delete mesh;
+    }
+    textures.clear();
+    meshes.clear();
+}
