@@ -23,6 +23,9 @@ constexpr int kMeshCount = 5;
 
 using SoundTable = std::map<int, Sound*>;
 
+// The loading percentage once sound `loadedIndex` (0 to 6) is in: 14.29, 28.57, ... 85.71, 100.
+float SoundLoadProgress(int loadedIndex);
+
 // Loads every sound, texture and standard mesh once and owns them for the whole run.
 class ResourceLoader {
 public:
