@@ -13,6 +13,7 @@
 #include "graphics/ParticleSystem.h"
 #include "graphics/PostProcess.h"
 #include "levels/Cinematics.h"
+#include "levels/Dialogue.h"
 #include "physics/Rigidbody.h"
 #include "scene/SceneManager.h"
 
@@ -79,7 +80,17 @@ void WriteCamera() {
 }
 
 void WriteDialogue() {
-    line.Null("dialogue");
+    line.BeginObject("dialogue");
+    const bool visible = IsDialogueVisible();
+    line.Bool("visible", visible);
+    if (visible) {
+        line.String("name", GetDialogue().name.c_str());
+        line.String("shown", GetDialogue().shown.c_str());
+    } else {
+        line.Null("name");
+        line.Null("shown");
+    }
+    line.EndObject();
 }
 
 void WriteEnemies() {

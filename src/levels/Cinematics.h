@@ -1,5 +1,94 @@
 #pragma once
 
-// The queue of camera zooms, shakes and letterbox bars. (Being built.)
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+#include "math/Vector.h"
+
+class GameObject;
+
+// One camera effect of a cinematic step. Effects of a step run together; steps run in turn.
+class CinBase {
+public:
+    explicit CinBase(float duration_) : duration(duration_) {}
+
+    virtual void Start() {}
+    // True once the effect has run its course. Called every frame until the whole step is over,
+    // so it must stay harmless after it first reports true.
+    virtual bool Update() { return true; }
+    // Effects draw nothing themselves: the bars are scene objects drawn with the world.
+    virtual void Draw() {}
+    virtual ~CinBase() = default;
+
+    float duration = 0.0f;
+    float elapsed = 0.0f;
+};
+
+// Zooms the camera at `rate` zoom units per second (a positive rate moves in).
+class CinZoom : public CinBase {
+public:
+    CinZoom(float rate_, float duration_, float startZoom);
+
+    void Start() override;
+    bool Update() override;
+
+    float rate = 0.0f;
+    float zoom = 1.0f;
+};
+
+// Shakes the camera around Lirra; with rampUp the shake grows from nothing by one unit per second.
+class CinShake : public CinBase {
+public:
+    CinShake(float magnitude_, float duration_, bool rampUp);
+
+    void Start() override;
+    bool Update() override;
+
+    float maxMagnitude = 0.0f;
+    float magnitude = 0.0f;
+};
+
+// Letterbox bars: `distance` above and below the view's centre, closing in at `speed` units per
+// second. A leaving step moves the bars that are there and hides them at its end.
+class CinLines : public CinBase {
+public:
+    CinLines(const Vector3& cameraPosition, float distance, float speed_, float duration_, bool leaving_);
+
+    bool Update() override;
+
+    float speed = 0.0f;
+    bool  leaving = false;
+};
+
+struct CinematicStep {
+    bool                                  done = false;
+    std::vector<std::unique_ptr<CinBase>> effects;
+};
+
+// Set while a step is playing; level scripts also set and clear it to hold the camera still.
+extern bool cinematicPlaying;
+// Where Lirra stood when the bars last moved with her.
+extern Vector3 barsLastPlayerPos;
+
+// Takes ownership of the effects, starts each at once in order, and queues them as one step.
+void PlayCinematic(std::initializer_list<CinBase*> effects);
+// The same, in the form (count, effect 1, ..., effect count); every effect passed is taken.
+template <typename... Effects> void PlayCinematic(int count, Effects*... effects);
+
+// Once per frame: the oldest step runs; when all its effects are finished the next step follows.
 void UpdateCinematics();
 bool IsCinematicPlaying();
+// Steps still queued, the playing one included.
+size_t CountCinematicSteps();
+// The two letterbox bars (created on first use).
+GameObject* GetCinematicBar(int index);
+
+void WarnCinematicCount(int count, int given);
+
+template <typename... Effects> void PlayCinematic(int count, Effects*... effects) {
+    if (count != static_cast<int>(sizeof...(effects))) {
+        WarnCinematicCount(count, static_cast<int>(sizeof...(effects)));
+    }
+    PlayCinematic({static_cast<CinBase*>(effects)...});
+}
