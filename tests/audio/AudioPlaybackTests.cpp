@@ -1,0 +1,273 @@
+// What the game's sound layer plays, heard through OpenAL Soft's wave-file output.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "audio/Audio.h"
+#include "audio/OggTestFiles.h"
+#include "audio/WaveRecording.h"
+#include "resources/ResourceLoader.h"
+
+namespace {
+
+constexpr double kSilence = 1e-3;
+
+std::string TonePath(const char* name) {
+    return AudioTestDir() + "/" + name;
+}
+
+// A sound loaded on the session's device, released when the test ends.
+class LoadedSound {
+public:
+    explicit LoadedSound(const std::string& path) : sound(LoadSound(path.c_str())) {}
+    ~LoadedSound() { ReleaseSound(sound); }
+    LoadedSound(const LoadedSound&) = delete;
+    LoadedSound& operator=(const LoadedSound&) = delete;
+    Sound* get() const { return sound; }
+
+private:
+    Sound* sound;
+};
+
+class AudioPlayback : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        WriteToneFile(TonePath("a440.ogg"), 440.0f, 0.6f);
+        // 110 whole periods, so that the loop seam continues the wave.
+        WriteToneFile(TonePath("loop440.ogg"), 440.0f, 0.25f);
+        WriteToneFile(TonePath("a880.ogg"), 880.0f, 0.3f);
+        WriteToneFile(TonePath("long440.ogg"), 440.0f, 2.0f);
+        WriteToneFile(TonePath("blip.ogg"), 440.0f, 0.05f);
+    }
+};
+
+}  // namespace
+
+TEST_F(AudioPlayback, PlayedSoundIsHeardAtItsPitchAndEnds) {
+    AudioSession session;
+    ASSERT_TRUE(IsAudioRunning());
+    LoadedSound tone(TonePath("a440.ogg"));
+    ASSERT_NE(tone.get(), nullptr);
+    EXPECT_EQ(tone.get()->frames, 26460);
+    EXPECT_EQ(tone.get()->channels, 1);
+
+    const double start = session.Now();
+    const AudioChannel channel = PlaySound(tone.get(), 1.0f, false, 1.0f);
+    EXPECT_TRUE(channel.WasStarted());
+    session.WaitUntil(start + 0.3);
+    EXPECT_TRUE(channel.IsPlaying());
+    session.WaitUntil(start + 0.9);
+    EXPECT_FALSE(channel.IsPlaying());
+    EXPECT_EQ(CountBusyVoices(), 0);
+
+    const Recording heard = session.Finish();
+    ASSERT_GT(heard.Duration(), start + 0.85);
+    EXPECT_GT(heard.Rms(start + 0.1, start + 0.5), 0.1);
+    EXPECT_NEAR(heard.Frequency(start + 0.1, start + 0.5), 440.0, 4.0);
+    EXPECT_LT(heard.Rms(start + 0.75, start + 0.85), kSilence);  // a one-shot plays once
+}
+
+TEST_F(AudioPlayback, LoopedSoundKeepsPlayingWithoutGapOrClick) {
+    AudioSession session;
+    LoadedSound loop(TonePath("loop440.ogg"));
+    ASSERT_NE(loop.get(), nullptr);
+
+    const double start = session.Now();
+    const AudioChannel channel = PlaySound(loop.get(), 1.0f, true, 1.0f);
+    session.WaitUntil(start + 1.2);
+    EXPECT_TRUE(channel.IsPlaying());  // more than four times its length
+    StopAllSounds();
+    const double stopped = session.Now();
+    EXPECT_FALSE(channel.IsPlaying());
+    session.WaitUntil(stopped + 0.3);
+
+    const Recording heard = session.Finish();
+    const double level = heard.Rms(start + 0.05, start + 1.1);
+    EXPECT_GT(level, 0.1);
+    // A gap at a seam would show as a quiet window, a click as a jump between samples.
+    EXPECT_GT(heard.MinWindowRms(start + 0.05, start + 1.1, 0.01), 0.8 * level);
+    EXPECT_LT(heard.MaxStep(start + 0.05, start + 1.1), 1.5 * heard.MaxStep(start + 0.05, start + 0.2));
+    EXPECT_NEAR(heard.Frequency(start + 0.05, start + 1.1), 440.0, 4.0);
+    EXPECT_LT(heard.Rms(stopped + 0.1, stopped + 0.25), kSilence);
+}
+
+TEST_F(AudioPlayback, MuteSilencesWhatPlaysAndWhatStartsLater) {
+    AudioSession session;
+    LoadedSound music(TonePath("long440.ogg"));
+    LoadedSound effect(TonePath("a440.ogg"));
+
+    const double start = session.Now();
+    PlaySound(music.get(), 1.0f, true, 1.0f);
+    session.WaitUntil(start + 0.3);
+    SetMute(true);
+    EXPECT_TRUE(IsMuted());
+    const double muted = session.Now();
+    session.WaitUntil(start + 0.45);
+    const AudioChannel later = PlaySound(effect.get(), 1.0f, false, 1.0f);
+    EXPECT_TRUE(later.IsPlaying());  // muted voices still run
+    session.WaitUntil(start + 0.8);
+    SetMute(false);
+    const double unmuted = session.Now();
+    session.WaitUntil(start + 1.1);
+
+    const Recording heard = session.Finish();
+    EXPECT_GT(heard.Rms(start + 0.05, muted - 0.05), 0.1);
+    EXPECT_LT(heard.Rms(muted + 0.05, unmuted - 0.05), kSilence);
+    EXPECT_GT(heard.Rms(unmuted + 0.05, unmuted + 0.25), 0.1);
+}
+
+TEST_F(AudioPlayback, ChannelAndMasterVolumeScaleTheLevel) {
+    AudioSession session;
+    LoadedSound tone(TonePath("long440.ogg"));
+    std::vector<double> marks;
+
+    marks.push_back(session.Now());
+    PlaySound(tone.get(), 1.0f, true, 1.0f);
+    session.WaitUntil(marks.back() + 0.3);
+    StopAllSounds();
+    marks.push_back(session.Now());
+    PlaySound(tone.get(), 0.5f, true, 1.0f);
+    session.WaitUntil(marks.back() + 0.3);
+    StopAllSounds();
+    SetMasterVolume(0.25f);
+    marks.push_back(session.Now());
+    const AudioChannel playing = PlaySound(tone.get(), 1.0f, true, 1.0f);
+    session.WaitUntil(marks.back() + 0.3);
+    SetMasterVolume(1.0f);  // reaches the voice already playing
+    marks.push_back(session.Now());
+    session.WaitUntil(marks.back() + 0.3);
+    EXPECT_TRUE(playing.IsPlaying());
+
+    const Recording heard = session.Finish();
+    std::vector<double> levels;
+    for (const double mark : marks) {
+        levels.push_back(heard.Rms(mark + 0.07, mark + 0.25));
+    }
+    ASSERT_GT(levels[0], 0.1);
+    EXPECT_NEAR(levels[1] / levels[0], 0.5, 0.03);
+    EXPECT_NEAR(levels[2] / levels[0], 0.25, 0.02);
+    EXPECT_NEAR(levels[3] / levels[0], 1.0, 0.03);
+}
+
+TEST_F(AudioPlayback, HalfPitchHalvesTheFrequencyAndDoublesTheLength) {
+    AudioSession session;
+    LoadedSound tone(TonePath("a880.ogg"));
+
+    const double slow = session.Now();
+    PlaySound(tone.get(), 1.0f, false, 0.5f);
+    session.WaitUntil(slow + 0.8);
+    const double normal = session.Now();
+    PlaySound(tone.get(), 1.0f, false, 1.0f);
+    session.WaitUntil(normal + 0.4);
+
+    const Recording heard = session.Finish();
+    EXPECT_NEAR(heard.Frequency(slow + 0.05, slow + 0.5), 440.0, 4.0);
+    EXPECT_GT(heard.Rms(slow + 0.45, slow + 0.55), 0.1);  // past the sound's own 0.3 s
+    EXPECT_LT(heard.Rms(slow + 0.68, normal - 0.02), kSilence);
+    EXPECT_NEAR(heard.Frequency(normal + 0.05, normal + 0.25), 880.0, 8.0);
+}
+
+TEST_F(AudioPlayback, PauseHoldsEveryVoiceAndResumeRestartsThem) {
+    AudioSession session;
+    LoadedSound music(TonePath("long440.ogg"));
+    LoadedSound effect(TonePath("a880.ogg"));
+
+    const double start = session.Now();
+    const AudioChannel looping = PlaySound(music.get(), 1.0f, true, 1.0f);
+    session.WaitUntil(start + 0.3);
+    PauseAllSounds();
+    const double paused = session.Now();
+    EXPECT_TRUE(IsAudioPaused());
+    EXPECT_TRUE(looping.IsPlaying());  // paused is not finished
+    session.WaitUntil(paused + 0.15);
+    StopAllSounds();
+    // A sound started while paused waits for the resume.
+    const AudioChannel held = PlaySound(effect.get(), 1.0f, false, 1.0f);
+    session.WaitUntil(paused + 0.5);
+    EXPECT_TRUE(held.IsPlaying());
+    ResumeAllSounds();
+    const double resumed = session.Now();
+    session.WaitUntil(resumed + 0.6);
+    EXPECT_FALSE(held.IsPlaying());
+
+    const Recording heard = session.Finish();
+    EXPECT_GT(heard.Rms(start + 0.05, paused - 0.05), 0.1);
+    EXPECT_LT(heard.Rms(paused + 0.05, resumed - 0.03), kSilence);
+    EXPECT_GT(heard.Rms(resumed + 0.05, resumed + 0.25), 0.1);
+    EXPECT_NEAR(heard.Frequency(resumed + 0.05, resumed + 0.25), 880.0, 8.0);
+    EXPECT_LT(heard.Rms(resumed + 0.4, resumed + 0.55), kSilence);
+}
+
+TEST_F(AudioPlayback, ReleasingAPlayingSoundSilencesIt) {
+    AudioSession session;
+    Sound* music = LoadSound(TonePath("long440.ogg").c_str());
+    const double start = session.Now();
+    const AudioChannel channel = PlaySound(music, 1.0f, true, 1.0f);
+    session.WaitUntil(start + 0.2);
+    ReleaseSound(music);
+    const double released = session.Now();
+    EXPECT_FALSE(channel.IsPlaying());
+    session.WaitUntil(released + 0.3);
+
+    const Recording heard = session.Finish();
+    EXPECT_GT(heard.Rms(start + 0.05, start + 0.15), 0.1);
+    EXPECT_LT(heard.Rms(released + 0.08, released + 0.25), kSilence);
+}
+
+TEST_F(AudioPlayback, VoiceBudgetDropsSoundsBeyondItAndReclaimsFinishedOnes) {
+    AudioSession session;
+    LoadedSound tone(TonePath("a440.ogg"));
+    LoadedSound blip(TonePath("blip.ogg"));
+
+    int started = 0;
+    for (int i = 0; i < kVoiceBudget + 88; ++i) {
+        started += PlaySound(tone.get(), 0.001f, false, 1.0f).WasStarted() ? 1 : 0;
+    }
+    EXPECT_EQ(started, kVoiceBudget);
+    EXPECT_EQ(CountBusyVoices(), kVoiceBudget);
+    StopAllSounds();
+    EXPECT_EQ(CountBusyVoices(), 0);
+
+    for (int i = 0; i < kVoiceBudget; ++i) {
+        ASSERT_TRUE(PlaySound(blip.get(), 0.001f, false, 1.0f).WasStarted());
+    }
+    const double full = session.Now();
+    session.WaitUntil(full + 0.25);
+    AudioUpdate();
+    EXPECT_EQ(CountBusyVoices(), 0);
+    EXPECT_TRUE(PlaySound(blip.get(), 0.001f, false, 1.0f).WasStarted());
+}
+
+TEST_F(AudioPlayback, ChannelOfAReusedVoiceReportsNotPlaying) {
+    AudioSession session;
+    LoadedSound blip(TonePath("blip.ogg"));
+    LoadedSound tone(TonePath("a440.ogg"));
+
+    const AudioChannel first = PlaySound(blip.get(), 0.1f, false, 1.0f);
+    session.WaitUntil(session.Now() + 0.2);
+    const AudioChannel second = PlaySound(tone.get(), 0.1f, false, 1.0f);
+    EXPECT_TRUE(second.IsPlaying());
+    EXPECT_FALSE(first.IsPlaying());  // its voice now carries another sound
+    EXPECT_FALSE(AudioChannel().IsPlaying());
+}
+
+TEST_F(AudioPlayback, PlayAudioPlaysTheLoadersSoundAndIgnoresTheRest) {
+    AudioSession session;
+    Sound* music = LoadSound(TonePath("long440.ogg").c_str());
+    GetResources().SetSounds({{MENU_BGM, music}, {GAMEPLAY_BGM, nullptr}});
+
+    testing::internal::CaptureStdout();
+    const double start = session.Now();
+    const AudioChannel menu = PlayAudio(MENU_BGM, 1.0f, true, 1.0f);
+    EXPECT_FALSE(PlayAudio(GAMEPLAY_BGM, 1.0f, true, 1.0f).WasStarted());  // failed to load
+    EXPECT_FALSE(PlayAudio(BOSS_SMASH, 1.0f, false, 1.0f).WasStarted());   // not in the table
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(printed, "sound id 6 is not in the sound table\n");
+    session.WaitUntil(start + 0.3);
+    EXPECT_TRUE(menu.IsPlaying());
+
+    const Recording heard = session.Finish();
+    EXPECT_GT(heard.Rms(start + 0.05, start + 0.25), 0.1);
+    GetResources().SetSounds({});
+    ReleaseSound(music);
+}
