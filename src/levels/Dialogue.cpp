@@ -108,8 +108,9 @@ void TypeNextCharacter(DialogueRequest& request, float now) {
     }
     const float advance = DialogueCharAdvance(request.textScale);
     const float restOfWord = advance * static_cast<float>(RestOfWord(request.text, request.charIndex));
-    // A break at the start of a line would only leave it empty.
-    const bool wrap = request.lineWidth > 0.0f && request.size.x < request.lineWidth + restOfWord;
+    // Words wrap at the space before them. A word longer than a whole line breaks where it
+    // overflows instead, and a break at the start of a line would only leave it empty.
+    const bool wrap = ch == ' ' && request.lineWidth > 0.0f && request.size.x < request.lineWidth + restOfWord;
     if (!wrap) {
         request.lineWidth += advance;
     }
