@@ -71,7 +71,8 @@ Resolution ComputeResolution(const ColliderBox& a, const Vector3& v, const Colli
 
     Resolution r;
     if (SameSign(x.gap, y.gap)) {
-        // The axis whose faces met last is the one the box came through.
+        // Apart (or overlapping) along both axes: the axis whose gap would take longer to close
+        // is kept, and the box is pushed back along the other one.
         if (std::fabs(TimeAlong(y.gap, v.y)) > std::fabs(TimeAlong(x.gap, v.x))) {
             r = AlongX(x, v.x, x.gap < 0.0f ? dt : 0.0f);
         } else {
