@@ -1,0 +1,187 @@
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "GraphicsTestUtil.h"
+#include "graphics/Background.h"
+#include "graphics/Camera.h"
+#include "graphics/MatrixStack.h"
+#include "graphics/Mesh.h"
+#include "graphics/PostProcess.h"
+#include "graphics/TextRenderer.h"
+#include "graphics/Texture.h"
+#include "resources/ResourceLoader.h"
+#include "support/TestGame.h"
+
+namespace {
+
+struct PlacedGlyph {
+    float x, y, w, h;
+    bool  hasBitmap;
+};
+
+std::vector<PlacedGlyph> Layout(const std::string& text, Vector2 position, float scale, bool zoomScaled = false) {
+    TextItem item;
+    item.text = text;
+    item.position = position;
+    item.scale = scale;
+    item.zoomScaled = zoomScaled;
+    std::vector<PlacedGlyph> placed;
+    GetTextRenderer().LayoutItem(item, [&](const Character& g, const GlyphQuad& quad) {
+        placed.push_back({quad[1][0], quad[1][1], quad[2][0] - quad[1][0], quad[0][1] - quad[1][1], g.size.x > 0.0f});
+    });
+    return placed;
+}
+
+class TextTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        StartGraphicsTest();
+        if (!GetTextRenderer().IsLoaded()) {
+            GTEST_SKIP() << "the game's font is not in the data directory";
+        }
+    }
+    void TearDown() override { GetCamera().Reset(); }
+};
+
+TEST_F(TextTest, SecondLineStartsAtTheStartOneLineStepLower) {
+    const std::vector<PlacedGlyph> one = Layout("H", Vector2(100.0f, 300.0f), 1.0f);
+    const std::vector<PlacedGlyph> two = Layout("H\nH", Vector2(100.0f, 300.0f), 1.0f);
+    ASSERT_EQ(two.size(), 2u);
+    EXPECT_FLOAT_EQ(two[1].x, one[0].x);
+    EXPECT_NEAR(one[0].y - two[1].y, GetTextRenderer().LineStep(), 1e-3f);
+    EXPECT_GT(GetTextRenderer().LineStep(), 0.0f);
+    // A trailing line break is an ordinary character: it is laid out and moves nothing.
+    const std::vector<PlacedGlyph> trailing = Layout("H\n", Vector2(100.0f, 300.0f), 1.0f);
+    ASSERT_EQ(trailing.size(), 2u);
+    EXPECT_FLOAT_EQ(trailing[1].y + trailing[1].h, trailing[1].y + trailing[1].h);
+}
+
+TEST_F(TextTest, GlyphsAreHalfTheItemScaleAndZoomShrinksWorldText) {
+    const PlacedGlyph normal = Layout("H", Vector2(0.0f, 0.0f), 1.0f)[0];
+    const PlacedGlyph doubled = Layout("H", Vector2(0.0f, 0.0f), 2.0f)[0];
+    EXPECT_NEAR(doubled.h, 2.0f * normal.h, 1e-3f);
+    EXPECT_NEAR(doubled.w, 2.0f * normal.w, 1e-3f);
+    // A full-height glyph of the 64-pixel face is 32 units high at scale 1, 64 at scale 2.
+    EXPECT_LE(normal.h, 32.0f + 1e-3f);
+    EXPECT_GT(normal.h, 8.0f);
+
+    GetCamera().SetZoom(2.0f);
+    const PlacedGlyph zoomed = Layout("H", Vector2(0.0f, 0.0f), 2.0f, true)[0];
+    EXPECT_NEAR(zoomed.h, normal.h, 1e-3f);
+    const std::vector<PlacedGlyph> lines = Layout("H\nH", Vector2(0.0f, 0.0f), 1.0f, true);
+    EXPECT_NEAR(-lines[1].y + lines[0].y, GetTextRenderer().LineStep() / 2.0f, 1e-3f);
+}
+
+TEST_F(TextTest, SpaceAdvancesWithoutAPictureAndUnknownCharactersDoNotMove) {
+    const std::vector<PlacedGlyph> spaced = Layout("H H", Vector2(0.0f, 0.0f), 1.0f);
+    ASSERT_EQ(spaced.size(), 3u);
+    EXPECT_FALSE(spaced[1].hasBitmap);
+    EXPECT_GT(spaced[2].x, spaced[0].x + spaced[0].w);
+    const std::vector<PlacedGlyph> plain = Layout("HH", Vector2(0.0f, 0.0f), 1.0f);
+    const std::vector<PlacedGlyph> foreign = Layout("H\xC3\xA9H", Vector2(0.0f, 0.0f), 1.0f);
+    ASSERT_EQ(foreign.size(), 4u);
+    EXPECT_FLOAT_EQ(foreign[3].x, plain[1].x);
+}
+
+TEST_F(TextTest, WorldTextIsQueuedAtItsScreenPoint) {
+    TextRenderer& text = GetTextRenderer();
+    text.ClearQueue();
+    GetCamera().SetPosition(Vector3(5.0f, 2.0f, 0.0f));
+    GetCamera().UpdateMatrices();
+    text.DrawTextAtWorld("Hi", Vector3(5.0f, 2.0f, 0.0f), 1.0f, Vector3(1.0f, 1.0f, 1.0f));
+    ASSERT_EQ(text.CountQueued(), 1u);
+    EXPECT_NEAR(text.GetQueue().front().position.x, 512.0f, 1e-3f);
+    EXPECT_NEAR(text.GetQueue().front().position.y, 360.0f, 1e-3f);
+    EXPECT_TRUE(text.GetQueue().front().zoomScaled);
+    text.ClearQueue();
+}
+
+TEST_F(TextTest, FlushDrawsTheColourOverEverythingAndEmptiesTheQueue) {
+    BeginWindowDraw(0.0f, 0.0f, 0.0f);
+    // A near world sprite that text must not hide behind.
+    std::unique_ptr<Mesh> quad(CreateQuad("Near", glm::vec4(0.0f, 0.0f, 1.0f, 1.0f), 20.0f, 0.0f, 1.0f, 0.0f, 1.0f));
+    GetModelStack().Push();
+    GetModelStack().Translate(0.0f, 0.0f, 90.0f);
+    quad->Draw(nullptr, 1.0f, Vector3(1.0f, 1.0f, 1.0f));
+    GetModelStack().Pop();
+    TextRenderer& text = GetTextRenderer();
+    text.DrawText("HHHH", Vector2(100.0f, 340.0f), 2.0f, Vector3(1.0f, 1.0f, 0.0f));
+    text.Flush();
+    EXPECT_EQ(text.CountQueued(), 0u);
+    std::vector<unsigned char> pixels(256 * 180 * 4);
+    glReadPixels(0, 0, 256, 180, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    int yellow = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4) {
+        if (pixels[i] > 200 && pixels[i + 1] > 200 && pixels[i + 2] < 60) {
+            ++yellow;
+        }
+    }
+    EXPECT_GT(yellow, 20);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+class BackgroundTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        StartGraphicsTest();
+        if (!HasGeneratedTextures()) {
+            GTEST_SKIP() << "the generated textures are not in the data directory";
+        }
+        LoadGraphicsResources();
+        SetupBackgrounds();
+    }
+    void TearDown() override { GetCamera().Reset(); }
+};
+
+TEST_F(BackgroundTest, LayerTableHoldsTheFiveForestLayers) {
+    const auto& layers = GetBackgroundLayers();
+    ASSERT_EQ(layers.size(), 5u);
+    ResourceLoader& resources = GetResources();
+    EXPECT_EQ(layers.at("FOREST_BG"), resources.LookupTexture(13));
+    EXPECT_EQ(layers.at("FOREST_LOWER"), resources.LookupTexture(10));
+    EXPECT_EQ(layers.at("FOREST_UPPER"), resources.LookupTexture(11));
+    EXPECT_EQ(layers.at("FOREST_MG1"), resources.LookupTexture(12));
+    EXPECT_EQ(layers.at("FOREST_MG2"), resources.LookupTexture(12));
+}
+
+TEST_F(BackgroundTest, UnknownTypeIsRejected) {
+    BeginWindowDraw();
+    try {
+        DrawBackground(1);
+        FAIL() << "no throw";
+    } catch (const char* message) {
+        EXPECT_STREQ(message, "Invalid Background Type!");
+    }
+    EXPECT_EQ(GetProjectionStack().Depth(), 1u);
+}
+
+TEST_F(BackgroundTest, ForestFillsTheScreenBehindTheWorld) {
+    BeginWindowDraw(1.0f, 0.0f, 1.0f);
+    DrawBackground(BACKGROUND_FOREST);
+    EXPECT_EQ(GetProjectionStack().Depth(), 1u);
+    EXPECT_EQ(GetViewStack().Depth(), 1u);
+    EXPECT_EQ(GetModelStack().Depth(), 1u);
+    std::vector<unsigned char> pixels(256 * 180 * 4);
+    glReadPixels(0, 0, 256, 180, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    int magenta = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4) {
+        if (pixels[i] == 255 && pixels[i + 1] == 0 && pixels[i + 2] == 255) {
+            ++magenta;
+        }
+    }
+    EXPECT_EQ(magenta, 0) << "the far strip leaves gaps";
+
+    // A world sprite just in front of the edges' depth covers them.
+    std::unique_ptr<Mesh> quad(CreateQuad("Front", glm::vec4(1.0f, 0.0f, 1.0f, 1.0f), 1.0f, 0.0f, 1.0f, 0.0f, 1.0f));
+    GetModelStack().Push();
+    GetModelStack().Translate(0.0f, -9.5f, -95.0f);
+    quad->Draw(nullptr, 1.0f, Vector3(1.0f, 1.0f, 1.0f));
+    GetModelStack().Pop();
+    EXPECT_EQ(ReadPixel(128, 4), Vector3(255, 0, 255));
+}
+
+}  // namespace
