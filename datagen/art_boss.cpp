@@ -15,8 +15,8 @@ constexpr int kHandW = 64;
 constexpr int kHandH = 45;
 constexpr float kPi = 3.14159265f;
 
-// Stone-and-bark texture inside whatever was painted so far.
-void Stonework( Image &img, int seed ) {
+// Stone-and-bark texture inside whatever was painted so far; strength 1 is full contrast.
+void Stonework( Image &img, int seed, float strength = 1.0f ) {
 	img.clipToOpaque = true;
 	for ( int y = 0; y < img.Height(); y++ ) {
 		for ( int x = 0; x < img.Width(); x++ ) {
@@ -26,19 +26,13 @@ void Stonework( Image &img, int seed ) {
 			const float n = Fbm( x / 9.0f, y / 7.0f, seed, 3 ) + ( Bayer( x, y ) - 0.5f ) * 0.1f;
 			const Rgba base = img.Get( x, y );
 			if ( n < 0.36f ) {
-				img.Put( x, y, Mix( base, pal::rockDark, 0.6f ) );
+				img.Put( x, y, Mix( base, pal::rockDark, 0.6f * strength ) );
 			} else if ( n > 0.66f ) {
-				img.Put( x, y, Mix( base, pal::rockLight, 0.5f ) );
+				img.Put( x, y, Mix( base, pal::rockLight, 0.5f * strength ) );
 			}
 		}
 	}
 	img.clipToOpaque = false;
-}
-
-void Knuckles( Image &img, float x0, float y, int count, float spacing ) {
-	for ( int k = 0; k < count; k++ ) {
-		FillEllipse( img, x0 + k * spacing, y, spacing * 0.45f, 2.0f, pal::rockLight );
-	}
 }
 
 // Finger from base toward tip, jointed once.
@@ -57,7 +51,8 @@ void Moss( Image &img, float x, float y, float r ) {
 }
 
 Image Finish( Image &img, int seed ) {
-	Stonework( img, seed );
+	Stonework( img, seed, 0.6f );
+	InnerRim( img, pal::rockLight, 0, -1 );		// light catches the upper edges
 	Outline( img, pal::outline );
 	return img;
 }
@@ -85,11 +80,20 @@ Image Fist( float drop, bool impact ) {
 	Image img( kHandW, kHandH );
 	const float top = 4.0f + drop;
 	FillRect( img, 27, 0, 37, int( top ), pal::barkBoss );			// the forearm above
-	FillEllipse( img, 32, top + 12.0f, 15.0f, 12.0f, pal::rock );
-	FillRect( img, 17, int( top + 8 ), 47, int( top + 20 ), pal::rock );
-	Knuckles( img, 20.5f, top + 21.0f, 4, 7.5f );
-	FillTaper( img, { 18, top + 10 }, { 30, top + 15 }, 3.5f, 2.5f, pal::rockLight );	// the thumb across
-	Moss( img, 40, top + 6, 5 );
+	FillEllipse( img, 32, top + 9.0f, 14.0f, 9.0f, pal::rock );		// the back of the hand
+	// four curled fingers side by side, the knuckles toward the ground
+	for ( int k = 0; k < 4; k++ ) {
+		const float fx = 20.5f + k * 7.6f;
+		FillEllipse( img, fx, top + 17.0f, 3.9f, 6.0f, pal::rock );
+		FillEllipse( img, fx - 0.5f, top + 14.5f, 2.2f, 1.6f, pal::rockLight );
+	}
+	for ( int k = 1; k < 4; k++ ) {
+		const int gx = int( 20.5f + k * 7.6f - 3.8f );
+		FillRect( img, gx, int( top + 13 ), gx, int( top + 22 ), pal::rockDark );
+	}
+	FillTaper( img, { 15, top + 6 }, { 27, top + 12 }, 3.6f, 2.6f, pal::rockLight );	// the thumb across
+	FillCapsule( img, { 17, top + 8 }, { 26, top + 13 }, 0.5f, pal::rockDark );
+	Moss( img, 40, top + 5, 5 );
 	Image out = Finish( img, 5 );
 	if ( drop > 2 && !impact ) {
 		// speed lines above the falling fist
@@ -216,7 +220,7 @@ Image Body() {
 	}
 	// the neck where the head sits
 	FillEllipse( img, cx, 14, 30.0f, 20.0f, pal::rockDark );
-	Stonework( img, 15 );
+	Stonework( img, 15, 0.3f );
 	img.clipToOpaque = true;
 	// bark plates and moss on the shoulders, a dark core in the chest
 	for ( int side = -1; side <= 1; side += 2 ) {

@@ -36,12 +36,13 @@ float EdgeWobble( float t, int period, int seed ) {
 }
 
 Rgba EarthAt( int x, int y, int seed ) {
-	const float n = Fbm( x / float( kCellW ) * 6.0f, y / float( kCellH ) * 4.0f, 11, 3, 6, 4 );
-	const float d = n + ( Bayer( x, y ) - 0.5f ) * 0.12f;
-	Rgba c = d < 0.40f ? pal::earthDark : d < 0.62f ? pal::earth : pal::earthLight;
-	// pebbles and grit
-	if ( Hash( x, y, 3 + seed * 0 ) > 0.985f ) {
-		c = pal::stone;
+	// soft clods of two close tones; white-noise jitter keeps the grain from forming patterns
+	const float n = Fbm( x / float( kCellW ) * 4.0f, y / float( kCellH ) * 3.0f, 11 + seed * 0, 3, 4, 3 );
+	const float d = n + ( Hash( x, y, 5 ) - 0.5f ) * 0.08f;
+	Rgba c = d < 0.46f ? pal::earthDark : d < 0.74f ? pal::earth : pal::earthLight;
+	// sparse grit
+	if ( Hash( x, y, 3 ) > 0.992f ) {
+		c = Mix( pal::stone, pal::earth, 0.4f );
 	}
 	return c;
 }

@@ -140,7 +140,9 @@ Image DrawLirra( const LirraPose &pose ) {
 	const float lying = pose.kneel;
 	const float shoulderY = 33.0f + pose.y + pose.squash + lying * 6.0f;
 	const float hemY = ground - 1.5f - pose.lift - lying * 0.5f;
-	const Vec2 head{ cx + pose.headX + lying * 3.0f, shoulderY - 5.5f + pose.headY + lying * 2.0f };
+	// lying down, the hood rests on the ground ahead of the body
+	const Vec2 head = lying > 0.5f ? Vec2{ cx + 8.0f, ground - 5.0f }
+								   : Vec2{ cx + pose.headX, shoulderY - 5.5f + pose.headY };
 
 	if ( pose.wings > 0 ) {
 		DrawWing( body, { cx - 1.0f, shoulderY + 0.5f }, -1.0f, pose.wings, pose.wingBeat );
@@ -172,7 +174,10 @@ Image DrawLirra( const LirraPose &pose ) {
 	}
 	cloak.push_back( { cx - halfHem - back, hemY - back * 0.3f } );
 	if ( lying > 0.5f ) {
-		cloak = { { cx - 9, ground - 5 }, { cx + 6, ground - 6 }, { cx + 9, ground }, { cx - 11, ground } };
+		// on her side: the cloak stretched along the ground, boots peeking out behind
+		cloak = { { cx - 10, ground }, { cx - 9, ground - 4 }, { cx - 2, ground - 6.5f }, { cx + 4, ground - 6 }, { cx + 5, ground } };
+		FillRect( body, int( cx - 13 ), int( ground - 2 ), int( cx - 10 ), int( ground - 1 ), pal::boot );
+		FillRect( body, int( cx - 12 ), int( ground ), int( cx - 9 ), int( ground ), pal::boot );
 	}
 	FillPolygon( body, cloak, pal::cloakMid );
 	// fold shading: the back half is darker, a lighter fold runs down the front

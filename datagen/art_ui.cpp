@@ -256,7 +256,7 @@ Image HealthVignette() {
 		for ( int x = 0; x < s; x++ ) {
 			const float u = ( ( x + 0.5f ) / s - 0.5f ) / visible, v = ( ( y + 0.5f ) / s - 0.5f ) / visible;
 			const float d = std::pow( std::pow( std::abs( u ), 3.0f ) + std::pow( std::abs( v ), 3.0f ), 1.0f / 3.0f );
-			const float t = std::clamp( ( d - 0.45f ) / 0.6f, 0.0f, 1.0f );
+			const float t = std::clamp( ( d - 0.6f ) / 0.45f, 0.0f, 1.0f );
 			if ( t > 0 ) {
 				img.Put( x, y, WithAlpha( Mix( Hex( 0x8a0c1c ), Hex( 0xd01828 ), t ), std::pow( t, 1.4f ) ) );
 			}

@@ -29,6 +29,8 @@ bool	ComposeAudio( const std::string &dataDir );
 
 // A labelled overview of every texture, for review.
 Image	ContactSheet( const SheetList &sheets );
+// Mock scenes composed the way the game draws them, for review: (name, picture) pairs.
+std::vector<std::pair<std::string, Image>> PreviewScenes( const SheetList &sheets );
 
 // Gives transparent pixels the colour of their nearest opaque neighbour, so that linear
 // filtering blends edges toward the sprite's own colour instead of black.

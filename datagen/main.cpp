@@ -1,4 +1,4 @@
-// lirra-datagen <outdir> [--contact-sheet <file.png>]
+// lirra-datagen <outdir> [--contact-sheet <file.png>] [--preview <dir>]
 // Paints every texture, composes the music and effects and installs the font of the game.
 #include "assets.h"
 #include "text.h"
@@ -98,14 +98,16 @@ bool InstallFont( const fs::path &dataDir ) {
 
 int main( int argc, char **argv ) {
 	if ( argc < 2 ) {
-		std::printf( "usage: lirra-datagen <outdir> [--contact-sheet <file.png>]\n" );
+		std::printf( "usage: lirra-datagen <outdir> [--contact-sheet <file.png>] [--preview <dir>]\n" );
 		return 2;
 	}
 	const fs::path dataDir = argv[1];
-	std::string contactSheetPath;
+	std::string contactSheetPath, previewDir;
 	for ( int i = 2; i + 1 < argc; i++ ) {
 		if ( std::string( argv[i] ) == "--contact-sheet" ) {
 			contactSheetPath = argv[i + 1];
+		} else if ( std::string( argv[i] ) == "--preview" ) {
+			previewDir = argv[i + 1];
 		}
 	}
 	if ( !InstallFont( dataDir ) ) {
@@ -131,6 +133,14 @@ int main( int argc, char **argv ) {
 		}
 		if ( !WritePng( ContactSheet( sheets ), contactSheetPath ) ) {
 			return 1;
+		}
+	}
+	if ( !previewDir.empty() ) {
+		fs::create_directories( previewDir );
+		for ( const auto &[name, picture] : PreviewScenes( sheets ) ) {
+			if ( !WritePng( picture, ( fs::path( previewDir ) / ( "scene_" + name + ".png" ) ).string() ) ) {
+				return 1;
+			}
 		}
 	}
 	std::printf( "Wrote %zu textures, 7 sounds and the font to %s\n", sheets.size(), dataDir.c_str() );
