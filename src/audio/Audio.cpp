@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 #include <vector>
 
@@ -198,6 +199,9 @@ void AudioInit() {
     audio->context = context;
     audio->voices.reserve(kVoiceBudget);
     ApplyListenerGain();
+    // The device is closed at exit, after the resource loader has released its sounds.
+    static const bool closesAtExit = std::atexit(AudioShutdown) == 0;
+    (void)closesAtExit;
 }
 
 void AudioShutdown() {

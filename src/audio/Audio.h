@@ -40,7 +40,7 @@ private:
 constexpr int kVoiceBudget = 512;
 
 void AudioInit();
-// Closes the output device (the game never does; tests use it to finish a recording).
+// Closes the output device; runs by itself at exit. Tests use it to finish a recording.
 void AudioShutdown();
 bool IsAudioRunning();
 // Once per frame: reclaims the voices of finished sounds.
