@@ -267,9 +267,10 @@ Image HealthVignette() {
 
 // Big lettering: each glyph pixel becomes a bevelled block, with an outline and a drop shadow.
 Image Lettering( const std::string &word, int scale, Rgba top, Rgba bottom, Rgba outline, int padX, int padY ) {
-	const int w = TextWidth( word, scale ) + padX * 2, h = TextHeight( scale ) + padY * 2;
+	const int tracking = 2;
+	const int w = TextWidth( word, scale ) + int( word.size() ) * tracking * scale + padX * 2, h = TextHeight( scale ) + padY * 2;
 	Image letters( w, h );
-	DrawText( letters, word, padX, padY, scale, top );
+	DrawTextWeighted( letters, word, padX, padY, scale, top, true, tracking );
 	VerticalGradient( letters, top, bottom );
 	Image result( w, h );
 	Image shadow = letters;
@@ -290,7 +291,7 @@ Image Lettering( const std::string &word, int scale, Rgba top, Rgba bottom, Rgba
 Image Logo() {
 	// drawn by the splash with its own aspect; 640 x 320 appears about 626 x 313
 	Image img( 640, 320 );
-	const Image word = Lettering( "BRELMOR", 10, Hex( 0xb8c8d8 ), Hex( 0x5a7890 ), Hex( 0x101826 ), 12, 4 );
+	const Image word = Lettering( "BRELMOR", 8, Hex( 0xb8c8d8 ), Hex( 0x5a7890 ), Hex( 0x101826 ), 12, 4 );
 	Blit( img, word, ( 640 - word.Width() ) / 2, 60 );
 	DrawTextCentered( img, "S C H O O L   O F   G A M E S", 320, 250, 2, Hex( 0x8aa0b4 ), pal::uiInkShadow );
 	// a crescent moon over the name
@@ -309,7 +310,7 @@ Image Title() {
 	// about 380 x 127 on screen (the x400 sizing), painted at twice that and stored as 760 x 360
 	const ScreenPicture p{ 760, 254, 760, 360 };
 	Image img( p.screenW, p.screenH );
-	const Image word = Lettering( "LIRRA", 12, Hex( 0xe0a8ff ), Hex( 0x7a3ab8 ), Hex( 0x1a0a2c ), 8, 4 );
+	const Image word = Lettering( "LIRRA", 11, Hex( 0xe0a8ff ), Hex( 0x7a3ab8 ), Hex( 0x1a0a2c ), 8, 4 );
 	const int x = ( p.screenW - word.Width() ) / 2, y = ( p.screenH - word.Height() ) / 2 - 6;
 	// a soft magenta haze behind the letters
 	for ( int yy = 0; yy < p.screenH; yy++ ) {

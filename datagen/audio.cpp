@@ -513,7 +513,8 @@ Buffer Thump( float seconds, float fromHz, float toHz, float level ) {
 	for ( int i = 0; i < len; i++ ) {
 		const float t = i / float( kRate );
 		phase += ( toHz + ( fromHz - toHz ) * std::exp( -t * 14.0f ) ) / kRate;
-		b[size_t( i )] = std::sin( kTau * phase ) * std::exp( -t * 5.0f / seconds ) * level;
+		const float tail = 1.0f - float( i ) / len;	// reaches exact silence at its end, without a click
+		b[size_t( i )] = std::sin( kTau * phase ) * std::exp( -t * 5.0f / seconds ) * tail * tail * level;
 	}
 	return b;
 }

@@ -107,20 +107,27 @@ int TextHeight( int scale ) {
 }
 
 void DrawText( Image &img, const std::string &text, int x, int y, int scale, Rgba color ) {
+	DrawTextWeighted( img, text, x, y, scale, color, false, 0 );
+}
+
+void DrawTextWeighted( Image &img, const std::string &text, int x, int y, int scale, Rgba color, bool bold, int tracking ) {
 	int penX = 0;
 	const int baseline = CapHeight();
 	for ( unsigned char c : text ) {
 		const Glyph &g = Cache().Get( c );
+		// the narrow counters of M and W would close up if their strokes were doubled
+		const bool widen = bold && std::string( "MWmw" ).find( char( c ) ) == std::string::npos;
 		for ( int gy = 0; gy < g.bitmap.Height(); gy++ ) {
 			for ( int gx = 0; gx < g.bitmap.Width(); gx++ ) {
 				if ( g.bitmap.Get( gx, gy ).a == 0 ) {
 					continue;
 				}
 				const int px = x + ( penX + g.left + gx ) * scale, py = y + ( baseline - g.top + gy ) * scale;
-				FillRect( img, px, py, px + scale - 1, py + scale - 1, color );
+				// bold doubles every stroke one pixel to the right
+				FillRect( img, px, py, px + scale * ( widen ? 2 : 1 ) - 1, py + scale - 1, color );
 			}
 		}
-		penX += g.advance;
+		penX += g.advance + tracking;
 	}
 }
 

@@ -17,6 +17,8 @@ int		TextHeight( int scale );	// from the top of the capitals to the bottom of t
 // Draws text with the top of its capitals at y, starting at x. With a shadow colour, a drop shadow one scaled
 // pixel down and right is drawn first.
 void	DrawText( Image &img, const std::string &text, int x, int y, int scale, Rgba color );
+// Bold doubles each stroke; tracking adds space between letters, in font pixels.
+void	DrawTextWeighted( Image &img, const std::string &text, int x, int y, int scale, Rgba color, bool bold, int tracking );
 void	DrawTextShadowed( Image &img, const std::string &text, int x, int y, int scale, Rgba color, Rgba shadow );
 void	DrawTextCentered( Image &img, const std::string &text, int cx, int y, int scale, Rgba color, Rgba shadow );
 
