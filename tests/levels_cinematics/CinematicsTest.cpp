@@ -8,6 +8,7 @@
 #include "app/State.h"
 #include "app/StateManager.h"
 #include "app/Trace.h"
+#include "frontend/GameStateManager.h"
 #include "graphics/Camera.h"
 #include "levels/Cinematics.h"
 #include "math/MathUtil.h"
@@ -36,8 +37,13 @@ public:
 class CinematicsTest : public testing::Test {
 protected:
     void SetUp() override {
-        StartTestGame();
+        // One window for every test of this program: the picture tests want the full size.
+        StartTestGame(1024, 720);
         EndTestStates();
+        // A focus change of the new window opens the pause menu when a state is current: let it
+        // arrive with none, and start from the playing overlay.
+        RunFrames(1);
+        GetGameStateManager().SwitchTo(1);
         // The clock's first step is always 0; the tests want real steps.
         AdvanceFrameClock();
         AdvanceFrameClock();

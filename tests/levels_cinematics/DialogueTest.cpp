@@ -65,7 +65,8 @@ DialogueRequest Line(const std::string& name, const std::string& text) {
 class DialogueTest : public testing::Test {
 protected:
     void SetUp() override {
-        StartTestGame();
+        // One window for every test of this program: the picture tests want the full size.
+        StartTestGame(1024, 720);
         // The clock's first step is always 0; the tests want real steps.
         AdvanceFrameClock();
         AdvanceFrameClock();
