@@ -8,7 +8,11 @@ Player::Player() : GameObject(KIND_PLAYER) {
     AddComponent<Collider>();
 }
 
+// An inactive Lirra (splash, menus before a level starts) neither moves nor falls.
 void Player::Update() {
+    if (!active) {
+        return;
+    }
     UpdateComponents();
 }
 
