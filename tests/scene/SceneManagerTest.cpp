@@ -306,24 +306,13 @@ TEST_F(SceneManagerTest, UpdatesAndDrawsWalkTheListsInOrderWithThePlayerDrawnLas
     EXPECT_EQ(first->renders, 1);
 }
 
-TEST_F(SceneManagerTest, WindDepthsCountUpFromTheLastReset) {
-    scene.ResetWindDepth();
-    EXPECT_EQ(scene.NextWindDepth(), 1.0f);
-    EXPECT_EQ(scene.NextWindDepth(), 2.0f);
-    scene.ResetWindDepth();
-    EXPECT_EQ(scene.NextWindDepth(), 1.0f);
-}
-
 TEST_F(SceneManagerTest, MarkerTypesAreLookedUpByTheirExactNames) {
     MarkerType type = MARKER_TILE;
     EXPECT_TRUE(FindMarkerType("ENEMY FLYING", &type));
     EXPECT_EQ(type, MARKER_ENEMY_FLYING);
-    EXPECT_TRUE(FindMarkerType("CIN", &type));
-    EXPECT_EQ(type, MARKER_CIN);
     EXPECT_FALSE(FindMarkerType("enemy flying", &type));
-    EXPECT_EQ(type, MARKER_CIN);
-    EXPECT_STREQ(GetMarkerTypeName(MARKER_WIND_SOUTH), "WIND SOUTH");
-    EXPECT_EQ(GetMarkerTypeName(8), nullptr);
+    EXPECT_EQ(type, MARKER_ENEMY_FLYING);
+    EXPECT_EQ(GetMarkerTypeName(kMarkerTypeCount), nullptr);
 }
 
 TEST_F(SceneManagerTest, TheTraceCountsObjectsAndWritesThePlayer) {
