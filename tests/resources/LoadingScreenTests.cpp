@@ -136,7 +136,6 @@ TEST_F(LoadingScreen, IgnoresTheGlobalKeys) {
     EXPECT_FALSE(loading->IsConsoleOpen());
     EXPECT_FALSE(GetGameStateManager().IsMenuOpen());
     EXPECT_EQ(IsFullscreen(), wasFullscreen);
-    EXPECT_FALSE(IsAudioPaused());
 }
 
 TEST_F(LoadingScreen, InRealTimeLeavesNoSoonerThanThreeSecondsAfterTheLastSound) {
