@@ -16,8 +16,10 @@
 #include "graphics/Camera.h"
 #include "graphics/PostProcess.h"
 #include "graphics/TextRenderer.h"
+#include "levels/Cinematics.h"
 #include "levels/Dialogue.h"
 #include "resources/ResourceLoader.h"
+#include "scene/GameObject.h"
 #include "support/TestGame.h"
 
 namespace {
@@ -244,4 +246,32 @@ TEST_F(DialogueRenderTest, ADialogueOverTheForestShowsPanelNameAndText) {
     EXPECT_NE(dialogue.centre, forest.centre) << "the panel covers the forest";
     EXPECT_GT(dialogue.ink.white, forest.ink.white + 300) << "white body text on the panel";
     EXPECT_GT(dialogue.ink.magenta, forest.ink.magenta + 50) << "the magenta speaker's name";
+}
+
+TEST_F(DialogueRenderTest, LetterboxBarsCloseInOverTheWorld) {
+    PlayCinematic(2, new CinZoom(0.1f, 3.0f, 1.0f), new CinLines(GetCamera().GetPosition(), 13.0f, 1.3f, 3.0f, false));
+    for (int i = 0; i < 200 && CountCinematicSteps() > 0; ++i) {
+        AdvanceFrameClock();
+        UpdateCinematics();
+    }
+    ASSERT_EQ(CountCinematicSteps(), 0u);
+    const std::string path = MakeTempDir("bars") + "/bars.png";
+    ApplyPendingState();
+    BeginFrame();
+    UpdateAndRenderState();
+    EndFrame();
+    EXPECT_TRUE(SaveScreenshot(path));
+    std::printf("bars screenshot: %s\n", path.c_str());
+    // After 3 s each bar has moved 3.9 units in: its inner edge is 4.1 units from the centre, of
+    // the 7 that zoom 0.7 shows above and below it.
+    const Vector3 top = PixelAt(512, 715);
+    const Vector3 bottom = PixelAt(512, 5);
+    const Vector3 middle = PixelAt(512, 360);
+    EXPECT_LT(top.x + top.y + top.z, 30.0f) << "the upper bar is dark";
+    EXPECT_LT(bottom.x + bottom.y + bottom.z, 30.0f) << "the lower bar is dark";
+    EXPECT_GT(middle.x + middle.y + middle.z, 30.0f) << "the forest shows between them";
+    AdvanceFrameClock();
+    SwapFrame();
+    GetCinematicBar(0)->SetActive(false);
+    GetCinematicBar(1)->SetActive(false);
 }
