@@ -289,31 +289,32 @@ Image DrawGranny( const GrannyPose &p ) {
 	for ( int i = 0; i < 3; i++ ) {
 		PutPixel( img, int( cx - 1 + i * 2 ), int( 40 + b ), pal::shawlDark );
 	}
-	// head forward and low: grey bun, face looking left
-	const Vec2 h{ cx - 4.5f, 24.0f + b };
-	FillEllipse( img, h.x + 3.5f, h.y - 4.0f, 3.0f, 2.6f, pal::greyHair );	// the bun
-	FillEllipse( img, h.x, h.y, 5.2f, 5.0f, pal::greyHair );
-	FillEllipse( img, h.x - 1.2f, h.y + 1.2f, 3.9f, 3.8f, pal::oldSkin );
+	// head forward and low under a headscarf, face turned left
+	const Vec2 h{ cx - 4.5f, 24.5f + b };
+	FillEllipse( img, h.x + 1.0f, h.y - 0.5f, 6.2f, 6.0f, pal::shawl );
+	FillPolygon( img, { { h.x + 2, h.y - 6 }, { h.x + 9, h.y - 2 }, { h.x + 8, h.y + 5 }, { h.x + 2, h.y + 4 } }, pal::shawl );
 	img.clipToOpaque = true;
-	FillEllipse( img, h.x + 2.0f, h.y - 2.0f, 4.0f, 2.0f, pal::greyHairDark );
+	FillEllipse( img, h.x + 3.5f, h.y + 2.0f, 5.0f, 4.0f, pal::shawlDark );
+	FillEllipse( img, h.x + 0.5f, h.y - 4.5f, 4.0f, 1.5f, pal::shawlLight );
 	img.clipToOpaque = false;
-	// nose, eyes and the smile
-	PutPixel( img, int( h.x - 5.0f ), int( h.y + 1.5f ), pal::oldSkinShade );
-	PutPixel( img, int( h.x - 4.8f ), int( h.y + 0.5f ), pal::oldSkin );
-	const int ey = int( h.y );
+	FillEllipse( img, h.x - 1.6f, h.y + 1.4f, 3.7f, 3.8f, pal::oldSkin );
+	FillEllipse( img, h.x - 1.2f, h.y - 1.4f, 3.6f, 1.3f, pal::greyHair );	// a wisp of grey hair
+	// a long nose, small eyes and a smile a little too wide
+	FillRect( img, int( h.x - 6 ), int( h.y + 1 ), int( h.x - 5 ), int( h.y + 2 ), pal::oldSkin );
+	PutPixel( img, int( h.x - 6 ), int( h.y + 2 ), pal::oldSkinShade );
+	const int ey = int( h.y + 0.5f );
+	const Rgba eyeColour = p.glint ? Hex( 0x6a9a80 ) : pal::eye;
 	if ( p.blink ) {
-		FillRect( img, int( h.x - 3 ), ey + 1, int( h.x - 2 ), ey + 1, pal::eye );
-		FillRect( img, int( h.x ), ey + 1, int( h.x + 1 ), ey + 1, pal::eye );
+		FillRect( img, int( h.x - 4 ), ey + 1, int( h.x - 3 ), ey + 1, pal::eye );
+		FillRect( img, int( h.x - 1 ), ey + 1, int( h.x ), ey + 1, pal::eye );
 	} else {
-		PutPixel( img, int( h.x - 3 ), ey, pal::eye );
-		PutPixel( img, int( h.x ), ey, pal::eye );
-		if ( p.glint ) {
-			PutPixel( img, int( h.x - 3 ), ey, Hex( 0x7a9a8a ) );
-			PutPixel( img, int( h.x ), ey, Hex( 0x7a9a8a ) );
-		}
+		PutPixel( img, int( h.x - 4 ), ey, eyeColour );
+		PutPixel( img, int( h.x - 1 ), ey, eyeColour );
+		PutPixel( img, int( h.x - 4 ), ey - 1, pal::oldSkinShade );
+		PutPixel( img, int( h.x - 1 ), ey - 1, pal::oldSkinShade );
 	}
-	FillRect( img, int( h.x - 3.5f ), ey + 3, int( h.x + 0.5f ), ey + 3, pal::oldSkinShade );
-	PutPixel( img, int( h.x - 4 ), ey + 2, pal::oldSkinShade );
+	FillRect( img, int( h.x - 4 ), ey + 3, int( h.x ), ey + 3, pal::oldSkinShade );
+	PutPixel( img, int( h.x - 5 ), ey + 2, pal::oldSkinShade );
 	PutPixel( img, int( h.x + 1 ), ey + 2, pal::oldSkinShade );
 	// the hand on the cane
 	FillEllipse( img, caneTop.x + 1.0f, caneTop.y + 0.5f, 1.5f, 1.3f, pal::oldSkin );

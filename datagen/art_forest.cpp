@@ -143,19 +143,26 @@ Image TerrainCell( int open, const TerrainStyle &style ) {
 		}
 	}
 	cell.clipToOpaque = false;
-	// moss on top: a solid band whose lower edge drips into the earth
+	// moss on top: blade tips in the first two rows, then a solid band whose lower edge drips
+	// into the earth
 	if ( open & kTop ) {
+		constexpr int kBlades = 2;
 		for ( int x = 0; x < kCellW; x++ ) {
-			if ( solid.Get( x, 2 ).a == 0 && solid.Get( x, 5 ).a == 0 ) {
+			if ( solid.Get( x, 3 ).a == 0 && solid.Get( x, 6 ).a == 0 ) {
 				continue;
 			}
-			const int depth = 4 + int( ValueNoise( x / 32.0f * 8.0f, 3.5f, style.seed + 3, 8, 0 ) * 3.0f );
-			for ( int y = 0; y < depth; y++ ) {
+			const float blade = Hash( x, 0, style.seed + 40 );
+			for ( int y = 0; y < kBlades; y++ ) {
+				const bool grows = ( y == 1 && blade > 0.45f ) || ( y == 0 && blade > 0.8f );
+				cell.Put( x, y, grows && solid.Get( x, y ).a ? ( y == 0 ? pal::mossTip : pal::mossLight ) : Rgba{} );
+			}
+			const int depth = kBlades + 4 + int( ValueNoise( x / 32.0f * 8.0f, 3.5f, style.seed + 3, 8, 0 ) * 3.0f );
+			for ( int y = kBlades; y < depth; y++ ) {
 				if ( solid.Get( x, y ).a == 0 ) {
 					continue;
 				}
-				Rgba c = y == 0 ? pal::mossTip : y == 1 ? pal::mossLight : y < depth - 1 ? pal::moss : pal::mossDark;
-				if ( style.ground == Ground::Stone && y > 2 ) {
+				Rgba c = y == kBlades ? pal::mossTip : y == kBlades + 1 ? pal::mossLight : y < depth - 1 ? pal::moss : pal::mossDark;
+				if ( style.ground == Ground::Stone && y > kBlades + 2 ) {
 					c = pal::mossDark;
 				}
 				cell.Put( x, y, c );

@@ -297,8 +297,8 @@ Image JumpSheet() {
 	push.backFootUp = 1;
 	push.backFoot = -1;
 	push.trail = -1;
-	push.armAngle = -0.9f;
-	push.bladeAngle = -1.6f;
+	push.armAngle = 2.5f;		// arms swing down and back as she springs up
+	push.bladeAngle = 2.1f;
 	push.headY = -1;
 	LirraPose rise = push;
 	rise.y = -4;
@@ -318,14 +318,14 @@ Image FallSheet() {
 	a.frontFootUp = 1;
 	a.backFootUp = 2;
 	a.backFoot = -1;
-	a.armAngle = -0.4f;
-	a.bladeAngle = -1.2f;
+	a.armAngle = 0.2f;			// the arm out front for balance
+	a.bladeAngle = -0.3f;
 	a.eyes = Eyes::Wide;
 	LirraPose b = a;
 	b.lift = 3;
 	b.flare = 3;
 	b.headY = -1;
-	b.armAngle = -0.6f;
+	b.armAngle = 0.0f;
 	return Strip( { a, b } );
 }
 

@@ -94,10 +94,29 @@ Image WindSheet( int direction ) {
 Image PortalFrame( int frame ) {
 	const int w = 32, h = 56;
 	Image img( w, h );
-	const Vec2 c{ 16.0f, 30.0f };
-	const float rx = 11.0f, ry = 22.0f;
+	const Vec2 c{ 16.0f, 27.0f };
+	const float rx = 11.0f, ry = 21.0f;
 	const float turn = frame / 8.0f * kTau / 3.0f;	// three arms: a third of a turn loops
-	// the swirl: three spiral arms inside a soft oval
+	// the fairy ring on the ground: mushrooms round a flat ellipse, the far ones small and dim
+	const Vec2 ring{ 16.0f, 49.0f };
+	auto mushroom = [&]( int m, bool front ) {
+		const float a = ( m + 0.5f ) / 10.0f * kTau;
+		const float depth = std::sin( a );	// +1 nearest the viewer
+		if ( ( depth >= 0 ) != front ) {
+			return;
+		}
+		const Vec2 p{ ring.x + std::cos( a ) * 11.5f, ring.y + depth * 4.0f };
+		const float size = 1.4f + ( depth + 1.0f ) * 0.7f + Hash( m, 1, 44 ) * 0.5f;
+		const bool bright = ( ( m + frame ) % 4 ) < 2;
+		const Rgba cap = bright ? pal::soulGreen : Hex( 0x2a9a5a );
+		FillRect( img, int( p.x ), int( p.y - size ), int( p.x ), int( p.y + 1 ), pal::stalk );
+		FillEllipse( img, p.x + 0.5f, p.y - size, size + 0.8f, size * 0.7f, front ? cap : Scaled( cap, 0.7f ) );
+		PutPixel( img, int( p.x ), int( p.y - size * 1.3f ), bright ? pal::soulGreenCore : pal::soulGreen );
+	};
+	for ( int m = 0; m < 10; m++ ) {
+		mushroom( m, false );
+	}
+	// the swirl: three spiral arms inside a soft oval rising out of the ring
 	for ( int y = 0; y < h; y++ ) {
 		for ( int x = 0; x < w; x++ ) {
 			const float dx = ( x + 0.5f - c.x ) / rx, dy = ( y + 0.5f - c.y ) / ry;
@@ -113,16 +132,8 @@ Image PortalFrame( int frame ) {
 			img.Blend( x, y, WithAlpha( col, alpha ) );
 		}
 	}
-	// mushrooms around the ring, their caps pulsing in turn
-	const int count = 9;
-	for ( int m = 0; m < count; m++ ) {
-		const float a = kPi * 0.5f + ( m - ( count - 1 ) / 2.0f ) * 0.62f;
-		const Vec2 p{ c.x + std::cos( a ) * ( rx + 1.5f ), c.y + std::sin( a ) * ( ry + 0.5f ) };
-		const float size = 1.6f + Hash( m, 1, 44 ) * 1.2f + ( m == count / 2 ? 0.8f : 0.0f );
-		const bool bright = ( ( m + frame ) % 4 ) < 2;
-		FillRect( img, int( p.x ), int( p.y ), int( p.x ), int( p.y + size + 1 ), pal::stalk );
-		FillEllipse( img, p.x + 0.5f, p.y, size + 0.8f, size * 0.7f, bright ? pal::soulGreen : Hex( 0x2a8a5a ) );
-		PutPixel( img, int( p.x ), int( p.y - size * 0.3f ), bright ? pal::soulGreenCore : pal::soulGreen );
+	for ( int m = 0; m < 10; m++ ) {
+		mushroom( m, true );
 	}
 	// sparks drifting up through the centre
 	for ( int s = 0; s < 4; s++ ) {
