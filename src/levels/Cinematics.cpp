@@ -32,13 +32,19 @@ Vector3 LirraPosition() {
     return GetPlayer().GetTransform().GetPosition();
 }
 
+// The bars may be made before the loader has the quad and the bar texture; they pick them up
+// each time they are placed.
 void PrepareBar(GameObject* bar) {
-    if (bar->GetComponent<Renderer>() != nullptr) {
-        return;
+    Renderer* renderer = bar->GetComponent<Renderer>();
+    if (renderer == nullptr) {
+        renderer = bar->AddComponent<Renderer>();
     }
-    Renderer* renderer = bar->AddComponent<Renderer>();
-    renderer->SetMesh(QUAD);
-    renderer->SetTexture(kBarTexture);
+    if (renderer->GetMesh() == nullptr) {
+        renderer->SetMesh(QUAD);
+    }
+    if (renderer->GetTexture() == nullptr) {
+        renderer->SetTexture(kBarTexture);
+    }
 }
 
 bool IsLevelEnd() {
@@ -64,7 +70,6 @@ GameObject* GetCinematicBar(int index) {
     if (cinematicBars[0] == nullptr) {
         for (GameObject*& bar : cinematicBars) {
             bar = GetScene().GetGameObject(KIND_CINEMATIC_BARS);
-            PrepareBar(bar);
         }
     }
     return cinematicBars[index & 1];
@@ -118,6 +123,7 @@ CinLines::CinLines(const Vector3& cameraPosition, float distance, float speed_, 
         Vector3(static_cast<float>(GetWindowWidth()) / 2.0f, static_cast<float>(GetWindowHeight()) / 2.0f, 0.0f));
     for (int i = 0; i < 2; ++i) {
         GameObject* bar = GetCinematicBar(i);
+        PrepareBar(bar);
         bar->SetActive(true);
         bar->GetTransform().SetScale(40.0f, 10.0f, 1.0f);
         const float y = i == 0 ? centre.y - distance : centre.y + distance;
