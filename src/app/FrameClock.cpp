@@ -31,15 +31,19 @@ float  totalTime = 0.0f;
 float  timeScale = 1.0f;
 double fixedStep = 0.0;
 long   frameNumber = -1;
+double lastLimiterWait = 0.0;
 
 void WaitForFrameDeadline() {
     const double period = GetFramePeriod();
+    lastLimiterWait = 0.0;
     if (fixedStep <= 0.0) {
-        double now = glfwGetTime();
+        const double start = glfwGetTime();
+        double now = start;
         while (now < frameDeadline + period) {
             std::this_thread::yield();
             now = glfwGetTime();
         }
+        lastLimiterWait = now - start;
     }
     frameDeadline += period;
 }
@@ -127,6 +131,10 @@ void SetFixedStep(double step) {
 
 double GetFixedStep() {
     return fixedStep;
+}
+
+double GetLastLimiterWait() {
+    return lastLimiterWait;
 }
 
 long GetFrameNumber() {

@@ -22,6 +22,9 @@ double GetFramePeriod();
 void   SetFixedStep(double step);
 double GetFixedStep();
 
+// How long the limiter held the last frame back, in seconds (0 when it was behind its deadline).
+double GetLastLimiterWait();
+
 // Frames that began since start; frame 0 is the first iteration of the main loop.
 long   GetFrameNumber();
 
