@@ -80,6 +80,7 @@ struct Picture {
 
 // One iteration of the main loop that saves and measures the picture before the buffer swap.
 Picture RunFrameWithScreenshot(const std::string& path) {
+    GetGameStateManager().SwitchTo(1);  // a focus change may have opened the pause menu
     ApplyPendingState();
     BeginFrame();
     AudioUpdate();
@@ -256,6 +257,7 @@ TEST_F(DialogueRenderTest, LetterboxBarsCloseInOverTheWorld) {
     }
     ASSERT_EQ(CountCinematicSteps(), 0u);
     const std::string path = MakeTempDir("bars") + "/bars.png";
+    GetGameStateManager().SwitchTo(1);  // a focus change may have opened the pause menu
     ApplyPendingState();
     BeginFrame();
     UpdateAndRenderState();
