@@ -348,15 +348,12 @@ Buffer MenuTheme() {
 			MusicBox( mix, b * bar + s * song.StepSamples(), c.root + 24 + tone, s == 0 ? 0.55f : 0.35f );
 		}
 	}
-	// the tune, on the music box an octave up, played in the second half of each eight bars
+	// the tune, a quarter note a step, on the music box an octave above the arpeggios
 	const std::vector<Step> tune = ParseMelody(
-		"A5 - - F5 | E5 - D5 - | D5 - - C5 | D5 - F5 - | A5 - - G5 | F5 - E5 - | C#5 - E5 - | D5 - - - |"
-		". . A4 D5 | F5 - E5 D5 | Bb4 - - D5 | C5 - A4 - | Bb4 - D5 - | G5 - F5 E5 | E5 - - C#5 | D5 - - - " );
-	for ( int half = 0; half < 2; half++ ) {
-		for ( const Step &s : tune ) {
-			const double at = ( half * 8 ) * bar + s.index * song.StepSamples() * 2;
-			MusicBox( mix, at, s.midi + 12, 0.7f );
-		}
+		"A5 - - F5 | F5 - D5 - | C5 - - A4 | C5 - E5 G5 | A5 - - G5 | G5 - D5 - | C#5 - E5 - | D5 - - - |"
+		". . A4 D5 | F5 - D5 Bb4 | A4 - C5 - | G4 - E5 - | F5 - - D5 | G5 - Bb4 D5 | E5 - - C#5 | D5 - - - " );
+	for ( const Step &s : tune ) {
+		MusicBox( mix, s.index * song.StepSamples() * 2, s.midi + 12, 0.7f );
 	}
 	Buffer out = std::move( mix.Samples() );
 	CircularEcho( out, song.BeatSamples() * 0.75, 0.35f, 0.3f );
@@ -405,7 +402,7 @@ Buffer GameplayTheme() {
 	// the flute tune over bars 8 to 23
 	const std::vector<Step> tune = ParseMelody(
 		"E5 - - - C5 - D5 - E5 - G5 - A5 - - - | F5 - - - A5 - G5 F5 E5 - - - C5 - - - |"
-		"E5 - - - G5 - E5 - D5 - B4 - G4 - - - | A4 - - - C5 - E5 - A5 - G5 - E5 - - - |"
+		"E5 - - - G5 - E5 - D5 - B4 - G4 - - - | B4 - - - D5 - G5 - B5 - A5 - G5 - - - |"
 		"E5 - - - C5 - D5 - E5 - G5 - A5 - B5 - | C6 - - - B5 - A5 - F5 - - - E5 - D5 - |"
 		"C5 - - - E5 - A5 - F5 - - - E5 - - - | E5 - - - D5 - C5 - B4 - - - G#4 - - - |" );
 	for ( int phrase = 0; phrase < 2; phrase++ ) {
@@ -429,7 +426,7 @@ Buffer BossTheme() {
 	uint32_t seed = 7;
 	for ( int b = 0; b < song.bars; b++ ) {
 		const Chord &c = chords[b % 8];
-		const int ostinato[16] = { 0, 0, 12, 0, 0, 7, 0, 12, 0, 0, 12, 0, 3, 0, 7, 10 };
+		const int ostinato[16] = { 0, 0, 12, 0, 0, 7, 0, 12, 0, 0, 12, 0, c.tones[1], 0, 7, 10 };
 		for ( int s = 0; s < 16; s++ ) {
 			Bass( mix, b * bar + s * step, step * 0.8 / kRate, c.root - 12 + ostinato[s], s % 4 == 0 ? 1.0f : 0.7f, 0.6f );
 		}
@@ -458,14 +455,21 @@ Buffer BossTheme() {
 		Pad( mix, b * bar, bar / kRate, c.root + 24, 0.5f );
 		Pad( mix, b * bar, bar / kRate, c.root + 31, 0.4f );
 	}
-	// a low, ominous line on the stabs over the second half
-	const std::vector<Step> line = ParseMelody(
-		"E4 - - - - - G4 - F#4 - - - E4 - D4 - | E4 - - - - - B3 - C4 - - - D4 - - - |"
-		"C4 - - - - - E4 - D4 - - - C4 - B3 - | B3 - - - D#4 - - - F#4 - - - A4 - - - |" );
-	for ( int phrase = 0; phrase < 3; phrase++ ) {
-		for ( const Step &s : line ) {
-			Stab( mix, ( 12 + phrase * 4 ) * bar + s.index * step * 1.0, s.length * step / kRate * 0.9, s.midi, 0.8f );
+	// brass lines over the second half: rising arpeggios over C, D, B and B7, a darker answer
+	// over E minor and F
+	const std::vector<Step> rise = ParseMelody(
+		"E4 - - - - - G4 - C5 - - - G4 - E4 - | F#4 - - - - - A4 - D5 - - - A4 - F#4 - |"
+		"D#4 - - - - - F#4 - B4 - - - F#4 - D#4 - | A4 - - - - - F#4 - D#4 - - - B3 - - - |" );
+	const std::vector<Step> answer = ParseMelody(
+		"E4 - - - - - B3 - E4 - G4 - F#4 - E4 - | B4 - - - - - A4 - G4 - - - F#4 - - - |"
+		"A4 - - - - - C5 - F4 - - - A4 - - - | G4 - - - F#4 - - - E4 - - - - - - - |" );
+	for ( int startBar : { 12, 20 } ) {
+		for ( const Step &s : rise ) {
+			Stab( mix, startBar * bar + s.index * step, s.length * step / kRate * 0.9, s.midi, 0.8f );
 		}
+	}
+	for ( const Step &s : answer ) {
+		Stab( mix, 16 * bar + s.index * step, s.length * step / kRate * 0.9, s.midi, 0.8f );
 	}
 	Buffer out = std::move( mix.Samples() );
 	CircularEcho( out, song.BeatSamples() * 0.5, 0.25f, 0.2f );
