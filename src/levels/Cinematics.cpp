@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <deque>
 
+#include "actors/Player.h"
 #include "app/FrameClock.h"
 #include "app/State.h"
 #include "app/StateManager.h"
 #include "app/Window.h"
-#include "actors/Player.h"
 #include "graphics/Camera.h"
 #include "graphics/Renderer.h"
 #include "math/MathUtil.h"
@@ -156,6 +156,7 @@ bool CinLines::Update() {
 
 void WarnCinematicCount(int count, int given) {
     std::printf("PlayCinematic: %d effects announced, %d given; playing the %d given\n", count, given, given);
+    std::fflush(stdout);
 }
 
 void PlayCinematic(std::initializer_list<CinBase*> effects) {

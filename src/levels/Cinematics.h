@@ -84,6 +84,7 @@ size_t CountCinematicSteps();
 // The two letterbox bars (created on first use).
 GameObject* GetCinematicBar(int index);
 
+// Reports a (count, effects...) call whose count does not match the effects passed.
 void WarnCinematicCount(int count, int given);
 
 template <typename... Effects> void PlayCinematic(int count, Effects*... effects) {

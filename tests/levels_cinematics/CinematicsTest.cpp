@@ -271,3 +271,23 @@ TEST_F(CinematicsTest, TheTraceTellsWhetherAStepIsPlaying) {
     Frame();
     EXPECT_NE(BuildTraceLine(2).find("\"cinematic\": true"), std::string::npos);
 }
+
+TEST_F(CinematicsTest, AMiscountedCallStillPlaysEveryEffectItPassed) {
+    auto* zoom = new CinZoom(0.1f, 0.2f, 1.0f);
+    auto* shake = new CinShake(0.1f, 0.4f, false);
+    testing::internal::CaptureStdout();
+    PlayCinematic(1, zoom, shake);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "PlayCinematic: 1 effects announced, 2 given; playing the 2 given\n");
+    Frame();
+    EXPECT_GT(shake->elapsed, 0.0f);
+    const int frames = 1 + [] {
+        int n = 0;
+        while (CountCinematicSteps() > 0 && n < 100) {
+            Frame();
+            ++n;
+        }
+        return n;
+    }();
+    EXPECT_NEAR(frames * kStep, 0.4f, 1.5f * kStep);
+}
