@@ -209,24 +209,6 @@ TEST_F(DialogueRenderTest, TheWrappedBodyStaysInsideThePanelAndTheNameSitsOnIt) 
     GetTextRenderer().ClearQueue();
 }
 
-TEST_F(DialogueRenderTest, TheZoomScalesThePanelAndItsOffset) {
-    DialogueRequest request = LirraLine("Whew!");
-    request.position = Vector3(512.0f, 360.0f, 0.0f);
-    ShowDialogue(request, false);
-    GetCamera().SetZoom(0.5f);
-    GetCamera().UpdateMatrices();
-    GetTextRenderer().ClearQueue();
-    RenderDialogue();
-    const std::deque<TextItem>& queue = GetTextRenderer().GetQueue();
-    ASSERT_EQ(queue.size(), 2u);
-    // Panel 400 x 160 centred at (512, 360 + 80): the name starts at its left edge.
-    EXPECT_FLOAT_EQ(queue[0].position.x, 512.0f - 200.0f);
-    EXPECT_FLOAT_EQ(queue[0].position.y, 440.0f + 80.0f * 1.05f);
-    EXPECT_FLOAT_EQ(queue[1].position.x, 312.0f + 400.0f * 0.05f);
-    EXPECT_FLOAT_EQ(queue[1].position.y, 440.0f + 84.0f - 40.0f);
-    GetTextRenderer().ClearQueue();
-}
-
 TEST_F(DialogueRenderTest, ADialogueOverTheForestShowsPanelNameAndText) {
     const std::string dir = MakeTempDir("dialogue");
     RunFrames(1);
