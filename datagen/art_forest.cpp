@@ -434,24 +434,48 @@ Image Branch( bool left ) {
 }
 
 Image Canopy( int kind ) {
-	// 0 left end, 1 middle, 2 right end: leaf masses that join across cells
+	// 0 the ragged top of a leaf mass, 1 its dense middle, 2 its ragged underside with hanging
+	// leaves; all three wrap left to right, and the middle also top to bottom
 	Image c( kCellW, kCellH );
 	for ( int y = 0; y < kCellH; y++ ) {
 		for ( int x = 0; x < kCellW; x++ ) {
-			const float n = Fbm( x / 32.0f * 4.0f, y / 23.0f * 3.0f, 61, 3, 4, 3 );
-			float edge = 0.0f;
-			if ( kind == 0 ) {
-				edge = ( 12.0f - x ) / 12.0f;
+			const float ragged = 3.0f + ValueNoise( x / float( kCellW ) * 5.0f, 0.5f, 65 + kind, 5, 0 ) * 9.0f;
+			const bool inside = kind == 1 || ( kind == 0 && y >= ragged ) || ( kind == 2 && kCellH - 1 - y >= ragged );
+			if ( inside ) {
+				c.Put( x, y, pal::leafDark );
 			}
-			if ( kind == 2 ) {
-				edge = ( x - 19.0f ) / 12.0f;
+		}
+	}
+	struct Clump {
+		float x, y, r;
+	};
+	std::vector<Clump> clumps;
+	for ( int i = 0; i < 16; i++ ) {
+		clumps.push_back( { Hash( i, 1, 63 + kind ) * kCellW, Hash( i, 2, 63 + kind ) * kCellH, 3.0f + Hash( i, 3, 63 ) * 3.0f } );
+	}
+	const float wraps[3] = { -1.0f, 0.0f, 1.0f };
+	auto paint = [&]( float shrink, float shift, Rgba colour ) {
+		for ( const Clump &k : clumps ) {
+			for ( float wx : wraps ) {
+				for ( float wy : wraps ) {
+					FillEllipse( c, k.x + wx * kCellW - shift, k.y + wy * kCellH - shift, k.r - shrink, ( k.r - shrink ) * 0.8f, colour );
+				}
 			}
-			const float bottomEdge = ( y - 15.0f ) / 8.0f;
-			if ( n - std::max( 0.0f, edge ) * 0.6f - std::max( 0.0f, bottomEdge ) * 0.5f < 0.38f ) {
-				continue;
-			}
-			const float shade = n + ( Bayer( x, y ) - 0.5f ) * 0.1f;
-			c.Put( x, y, shade > 0.62f ? pal::leafLight : shade > 0.5f ? pal::leaf : pal::leafDark );
+		}
+	};
+	c.clipToOpaque = true;
+	paint( 0.0f, 0.0f, pal::leaf );
+	paint( 1.6f, 1.0f, pal::leafLight );
+	for ( int i = 0; i < 26; i++ ) {
+		PutPixel( c, int( Hash( i, 5, 64 ) * kCellW ), int( Hash( i, 6, 64 ) * kCellH ), i % 2 ? pal::leafDark : pal::mossLight );
+	}
+	c.clipToOpaque = false;
+	if ( kind == 2 ) {
+		// a few leaves dangling below the mass
+		for ( int i = 0; i < 4; i++ ) {
+			const float x = 4.0f + i * 8.0f + Hash( i, 7, 64 ) * 4.0f;
+			const float ragged = 3.0f + ValueNoise( x / float( kCellW ) * 5.0f, 0.5f, 65 + kind, 5, 0 ) * 9.0f;
+			FillEllipse( c, x, kCellH - ragged + 1.0f, 1.4f, 2.2f, pal::leaf );
 		}
 	}
 	return c;

@@ -132,8 +132,9 @@ Image LevelScene( const SheetList &sheets ) {
 	s.Tile( 66, -8, 4 );
 	s.Tile( 65, -10, 5 );
 	for ( int x = -12; x <= -6; x++ ) {
-		s.Tile( x == -12 ? 67 : x == -6 ? 69 : 68, x, 7 );
-		s.Tile( x == -12 ? 67 : x == -6 ? 69 : 68, x, 8 );
+		s.Tile( 67, x, 9 );
+		s.Tile( 68, x, 8 );
+		s.Tile( 69, x, 7 );
 	}
 	// decorations on the ground
 	s.Tile( 41, -6, -2 );
