@@ -39,19 +39,7 @@ void FramebufferSizeCallback(GLFWwindow*, int width, int height) {
 
 void WindowFocusCallback(GLFWwindow* focusedWindow, int focused) {
     ImGui_ImplGlfw_WindowFocusCallback(focusedWindow, focused);
-    if (focused) {
-        ResumeAllSounds();
-        return;
-    }
-    PauseAllSounds();
-    const State* state = GetCurrentState();
-    if (state == nullptr || state->GetId() == STATE_SPLASH || state->GetId() == STATE_LOADING) {
-        return;
-    }
-    if (!GetGameStateManager().IsMenuOpen()) {
-        GetGameStateManager().SwitchTo(2);
-        SetMasterVolume(0.3f);
-    }
+    WindowFocusChanged(focused != 0);
 }
 
 void CenteredPosition(int width, int height, int* x, int* y) {
@@ -94,6 +82,26 @@ void InstallCallbacks() {
 }
 
 }  // namespace
+
+void WindowFocusChanged(bool focused) {
+    if (focused) {
+        ResumeAllSounds();
+        return;
+    }
+    PauseAllSounds();
+    const State* state = GetCurrentState();
+    if (state == nullptr || state->GetId() == STATE_SPLASH || state->GetId() == STATE_LOADING) {
+        return;
+    }
+    if (!GetGameStateManager().IsMenuOpen()) {
+        GetGameStateManager().SwitchTo(2);
+        SetMasterVolume(0.3f);
+    }
+}
+
+void IgnoreWindowFocus() {
+    glfwSetWindowFocusCallback(window, nullptr);
+}
 
 void InitWindow() {
     glfwSetErrorCallback(ErrorCallback);

@@ -20,6 +20,12 @@ int         GetWindowHeight();
 // Refresh rate the primary monitor reported when the window was created (0 on virtual displays).
 int         GetRefreshRate();
 
+// What the game does when the window gains or loses the keyboard focus (pause, sound).
+void        WindowFocusChanged(bool focused);
+// Tests run several game windows on one virtual display, where focus moves between them at random;
+// they switch the focus handling off and call WindowFocusChanged themselves.
+void        IgnoreWindowFocus();
+
 // The size the window takes when it is not full-screen (1024 x 720 unless --size says otherwise).
 void        SetWindowedSize(int width, int height);
 

@@ -5,6 +5,8 @@
 
 #include "app/State.h"
 #include "app/StateManager.h"
+#include "app/Window.h"
+#include "frontend/GameStateManager.h"
 #include "graphics/Camera.h"
 #include "support/TestGame.h"
 
@@ -129,4 +131,20 @@ TEST(StateNames, EveryIdHasItsName) {
     EXPECT_STREQ(GetStateName(10), "Level End");
     EXPECT_STREQ(GetStateName(0), "UNKNOWN");
     EXPECT_STREQ(GetStateName(11), "UNKNOWN");
+}
+
+TEST_F(StateManagerTest, LosingFocusPausesAndOpensThePauseMenuOutsideLoadingAndSplash) {
+    GameStateManager& menus = GetGameStateManager();
+    SetState(new JournalState(STATE_SPLASH, "splash"));
+    WindowFocusChanged(false);
+    EXPECT_FALSE(menus.IsMenuOpen()) << "the splash opens no menu";
+    WindowFocusChanged(true);
+    EndTestStates();
+
+    SetState(new JournalState(STATE_LEVEL_2, "two"));
+    WindowFocusChanged(false);
+    EXPECT_EQ(menus.GetCurrentId(), 2);
+    WindowFocusChanged(true);
+    EXPECT_EQ(menus.GetCurrentId(), 2) << "regaining focus leaves the menu open";
+    menus.SwitchTo(1);
 }

@@ -31,6 +31,7 @@ void StartTestGame(int width, int height) {
     SetWindowedSize(width, height);
     SetFixedStep(1.0 / 60.0);
     InitWindow();
+    IgnoreWindowFocus();
     StartSubsystems();
 }
 

@@ -3,7 +3,8 @@
 #include <string>
 
 // Opens the game's real window (once per test process) inside the built data directory, with
-// the clock at a fixed step of 1/60 s, and starts audio, the font and the tile meshes.
+// the clock at a fixed step of 1/60 s, and starts audio, the font and the tile meshes. Focus
+// changes of the shared virtual display are ignored: tests call WindowFocusChanged themselves.
 void StartTestGame(int width = 256, int height = 180);
 // Runs n iterations of the game's own main loop body.
 void RunFrames(int n);
