@@ -228,15 +228,24 @@ Image InteractPrompt() {
 }
 
 Image DialoguePanel() {
-	// stretched to every box size with nearest filtering: a translucent fill and a crisp line
-	const int s = 96;
+	// stretched to every box size with nearest filtering: a translucent fill inside a two-texel
+	// border, which nearest sampling keeps at every box size from 100 x 80 up
+	const int s = 256;
 	Image img( s, s );
-	FillRoundRect( img, 0, 0, s - 1, s - 1, 6.0f, WithAlpha( pal::uiBorderDark, 0.95f ) );
-	FillRoundRect( img, 1, 1, s - 2, s - 2, 5.0f, WithAlpha( pal::uiBorder, 0.95f ) );
-	FillRoundRect( img, 3, 3, s - 4, s - 4, 3.0f, WithAlpha( pal::uiBorderDark, 0.9f ) );
-	for ( int y = 4; y < s - 4; y++ ) {
-		for ( int x = 4; x < s - 4; x++ ) {
-			img.Put( x, y, WithAlpha( Mix( pal::uiPanelLight, pal::uiPanel, y / float( s ) ), 0.82f ) );
+	for ( int y = 0; y < s; y++ ) {
+		for ( int x = 0; x < s; x++ ) {
+			const int edge = std::min( { x, y, s - 1 - x, s - 1 - y } );
+			const int corner = std::min( x, s - 1 - x ) + std::min( y, s - 1 - y );
+			if ( corner < 3 ) {
+				continue;	// clipped corners
+			}
+			Rgba c = WithAlpha( Mix( pal::uiPanelLight, pal::uiPanel, y / float( s ) ), 0.84f );
+			if ( edge < 2 ) {
+				c = WithAlpha( pal::uiBorder, 0.95f );
+			} else if ( edge < 4 ) {
+				c = WithAlpha( pal::uiBorderDark, 0.9f );
+			}
+			img.Put( x, y, c );
 		}
 	}
 	return img;

@@ -198,10 +198,29 @@ Image BossScene( const SheetList &sheets ) {
 	return s.canvas;
 }
 
+Image MainMenuScene( const SheetList &sheets ) {
+	Scene s( sheets, 0.6f, 5.1f );
+	s.Background();
+	GroundStrip( s, -14, 14, 0, 8 );
+	s.Tile( 74, 8, 1 );
+	s.Tile( 41, 5, 1 );
+	s.Tile( 43, -2, 1 );
+	s.Tile( 46, 11, 1 );
+	s.Tile( 49, -8, 1 );
+	s.Sprite( "NPC/Dired_Idle.png", 0, -5.5f, 2.0f, 3, 3 );
+	s.Sprite( "UI/cursor.png", 1, -5.5f, 4.2f, 2, 2 );
+	s.Sprite( "Lirra/Lirra_Idle.png", 0, 0.0f, 2.0f, 3, 3 );
+	s.Sprite( "UI/key_left.png", 0, -1.0f, 1.5f, 1.5f, 1.5f );
+	s.Sprite( "UI/key_right.png", 2, 1.0f, 1.5f, 1.5f, 1.5f );
+	s.Screen( "UI/Lirra_Title.png", 512, 580, 380, 127 );
+	s.Screen( "UI/dialogpanel.png", 300, 250, 250, 150 );
+	return s.canvas;
+}
+
 }	// namespace
 
 std::vector<std::pair<std::string, Image>> PreviewScenes( const SheetList &sheets ) {
-	return { { "level", LevelScene( sheets ) }, { "pause", MenuScene( sheets ) }, { "boss", BossScene( sheets ) } };
+	return { { "menu", MainMenuScene( sheets ) }, { "level", LevelScene( sheets ) }, { "pause", MenuScene( sheets ) }, { "boss", BossScene( sheets ) } };
 }
 
 }	// namespace datagen
