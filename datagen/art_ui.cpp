@@ -383,8 +383,8 @@ Image WindowIcon( const Image &lirraIdle ) {
 	Image icon( 64, 64 );
 	FillEllipse( icon, 32, 32, 31, 31, Hex( 0x141c30 ) );
 	FillEllipse( icon, 32, 32, 29, 29, Hex( 0x1e2a44 ) );
-	const Image head = Crop( lirraIdle, 22, 18, 20, 20 );
-	BlitScaled( icon, head, 2, 4, 3 );
+	const Image head = Crop( lirraIdle, 20, 17, 21, 19 );
+	BlitScaled( icon, head, 1, 6, 3 );
 	return icon;
 }
 

@@ -345,15 +345,15 @@ Buffer MenuTheme() {
 		const int pattern[8] = { 0, 1, 2, 3, 2, 1, 2, 1 };
 		for ( int s = 0; s < 8; s++ ) {
 			const int tone = c.tones[size_t( pattern[s] ) % c.tones.size()] + ( pattern[s] >= 3 ? 12 : 0 );
-			MusicBox( mix, b * bar + s * song.StepSamples(), c.root + 24 + tone, s == 0 ? 0.55f : 0.35f );
+			MusicBox( mix, b * bar + s * song.StepSamples(), c.root + 12 + tone, s == 0 ? 0.55f : 0.35f );
 		}
 	}
-	// the tune, a quarter note a step, on the music box an octave above the arpeggios
+	// the tune, a quarter note a step, on the music box above the arpeggios
 	const std::vector<Step> tune = ParseMelody(
 		"A5 - - F5 | F5 - D5 - | C5 - - A4 | C5 - E5 G5 | A5 - - G5 | G5 - D5 - | C#5 - E5 - | D5 - - - |"
 		". . A4 D5 | F5 - D5 Bb4 | A4 - C5 - | G4 - E5 - | F5 - - D5 | G5 - Bb4 D5 | E5 - - C#5 | D5 - - - " );
 	for ( const Step &s : tune ) {
-		MusicBox( mix, s.index * song.StepSamples() * 2, s.midi + 12, 0.7f );
+		MusicBox( mix, s.index * song.StepSamples() * 2, s.midi, 0.75f );
 	}
 	Buffer out = std::move( mix.Samples() );
 	CircularEcho( out, song.BeatSamples() * 0.75, 0.35f, 0.3f );
