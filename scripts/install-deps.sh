@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake pkg-config git
+  build-essential cmake pkg-config git ccache
   libglfw3-dev libglew-dev libsoil-dev libfreetype-dev libglm-dev
   libimgui-dev libstb-dev
   libopenal-dev libopenal1 libvorbis-dev libogg-dev
