@@ -27,10 +27,10 @@ void	PaintInterface( SheetList &out );	// buttons, panels, hints, prompt, logo, 
 // Sounds: writes the seven Ogg Vorbis files into dir/Audio; false on a failure it has reported.
 bool	ComposeAudio( const std::string &dataDir );
 
-// A labelled overview of every texture, for review.
-Image	ContactSheet( const SheetList &sheets );
 // Mock scenes composed the way the game draws them, for review: (name, picture) pairs.
 std::vector<std::pair<std::string, Image>> PreviewScenes( const SheetList &sheets );
+// A labelled overview of every texture, followed by the review scenes.
+Image	ContactSheet( const SheetList &sheets, const std::vector<std::pair<std::string, Image>> &scenes );
 
 // Gives transparent pixels the colour of their nearest opaque neighbour, so that linear
 // filtering blends edges toward the sprite's own colour instead of black.

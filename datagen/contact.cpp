@@ -15,7 +15,10 @@ constexpr int kMargin = 12;
 Image Preview( const Sheet &sheet ) {
 	const Image &img = sheet.image;
 	const int frameH = img.Height();
-	int factor = std::clamp( 120 / std::max( 1, frameH ), 1, 4 );
+	int factor = std::clamp( 150 / std::max( 1, frameH ), 1, 4 );
+	if ( factor == 1 && img.Height() <= 240 && img.Width() * 2 <= kSheetWidth - 2 * kMargin ) {
+		factor = 2;
+	}
 	while ( factor > 1 && img.Width() * factor > kSheetWidth - 2 * kMargin ) {
 		factor--;
 	}
@@ -45,7 +48,7 @@ void Checker( Image &img, int x0, int y0, int w, int h ) {
 
 }	// namespace
 
-Image ContactSheet( const SheetList &sheets ) {
+Image ContactSheet( const SheetList &sheets, const std::vector<std::pair<std::string, Image>> &scenes ) {
 	struct Placed {
 		Image	preview;
 		std::string label;
@@ -69,6 +72,22 @@ Image ContactSheet( const SheetList &sheets ) {
 		p.x = penX;
 		p.y = penY;
 		penX += w + kMargin * 2;
+		rowHeight = std::max( rowHeight, p.preview.Height() + labelHeight );
+		placed.push_back( std::move( p ) );
+	}
+	// the review scenes at half size, two to a row
+	for ( const auto &[name, picture] : scenes ) {
+		Placed p;
+		p.preview = ResampleArea( picture, picture.Width() / 2, picture.Height() / 2 );
+		p.label = "scene mock-up: " + name;
+		if ( penX + p.preview.Width() > kSheetWidth - kMargin ) {
+			penX = kMargin;
+			penY += rowHeight + kMargin;
+			rowHeight = 0;
+		}
+		p.x = penX;
+		p.y = penY;
+		penX += p.preview.Width() + kMargin * 2;
 		rowHeight = std::max( rowHeight, p.preview.Height() + labelHeight );
 		placed.push_back( std::move( p ) );
 	}

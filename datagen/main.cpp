@@ -131,7 +131,7 @@ int main( int argc, char **argv ) {
 		if ( fs::path( contactSheetPath ).has_parent_path() ) {
 			fs::create_directories( fs::path( contactSheetPath ).parent_path() );
 		}
-		if ( !WritePng( ContactSheet( sheets ), contactSheetPath ) ) {
+		if ( !WritePng( ContactSheet( sheets, PreviewScenes( sheets ) ), contactSheetPath ) ) {
 			return 1;
 		}
 	}
