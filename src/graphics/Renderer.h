@@ -25,6 +25,8 @@ public:
     // Scales the owner in proportion to the texture's pixel size, to unit length in x and y.
     virtual void    SetPixelPerfect();
 
+    // A plain id such as SetMesh(0) means a standard mesh, not a null pointer.
+    void            SetMesh(int type) { SetMesh(static_cast<MeshType>(type)); }
     void            SetTextureDirect(Texture* t) { texture = t; }
     void            SetAlpha(float value);
     float           GetAlpha() const { return alpha; }

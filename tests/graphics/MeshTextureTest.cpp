@@ -6,9 +6,11 @@
 #include "GraphicsTestUtil.h"
 #include "graphics/MatrixStack.h"
 #include "graphics/Mesh.h"
+#include "graphics/Renderer.h"
 #include "graphics/ShaderManager.h"
 #include "graphics/Texture.h"
 #include "resources/ResourceLoader.h"
+#include "scene/GameObject.h"
 #include "support/TestGame.h"
 
 namespace {
@@ -178,6 +180,15 @@ TEST_F(MeshTextureTest, ResourceLoaderHoldsTheStandardQuadsAndPixelArtFilters) {
     EXPECT_EQ(magFilter(resources.LookupTexture(41)), GL_NEAREST);
     EXPECT_EQ(magFilter(resources.LookupTexture(13)), GL_LINEAR);
     EXPECT_EQ(magFilter(resources.LookupTexture(62)), GL_LINEAR);
+
+    GameObject object;
+    Renderer* renderer = object.AddComponent<Renderer>();
+    renderer->SetMesh(0);
+    EXPECT_EQ(renderer->GetMesh(), resources.LookupMesh(QUAD));
+    renderer->SetMesh(RED_QUAD);
+    EXPECT_EQ(renderer->GetMesh(), resources.LookupMesh(RED_QUAD));
+    renderer->SetTexture(35);
+    EXPECT_EQ(renderer->GetTexture(), resources.LookupTexture(35));
 
     testing::internal::CaptureStdout();
     EXPECT_EQ(resources.LookupTexture(63), nullptr);
