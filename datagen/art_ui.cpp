@@ -177,12 +177,16 @@ Image CreditsPanel() {
 
 // ---- world-space hints: key caps (32 x 23 frames) and the interact prompt (64 x 45 frames) ---------------
 
-void KeyCap( Image &img, int ox, bool pressed, const std::string &letter, int arrow ) {
-	const int down = pressed ? 2 : 0;
+void KeyCap( Image &img, int ox, int down, const std::string &letter, int arrow, int shine = -1 ) {
+	const bool pressed = down > 0;
 	// the cap's side, then its face
 	FillRoundRect( img, ox + 5, 4 + down, ox + 26, 21, 4.0f, Hex( 0x2a2440 ) );
 	FillRoundRect( img, ox + 5, 3 + down, ox + 26, 18 + down / 2, 4.0f, pressed ? Hex( 0x4a4468 ) : Hex( 0x5c5680 ) );
 	FillRoundRect( img, ox + 7, 4 + down, ox + 24, 6 + down, 2.0f, pressed ? Hex( 0x5a5478 ) : Hex( 0x706a94 ) );
+	if ( shine >= 0 ) {
+		// a glint sliding along the cap's top edge
+		FillRect( img, ox + 8 + shine, 4 + down, ox + 10 + shine, 4 + down, Hex( 0x9a94bc ) );
+	}
 	const Rgba ink = Hex( 0xc4bcdc );
 	const float cx = ox + 15.5f, cy = 10.5f + down;
 	if ( !letter.empty() ) {
@@ -198,11 +202,12 @@ void KeyCap( Image &img, int ox, bool pressed, const std::string &letter, int ar
 }
 
 Image KeyHint( const std::string &letter, int arrow ) {
-	// a press every cycle: up, up, down, up
+	// a press every cycle: waiting with a glint, pressed down, coming back up
+	const int down[4] = { 0, 0, 2, 1 }, shine[4] = { 2, 9, -1, -1 };
 	std::vector<Image> frames;
 	for ( int f = 0; f < 4; f++ ) {
 		Image frame( 32, 23 );
-		KeyCap( frame, 0, f == 2, letter, arrow );
+		KeyCap( frame, 0, down[f], letter, arrow, shine[f] );
 		frames.push_back( frame );
 	}
 	return HStrip( frames );
@@ -214,7 +219,7 @@ Image InteractPrompt() {
 	for ( int f = 0; f < 4; f++ ) {
 		Image frame( 64, 45 );
 		Image cap( 32, 23 );
-		KeyCap( cap, 0, false, "E", -1 );
+		KeyCap( cap, 0, 0, "E", -1 );
 		Blit( frame, cap, 16, int( 8 + bob[f] ) );
 		// a small pointer under the key
 		const float y = 33 + bob[f] * 0.5f;
