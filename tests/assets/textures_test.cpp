@@ -15,14 +15,14 @@ namespace {
 constexpr float kAnyAspect = 0.0f;
 constexpr float kWorldFrame = 51.2f / 36.0f;	// a square patch of the world, as the screen shows it
 
-struct TextureSpec {
+struct ExpectedTexture {
 	const char	*path;
 	int			frames;
 	float		frameAspect;	// width / height of one frame on screen; 0 when any aspect will do
 };
 
 // By texture id, then the window icon.
-const TextureSpec kTextures[] = {
+const ExpectedTexture kTextures[] = {
 	{ "Textures/Lirra/Lirra_Attack.png", 4, kWorldFrame },
 	{ "Textures/Lirra/Lirra_CollectSoul.png", 7, kWorldFrame },
 	{ "Textures/Lirra/Lirra_Damaged.png", 2, kWorldFrame },
@@ -111,20 +111,20 @@ Picture Load( const std::string &relative ) {
 
 TEST( Textures, EveryTextureExistsDecodesAndHoldsItsFrames ) {
 	ASSERT_EQ( std::size( kTextures ), 64u );
-	for ( const TextureSpec &spec : kTextures ) {
-		SCOPED_TRACE( spec.path );
-		const Picture pic = Load( spec.path );
+	for ( const ExpectedTexture &expected : kTextures ) {
+		SCOPED_TRACE( expected.path );
+		const Picture pic = Load( expected.path );
 		ASSERT_TRUE( pic.ok );
 		EXPECT_GT( pic.width, 0 );
 		EXPECT_GT( pic.height, 0 );
-		EXPECT_EQ( pic.width % spec.frames, 0 ) << "width " << pic.width << " for " << spec.frames << " frames";
-		if ( spec.frameAspect != kAnyAspect ) {
-			const float aspect = float( pic.width ) / spec.frames / pic.height;
-			EXPECT_NEAR( aspect / spec.frameAspect, 1.0f, 0.025f ) << "frame aspect " << aspect;
+		EXPECT_EQ( pic.width % expected.frames, 0 ) << "width " << pic.width << " for " << expected.frames << " frames";
+		if ( expected.frameAspect != kAnyAspect ) {
+			const float aspect = float( pic.width ) / expected.frames / pic.height;
+			EXPECT_NEAR( aspect / expected.frameAspect, 1.0f, 0.025f ) << "frame aspect " << aspect;
 		}
 		// nothing is left blank: every frame shows something
-		for ( int f = 0; f < spec.frames; f++ ) {
-			const int fw = pic.width / spec.frames;
+		for ( int f = 0; f < expected.frames; f++ ) {
+			const int fw = pic.width / expected.frames;
 			int visible = 0;
 			for ( int y = 0; y < pic.height; y++ ) {
 				for ( int x = f * fw; x < ( f + 1 ) * fw; x++ ) {
