@@ -1,18 +1,133 @@
 #pragma once
 
+#include <vector>
+
 #include "scene/GameObject.h"
 
-// Lirra. This is the seed of the full player: for now it carries the body and the box that the
-// scene updates, collides and draws at its fixed places. Exactly one exists for the whole run.
-// Its constructor must not reach the scene object manager: the scene is made after the player.
+class GOSoul;
+class UIRenderer;
+
+// What Lirra is doing; the numbers are shared with the transition screen, which sets Frozen.
+enum PlayerState : int {
+    PLAYER_IDLE = 0,
+    PLAYER_RUN = 1,
+    PLAYER_JUMP = 2,
+    PLAYER_FALL = 3,
+    PLAYER_GLIDE = 4,
+    PLAYER_LIGHT_ATTACK = 5,
+    PLAYER_HEAVY_ATTACK = 6,
+    PLAYER_DAMAGED = 8,
+    PLAYER_DYING = 9,
+    PLAYER_FROZEN = 10,
+};
+
+enum PlayerAction : int {
+    PLAYER_ACTION_NONE = 0,
+    PLAYER_ACTION_MOVE_LEFT = 1,
+    PLAYER_ACTION_MOVE_RIGHT = 2,
+    PLAYER_ACTION_JUMP = 3,
+    PLAYER_ACTION_START_GLIDE = 4,
+    PLAYER_ACTION_STOP_GLIDE = 5,
+};
+
+// Lirra's animations, by texture id; registered in this order, so her attack frames get the
+// global numbers the attack hitboxes test.
+enum PlayerAnimation : int {
+    LIRRA_ANIM_LIGHT_ATTACK = 0,
+    LIRRA_ANIM_HEAVY_ATTACK = 1,
+    LIRRA_ANIM_DAMAGED = 2,
+    LIRRA_ANIM_DEATH = 3,
+    LIRRA_ANIM_IDLE = 4,
+    LIRRA_ANIM_JUMP = 5,
+    LIRRA_ANIM_FALL = 6,
+    LIRRA_ANIM_GLIDE = 7,
+    LIRRA_ANIM_RUN = 8,
+};
+
+// The soul kinds as numbers, for the chain kept across levels.
+constexpr int kSoulPurple = 1;
+constexpr int kSoulFire = 2;
+constexpr int kSoulGreen = 3;
+
+// Lirra. Exactly one exists for the whole run; every level initialises her and sets her start.
+// Her constructor must not reach the scene object manager: the scene is made after the player.
 class Player : public GameObject {
 public:
     Player();
+    ~Player() override;
 
+    void Init() override;
     void Update() override;
-    void Render() override {}
+    void Render() override;
     // Lirra is outside the scene's lists: the flag is stored and nothing is queued.
     void SetActive(bool a) override { active = a; }
+
+    void  ApplyMovement(int action);
+    // An enemy's attack box touched her.
+    void  TakeHit(bool hitFromRight);
+    void  Damage(int amount, bool hitFromRight);
+    float GetHealth() const { return health; }
+    // No cap: a soul's healing may leave her above full health.
+    void  AddHealth(float amount) { health += amount; }
+        int   GetAttackPower() const { return attackPower; }
+
+    void  RecalculateAttackPower();
+    void  RelinkSouls();
+    void  RestoreSouls();
+    void  ConsumeFireSoul();
+    bool  ConsumePurpleSoul();
+
+    void  SetInputLocked(bool locked);
+    void  SetJumpDisabled(bool disabled);
+
+    GameObject* GetHealthHud() const { return healthHud; }
+    float       GetHudAlpha() const;
+
+    GameObject*  healthHud = nullptr;
+    UIRenderer*  healthHudRenderer = nullptr;
+    float        regenStartTime = 0.0f;
+    float        regenDelay = 5.0f;
+    float        regenRate = 10.0f;
+    // Hides the whole-number health of other objects: Lirra's regenerates smoothly.
+    float        health = 100.0f;
+    int          attackPower = 40;
+    float        invulnerableTimer = 2.0f;
+    bool         invulnerable = false;
+    bool         lightAttackStarted = false;
+    bool         heavyAttackStarted = false;
+    bool         inputLocked = false;
+    bool         jumpDisabled = false;
+    int          state = PLAYER_IDLE;
+    int          facingRight = 1;
+    std::vector<GOSoul*> souls;
+
+private:
+    void RegisterAnimations();
+    void CreateHealthHud();
+    // Switches clip only when it differs, and forgets a completion seen on the old clip.
+    void PlayAnimation(int clip);
+    bool AnimationCompleted() const;
+    void FaceLeft();
+    void FaceRight();
+
+    void UpdateDying();
+    void UpdateDamaged();
+    void ReadMovementKeys();
+    void ReadJumpKeys();
+    void ReadAttackKeys();
+    void UpdateLightAttack();
+    void UpdateHeavyAttack();
+    void UpdateBlink();
+    void UpdateRunningDust();
+    void UpdateRegeneration();
+    void UpdateHealthHud();
+    // Makes Lirra the soul's target, sends it into her and takes it out of the chain.
+    void SpendSoul(size_t index);
 };
 
 Player& GetPlayer();
+
+// The kinds of the soul chain, front to back; kept across level changes and restarts.
+extern std::vector<int> savedSoulKinds;
+// The earliest time of Lirra's next running-dust puff.
+extern float nextDustTime;

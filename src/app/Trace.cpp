@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "actors/GOSoul.h"
 #include "actors/Player.h"
 
 #include "app/FrameClock.h"
@@ -35,9 +36,8 @@ void WriteMenu() {
     line.EndObject();
 }
 
-// Keys of the player record that arrive with the full player are null until then.
 void WritePlayer() {
-    Player& player = GetPlayer();
+    const Player& player = GetPlayer();
     const Vector3 position = player.GetTransform().GetPosition();
     const Rigidbody* body = player.GetComponent<Rigidbody>();
     line.BeginObject("player");
@@ -51,8 +51,8 @@ void WritePlayer() {
         line.Null("vx");
         line.Null("vy");
     }
-    line.Null("state");
-    line.Null("health");
+    line.Int("state", player.state);
+    line.Float("health", player.GetHealth());
     if (body != nullptr) {
         line.Bool("airborne", body->airborne);
         line.Bool("gliding", body->gliding);
@@ -60,13 +60,17 @@ void WritePlayer() {
         line.Null("airborne");
         line.Null("gliding");
     }
-    line.Null("facingRight");
-    line.Null("attackPower");
-    line.Null("invulnerable");
-    line.Null("inputLocked");
-    line.Null("jumpDisabled");
-    line.Null("timeScale");
-    line.Null("souls");
+    line.Int("facingRight", player.facingRight);
+    line.Int("attackPower", player.GetAttackPower());
+    line.Bool("invulnerable", player.invulnerable);
+    line.Bool("inputLocked", player.inputLocked);
+    line.Bool("jumpDisabled", player.jumpDisabled);
+    line.Float("timeScale", player.localTimeScale);
+    line.BeginArray("souls");
+    for (const GOSoul* soul : player.souls) {
+        line.Int(nullptr, soul->GetKind());
+    }
+    line.EndArray();
     line.EndObject();
 }
 

@@ -1,5 +1,6 @@
 #include "physics/CollisionReactions.h"
 
+#include "actors/GOWind.h"
 #include "scene/GameObject.h"
 
 // Interactables: static_cast<GOInteractable&>(interactable).OnPlayerOverlap(inside).
@@ -14,7 +15,12 @@ bool IsFlyingEnemyMarker(const GameObject&) {
 // enemy->SetActive(true).
 void SpawnFlyingEnemy(const Vector3&) {}
 
-// Winds: *push = wind.push; *blowsNorth = wind.windDirection == 0 (NORTH).
-bool GetWindPush(const GameObject&, Vector3*, bool*) {
-    return false;
+bool GetWindPush(const GameObject& object, Vector3* push, bool* blowsNorth) {
+    const GOWind* wind = dynamic_cast<const GOWind*>(&object);
+    if (wind == nullptr) {
+        return false;
+    }
+    *push = wind->GetPush();
+    *blowsNorth = wind->BlowsNorth();
+    return true;
 }

@@ -1,0 +1,209 @@
+#include "actors/GOHitbox.h"
+
+#include <cmath>
+
+#include "actors/Player.h"
+#include "audio/Audio.h"
+#include "graphics/AnimationRenderer.h"
+#include "graphics/Renderer.h"
+#include "math/MathUtil.h"
+#include "physics/Collider.h"
+#include "scene/SceneManager.h"
+
+// The enemies bring their class with them; until then no hitbox has an owner to follow.
+#if __has_include("actors/GOEnemy.h")
+#include "actors/GOEnemy.h"
+#define LIRRA_HAS_ENEMIES 1
+#endif
+
+namespace {
+
+// Lirra's global animation frames at which her attacks strike.
+constexpr int kLightFirstStrikeFrame = 15;
+constexpr int kLightSecondStrikeFrame = 16;
+constexpr int kHeavyStrikeFrame = 21;
+constexpr int kHeavyEndFrame = 22;
+constexpr float kReach = 0.8f;
+constexpr float kStrikeDrop = -0.5f;
+// The second light strike swings back behind her.
+constexpr float kBackSwing = -0.4f;
+constexpr float kAttackVolume = 0.1f;
+
+// One voice per attack sound for the whole program, so a strike does not stack on itself.
+AudioChannel lightAttackChannel;
+AudioChannel heavyAttackChannel;
+
+void PlayAttackSound(AudioChannel& channel, AUDIO_DIR sound, float lowestPitch) {
+    if (channel.IsPlaying()) {
+        return;
+    }
+    channel = PlayAudio(sound, kAttackVolume, false, RandomFloat(lowestPitch, 1.0f));
+}
+
+int LirraFrame() {
+    const AnimationRenderer* animation = GetPlayer().GetComponent<AnimationRenderer>();
+    return animation != nullptr ? animation->GetFrame() : -1;
+}
+
+int LirraAnimation() {
+    const AnimationRenderer* animation = GetPlayer().GetComponent<AnimationRenderer>();
+    return animation != nullptr ? animation->GetClip() : AnimationRenderer::kNoClip;
+}
+
+}  // namespace
+
+GOHitbox::GOHitbox() : GameObject(KIND_HITBOX) {
+    AddComponent<Collider>();
+    // Without a mesh it draws nothing.
+    AddComponent<Renderer>();
+}
+
+void GOHitbox::Init(int kind, GOEnemy* owner_) {
+    GetComponent<Collider>()->box.offset = Vector3(0.0f, 0.0f, 0.0f);
+    hitboxKind = kind;
+    owner = owner_;
+#ifdef LIRRA_HAS_ENEMIES
+    if (owner == nullptr) {
+        return;
+    }
+    const Vector3 s = owner->GetTransform().GetScale();
+    switch (owner->enemyKind) {
+    case 0:
+        offsetX = offsetY = 0.25f;
+        transform.SetScale(s.x * 0.3f, s.y * 0.3f, s.z);
+        break;
+    case 1:
+        offsetX = offsetY = 0.0f;
+        transform.SetScale(std::fabs(s.x * 0.3f), std::fabs(s.y * 0.3f), s.z);
+        break;
+    case 4:
+    case 5:
+        offsetX = offsetY = 0.0f;
+        transform.SetScale(std::fabs(s.x), std::fabs(s.y), 1.0f);
+        break;
+    default:
+        break;
+    }
+#endif
+}
+
+void GOHitbox::Update() {
+    switch (hitboxKind) {
+    case HITBOX_LIGHT_ATTACK:
+        UpdateLightAttack();
+        break;
+    case HITBOX_HEAVY_ATTACK:
+        UpdateHeavyAttack();
+        break;
+    case HITBOX_ENEMY_MELEE:
+        UpdateEnemyMelee();
+        break;
+    case HITBOX_FLYING_CONTACT:
+    case HITBOX_BOSS_HAND:
+        FollowOwner();
+        break;
+    default:
+        break;
+    }
+}
+
+void GOHitbox::StrikeHere() {
+    GetComponent<Collider>()->Update();
+    GetScene().HitCheck(this);
+}
+
+// Two strikes: ahead of her on the third frame, then a back-swing behind her on the fourth.
+void GOHitbox::UpdateLightAttack() {
+    const Player& lirra = GetPlayer();
+    transform.SetScale(1.0f, 2.0f, 1.0f);
+    offsetX = kReach;
+    offsetY = kStrikeDrop;
+    if (lirra.state != PLAYER_LIGHT_ATTACK) {
+        SetActive(false);
+        return;
+    }
+    offsetX = lirra.facingRight == 1 ? kReach : -kReach;
+    const Vector3 at = lirra.GetTransform().GetPosition();
+    const int frame = LirraFrame();
+    if (frame == kLightFirstStrikeFrame) {
+        transform.SetPosition(at.x + offsetX, at.y + kStrikeDrop, at.z);
+        transform.SetScale(1.0f, 1.5f, 1.0f);
+        StrikeHere();
+        PlayAttackSound(lightAttackChannel, LIRRA_ATTACK_LIGHT, 0.8f);
+    } else if (frame == kLightSecondStrikeFrame) {
+        transform.SetPosition(at.x + kBackSwing * offsetX, at.y + kStrikeDrop, at.z);
+        transform.SetScale(1.0f, 1.5f, 1.0f);
+        StrikeHere();
+    } else {
+        transform.SetPosition(at);
+        transform.SetScale(0.0f, 0.0f, 0.0f);
+    }
+    if (LirraAnimation() != LIRRA_ANIM_LIGHT_ATTACK) {
+        transform.SetScale(0.0f, 0.0f, 0.0f);
+        SetActive(false);
+    }
+}
+
+void GOHitbox::UpdateHeavyAttack() {
+    const Player& lirra = GetPlayer();
+    transform.SetScale(0.0f, 0.0f, 0.0f);
+    offsetX = kReach;
+    offsetY = kStrikeDrop;
+    if (lirra.state != PLAYER_HEAVY_ATTACK) {
+        SetActive(false);
+        return;
+    }
+    offsetX = lirra.facingRight == 1 ? kReach : -kReach;
+    const int frame = LirraFrame();
+    if (frame == kHeavyStrikeFrame) {
+        const Vector3 at = lirra.GetTransform().GetPosition();
+        transform.SetPosition(at.x + offsetX, at.y + kStrikeDrop, at.z);
+        transform.SetScale(1.0f, 2.0f, 1.0f);
+        StrikeHere();
+        PlayAttackSound(heavyAttackChannel, LIRRA_ATTACK_HEAVY, 0.9f);
+    }
+    if (frame >= kHeavyEndFrame || LirraAnimation() != LIRRA_ANIM_HEAVY_ATTACK) {
+        transform.SetScale(0.0f, 0.0f, 0.0f);
+        SetActive(false);
+    }
+}
+
+// The enemy's three attack frames: a jab, the full swing, then the follow-through low down.
+void GOHitbox::UpdateEnemyMelee() {
+#ifdef LIRRA_HAS_ENEMIES
+    if (owner == nullptr || !active) {
+        return;
+    }
+    const AnimationRenderer* animation = owner->GetComponent<AnimationRenderer>();
+    const int frame = animation != nullptr ? animation->GetFrame() : 0;
+    if (frame <= 8) {
+        transform.SetScale(0.5f, 0.25f, 0.0f);
+        offsetX = 0.2f;
+        offsetY = 0.15f;
+    } else if (frame == 9) {
+        transform.SetScale(0.925f, 0.8f, 0.0f);
+        offsetX = 0.5f;
+        offsetY = -0.15f;
+    } else {
+        transform.SetScale(0.5f, 1.0f, 0.0f);
+        offsetX = 0.5f;
+        offsetY = -0.45f;
+    }
+    if (owner->direction.x < 0.0f) {
+        offsetX = -offsetX;
+    }
+    const Vector3 at = owner->GetTransform().GetPosition();
+    transform.SetPosition(at.x + offsetX, at.y + offsetY, at.z);
+    StrikeHere();
+#endif
+}
+
+void GOHitbox::FollowOwner() {
+#ifdef LIRRA_HAS_ENEMIES
+    if (owner == nullptr) {
+        return;
+    }
+    transform.SetPosition(owner->GetTransform().GetPosition());
+    StrikeHere();
+#endif
+}
