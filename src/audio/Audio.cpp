@@ -31,7 +31,6 @@ struct AudioSystem {
     float               masterVolume = 1.0f;
     bool                muted = false;
     bool                paused = false;
-    unsigned int        nextSerial = 1;
 };
 
 // The worker thread loads sounds while the main thread plays and updates: every OpenAL call
@@ -39,6 +38,8 @@ struct AudioSystem {
 std::mutex   audioMutex;
 // Never freed by the game, so sounds released during the process's exit still find it.
 AudioSystem* audio = nullptr;
+// Counts on across device sessions, so that a channel from an earlier session never matches.
+unsigned int nextSerial = 1;
 
 ALint SourceState(ALuint source) {
     ALint state = AL_STOPPED;
@@ -113,10 +114,10 @@ int AcquireVoice() {
 }
 
 unsigned int NextSerial() {
-    if (audio->nextSerial == 0) {
-        audio->nextSerial = 1;  // 0 stays the serial of no sound
+    if (nextSerial == 0) {
+        nextSerial = 1;  // 0 stays the serial of no sound
     }
-    return audio->nextSerial++;
+    return nextSerial++;
 }
 
 float SanitisedVolume(float volume) {

@@ -267,6 +267,22 @@ TEST_F(AudioPlayback, ChannelOfAReusedVoiceReportsNotPlaying) {
     EXPECT_FALSE(AudioChannel().IsPlaying());
 }
 
+TEST_F(AudioPlayback, ChannelOfAnEarlierDeviceReportsNotPlaying) {
+    AudioChannel earlier;
+    {
+        AudioSession session;
+        LoadedSound tone(TonePath("long440.ogg"));
+        earlier = PlaySound(tone.get(), 0.1f, true, 1.0f);
+        EXPECT_TRUE(earlier.IsPlaying());
+    }
+    EXPECT_FALSE(earlier.IsPlaying());
+    AudioSession session;
+    LoadedSound tone(TonePath("long440.ogg"));
+    const AudioChannel now = PlaySound(tone.get(), 0.1f, true, 1.0f);
+    EXPECT_TRUE(now.IsPlaying());
+    EXPECT_FALSE(earlier.IsPlaying());  // same voice slot, another device
+}
+
 TEST_F(AudioPlayback, PlayAudioPlaysTheLoadersSoundAndIgnoresTheRest) {
     AudioSession session;
     Sound* music = LoadSound(TonePath("long440.ogg").c_str());
