@@ -4,6 +4,8 @@
 
 #include <sys/stat.h>
 
+#include <sstream>
+
 #include "resources/ResourceLoader.h"
 #include "support/TestGame.h"
 
@@ -44,7 +46,12 @@ TEST(GameRun, LoadsSoundsThenTexturesOnTheSameFrameEveryRun) {
 
     const std::string trace = ReadFile(dir + "/a.jsonl");
     EXPECT_EQ(trace, ReadFile(dir + "/b.jsonl"));
-    EXPECT_EQ(CountLines(trace, "\"state\": \"Loading\""), CountLines(trace, "\"frame\": "));
+    // The first 200 frames are the loading screen's, whatever follows it.
+    std::istringstream lines(trace);
+    std::string line;
+    for (int frame = 0; frame < 200 && std::getline(lines, line); ++frame) {
+        ASSERT_NE(line.find("\"state\": \"Loading\""), std::string::npos) << line.substr(0, 80);
+    }
 
     size_t lastSound = 0;
     for (int id = 0; id < kSoundCount; ++id) {
