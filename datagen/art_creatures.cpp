@@ -98,6 +98,18 @@ Image DrawSpirit( const SpiritPose &p ) {
 	if ( !p.maskFallen ) {
 		DrawMask( img, { cx + 3.5f + p.lean, cy - 1.0f + p.melt * 3.0f }, p.hurt, p.cracked );
 	}
+	// moonlight catches the spirit's upper edges
+	{
+		const Image src = img;
+		for ( int y = 0; y < img.Height(); y++ ) {
+			for ( int x = 0; x < img.Width(); x++ ) {
+				const Rgba q = src.Get( x, y );
+				if ( q.a && q.r == pal::ghost.r && q.g == pal::ghost.g && q.b == pal::ghost.b && src.Get( x, y - 1 ).a == 0 ) {
+					img.Put( x, y, pal::ghostLight );
+				}
+			}
+		}
+	}
 	Outline( img, pal::outline );
 	if ( p.maskFallen ) {
 		Image mask( kFrameW, kFrameH );

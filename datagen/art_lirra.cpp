@@ -133,6 +133,20 @@ void DrawFace( Image &img, Vec2 head, const LirraPose &pose ) {
 	}
 }
 
+// Moonlight from above: cloak pixels on an upper edge take the lighter tone.
+void RimLight( Image &img, Rgba cloth, Rgba light ) {
+	const Image src = img;
+	for ( int y = 0; y < img.Height(); y++ ) {
+		for ( int x = 0; x < img.Width(); x++ ) {
+			const Rgba p = src.Get( x, y );
+			const bool isCloth = p.a && p.r == cloth.r && p.g == cloth.g && p.b == cloth.b;
+			if ( isCloth && src.Get( x, y - 1 ).a == 0 ) {
+				img.Put( x, y, light );
+			}
+		}
+	}
+}
+
 Image DrawLirra( const LirraPose &pose ) {
 	Image body( kFrameW, kFrameH );
 	const float cx = 31.5f + pose.x;
@@ -219,6 +233,7 @@ Image DrawLirra( const LirraPose &pose ) {
 		DrawBlade( body, { cx + 10, ground - 1 }, -0.2f, 0 );
 	}
 
+	RimLight( body, pal::cloakMid, pal::cloakLight );
 	Outline( body, pal::outline );
 	if ( pose.fade < 1.0f ) {
 		MultiplyAlpha( body, pose.fade );

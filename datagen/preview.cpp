@@ -48,7 +48,8 @@ public:
 		}
 	}
 
-	// A world object: centre (x, y) and scale in world units; negative sx mirrors it.
+	// A world object: centre (x, y) and scale in world units; negative sx mirrors it. Standing
+	// characters are placed so their colliders rest on the ground's top edge.
 	void Sprite( const std::string &path, int frame, float x, float y, float sx, float sy, float alpha = 1 ) {
 		const Sheet &s = Get( path );
 		const float u0 = float( frame ) / s.frames, u1 = float( frame + 1 ) / s.frames;
@@ -146,12 +147,12 @@ Image LevelScene( const SheetList &sheets ) {
 	s.Tile( 74, 13, 0 );
 	s.Tile( 42, 8, 0 );
 	// the folk
-	s.Sprite( "Lirra/Lirra_Idle.png", 0, -3.0f, -0.5f, 3, 3 );
-	s.Sprite( "Lirra/Lirra_Run.png", 1, -7.0f, -0.5f, -3, 3 );
-	s.Sprite( "Lirra/Lirra_Attack.png", 2, 0.5f, -0.5f, 3, 3 );
-	s.Sprite( "NPC/Vozarovu_Idle.png", 0, 2.6f, -1.0f, 2, 2 );
-	s.Sprite( "NPC/Vozarovu_Attack.png", 1, 8.8f, 1.0f, -2, 2 );
-	s.Sprite( "NPC/Dired_Idle.png", 0, -10.5f, -0.5f, 3, 3 );
+	s.Sprite( "Lirra/Lirra_Idle.png", 0, -3.0f, -1.05f, 3, 3 );
+	s.Sprite( "Lirra/Lirra_Run.png", 1, -7.0f, -1.05f, -3, 3 );
+	s.Sprite( "Lirra/Lirra_Attack.png", 2, 0.5f, -1.05f, 3, 3 );
+	s.Sprite( "NPC/Vozarovu_Idle.png", 0, 2.6f, -1.4f, 2, 2 );
+	s.Sprite( "NPC/Vozarovu_Attack.png", 1, 8.8f, 0.6f, -2, 2 );
+	s.Sprite( "NPC/Dired_Idle.png", 0, -10.5f, -1.0f, 3, 3 );
 	s.Sprite( "NPC/VozarovuF_Idle.png", 0, 6.0f, 6.0f, 2, 2 );
 	s.Sprite( "Interactable/Soul-Fire-Purple.png", 0, 2.0f, 5.0f, 1, 1.5f );
 	s.Sprite( "Interactable/Soul-Fire.png", 1, -5.5f, 1.5f, 1, 1.5f );
@@ -192,8 +193,8 @@ Image BossScene( const SheetList &sheets ) {
 		s.Tile( x == -12 ? 30 : x == 12 ? 32 : 31, x, -19 );
 		s.Tile( x == -12 ? 33 : x == 12 ? 35 : 34, x, -20 );
 	}
-	s.Sprite( "Lirra/Lirra_CollectSoul.png", 4, -2.0f, -17.0f, 3, 3 );
-	s.Sprite( "NPC/Vozarovu_Run.png", 1, -8.0f, -17.5f, 2, 2 );
+	s.Sprite( "Lirra/Lirra_CollectSoul.png", 4, -2.0f, -17.05f, 3, 3 );
+	s.Sprite( "NPC/Vozarovu_Run.png", 1, -8.0f, -17.4f, 2, 2 );
 	s.Screen( "UI/health_hud.png", 512, 360, 1636, 1150, 0.3f );
 	return s.canvas;
 }
@@ -209,7 +210,7 @@ Image MainMenuScene( const SheetList &sheets ) {
 	s.Tile( 49, -8, 1 );
 	s.Sprite( "NPC/Dired_Idle.png", 0, -5.5f, 2.0f, 3, 3 );
 	s.Sprite( "UI/cursor.png", 1, -5.5f, 4.2f, 2, 2 );
-	s.Sprite( "Lirra/Lirra_Idle.png", 0, 0.0f, 2.0f, 3, 3 );
+	s.Sprite( "Lirra/Lirra_Idle.png", 0, 0.0f, 1.95f, 3, 3 );
 	s.Sprite( "UI/key_left.png", 0, -1.0f, 1.5f, 1.5f, 1.5f );
 	s.Sprite( "UI/key_right.png", 2, 1.0f, 1.5f, 1.5f, 1.5f );
 	s.Screen( "UI/Lirra_Title.png", 512, 580, 380, 127 );
