@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "app/FrameClock.h"
 #include "app/Input.h"
 #include "app/Window.h"
 #include "graphics/ShaderManager.h"
@@ -202,7 +203,15 @@ void ClearScene() {
     }
 }
 
-void PrepareSceneShader() {
+namespace {
+
+void StepIntensityByKeys() {
+    // The scene shader is prepared up to three times a frame; one key release is one step.
+    static long appliedFrame = -2;
+    if (GetFrameNumber() == appliedFrame) {
+        return;
+    }
+    appliedFrame = GetFrameNumber();
     if (IsReleased(GLFW_KEY_O)) {
         bloomIntensity += kIntensityStep;
     }
@@ -212,6 +221,12 @@ void PrepareSceneShader() {
             bloomIntensity = 0.0f;
         }
     }
+}
+
+}  // namespace
+
+void PrepareSceneShader() {
+    StepIntensityByKeys();
     ShaderManager& shaders = GetShaderManager();
     shaders.Use("Shader/default");
     shaders.SetFloat("bloomIntensity", bloomIntensity);
