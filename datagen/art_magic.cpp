@@ -47,10 +47,14 @@ Image SoulSheet( const FlameColours &c ) {
 }
 
 // ---- wind: translucent streaks that travel one full period over six frames ------------------------
+// Wind zones are stretched over boxes of many sizes (a boss column is 5 x 15 units), so the
+// frames are fine-grained: 96 pixels along the wind, 64 across.
+constexpr int kWindLong = 96;
+constexpr int kWindShort = 64;
 
 Image WindEastFrame( int frame, int w, int h ) {
 	Image img( w, h );
-	const int streaks = 9;
+	const int streaks = 14;
 	for ( int s = 0; s < streaks; s++ ) {
 		const float y = ( s + 0.5f ) * h / streaks + ( Hash( s, 1, 17 ) - 0.5f ) * 2.0f;
 		const float len = w * ( 0.25f + Hash( s, 2, 17 ) * 0.3f );
@@ -72,15 +76,15 @@ Image WindSheet( int direction ) {
 	std::vector<Image> frames;
 	for ( int f = 0; f < 6; f++ ) {
 		if ( direction == 1 || direction == 3 ) {
-			Image e = WindEastFrame( f, 48, 32 );
+			Image e = WindEastFrame( f, kWindLong, kWindShort );
 			frames.push_back( direction == 1 ? e : FlippedH( e ) );
 		} else {
-			Image e = WindEastFrame( f, 48, 32 );
+			Image e = WindEastFrame( f, kWindLong, kWindShort );
 			// transpose: east's x becomes north's upward y
-			Image n( 32, 48 );
-			for ( int y = 0; y < 48; y++ ) {
-				for ( int x = 0; x < 32; x++ ) {
-					n.Put( x, y, e.Get( 47 - y, x ) );
+			Image n( kWindShort, kWindLong );
+			for ( int y = 0; y < kWindLong; y++ ) {
+				for ( int x = 0; x < kWindShort; x++ ) {
+					n.Put( x, y, e.Get( kWindLong - 1 - y, x ) );
 				}
 			}
 			frames.push_back( direction == 0 ? n : FlippedV( n ) );
