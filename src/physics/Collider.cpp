@@ -18,7 +18,9 @@ void Collider::Free() {
     box.widthFactor = 1.0f;
     box.heightFactor = 1.0f;
     box.offset = Vector3(0.0f, 0.0f, 0.0f);
-    GetScene().RemoveFromCollidables(owner);
+    if (SceneExists()) {
+        GetScene().RemoveFromCollidables(owner);
+    }
 }
 
 void Collider::Update() {

@@ -11,6 +11,8 @@ const char* const kMarkerTypeNames[kMarkerTypeCount] = {
     "TILE", "ENEMY NORMAL", "ENEMY FLYING", "WIND NORTH", "WIND WEST", "WIND EAST", "WIND SOUTH", "CIN",
 };
 
+bool sceneAlive = false;
+
 // Player depth: in front of tiles (up to 10) and markers (10).
 constexpr float kPlayerDepth = 11.0f;
 
@@ -43,6 +45,10 @@ bool FindMarkerType(const std::string& name, MarkerType* type) {
     return false;
 }
 
+SceneObjectManager::SceneObjectManager() {
+    sceneAlive = true;
+}
+
 SceneObjectManager::~SceneObjectManager() {
     allObjects.insert(allObjects.end(), newObjects.begin(), newObjects.end());
     newObjects.clear();
@@ -53,6 +59,7 @@ SceneObjectManager::~SceneObjectManager() {
     }
     allObjects.clear();
     GetPlayer().FreeComponents();
+    sceneAlive = false;
 }
 
 GameObject* SceneObjectManager::GetGameObject(int kind) {
@@ -184,4 +191,8 @@ SceneObjectManager& GetScene() {
     static SceneObjectManager scene;
     (void)player;
     return scene;
+}
+
+bool SceneExists() {
+    return sceneAlive;
 }

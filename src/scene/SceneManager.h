@@ -44,7 +44,7 @@ bool        FindMarkerType(const std::string& name, MarkerType* type);
 // changes while it is being walked.
 class SceneObjectManager {
 public:
-    SceneObjectManager() = default;
+    SceneObjectManager();
     ~SceneObjectManager();
     SceneObjectManager(const SceneObjectManager&) = delete;
     SceneObjectManager& operator=(const SceneObjectManager&) = delete;
@@ -147,6 +147,9 @@ private:
 };
 
 SceneObjectManager& GetScene();
+// False before the scene is first reached and after it was destroyed at exit, so objects that
+// outlive it (held by other process-wide objects) can free their components safely.
+bool SceneExists();
 
 template <typename T> T* SceneObjectManager::HandOut(ObjectPool<T>& pool) {
     T* object = pool.FindFree([](const T* candidate) { return !candidate->IsActive(); });
