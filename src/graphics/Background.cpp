@@ -32,49 +32,35 @@ Vector2 SizeOf(const Texture* texture) {
     return texture == nullptr ? Vector2() : texture->GetSize();
 }
 
-void DrawLayer(const Mesh& quad, const Texture* texture, const glm::vec3& scale) {
+// One layer inside its own model push: translated, then scaled around the quad's centre.
+void DrawLayer(const Mesh& quad, const Texture* texture, const glm::vec3& translation, const glm::vec3& scale) {
     MatrixStack& model = GetModelStack();
+    model.Push();
+    model.Translate(translation.x, translation.y, translation.z);
     model.Scale(scale.x, scale.y, scale.z);
     quad.Draw(texture, 1.0f, Vector3(1.0f, 1.0f, 1.0f));
     model.Pop();
 }
 
 void DrawForest(const Mesh& quad, float cx, float cy) {
-    MatrixStack& model = GetModelStack();
-    Texture* far = Layer("FOREST_BG");
-    Texture* middle1 = Layer("FOREST_MG1");
-    Texture* middle2 = Layer("FOREST_MG2");
-    Texture* lower = Layer("FOREST_LOWER");
-    Texture* upper = Layer("FOREST_UPPER");
-    const Vector2 middleSize = SizeOf(middle2);
-    const Vector2 edgeSize = SizeOf(lower);
+    const Vector2 middleSize = SizeOf(Layer("FOREST_MG2"));
+    const Vector2 edgeSize = SizeOf(Layer("FOREST_LOWER"));
     const float middleW = kLayerScale * middleSize.x;
     const float middleH = kLayerScale * middleSize.y;
     const float edgeW = kLayerScale * edgeSize.x;
     const float edgeH = kLayerScale * edgeSize.y;
 
-    model.Push();
-    model.Translate(-cx, -1.5f * cy, -99.0f);
-    DrawLayer(quad, far, glm::vec3(kFarStripWidth, kFarStripHeight, 1.0f));
-
-    model.Push();
-    model.Translate(-cx, 0.8f * cy, -98.0f);
-    DrawLayer(quad, middle2, glm::vec3(middleW, middleH, 1.0f));
-
+    DrawLayer(quad, Layer("FOREST_BG"), glm::vec3(-cx, -1.5f * cy, -99.0f),
+              glm::vec3(kFarStripWidth, kFarStripHeight, 1.0f));
+    DrawLayer(quad, Layer("FOREST_MG2"), glm::vec3(-cx, 0.8f * cy, -98.0f), glm::vec3(middleW, middleH, 1.0f));
     // The same middle ground again, upside down and sliding faster.
-    model.Push();
-    model.Translate(-1.5f * cx + 0.1f * middleW, 0.6f * cy, -97.0f);
-    DrawLayer(quad, middle1, glm::vec3(middleW, -middleH, 1.0f));
-
-    model.Push();
-    model.Translate(-cx, 0.0f, 0.0f);
-    model.Translate(0.0f, edgeH / 2.0f - kHalfScreenHeight, -96.0f);
-    DrawLayer(quad, lower, glm::vec3(edgeW, edgeH, 1.0f));
-
-    model.Push();
-    model.Translate(-cx, 0.0f, 0.0f);
-    model.Translate(0.0f, kHalfScreenHeight - edgeH / 2.0f, -96.0f);
-    DrawLayer(quad, upper, glm::vec3(edgeW, edgeH, 1.0f));
+    DrawLayer(quad, Layer("FOREST_MG1"), glm::vec3(-1.5f * cx + 0.1f * middleW, 0.6f * cy, -97.0f),
+              glm::vec3(middleW, -middleH, 1.0f));
+    // The edges follow the camera sideways only: one sits on the bottom of the screen, one hangs from its top.
+    DrawLayer(quad, Layer("FOREST_LOWER"), glm::vec3(-cx, edgeH / 2.0f - kHalfScreenHeight, -96.0f),
+              glm::vec3(edgeW, edgeH, 1.0f));
+    DrawLayer(quad, Layer("FOREST_UPPER"), glm::vec3(-cx, kHalfScreenHeight - edgeH / 2.0f, -96.0f),
+              glm::vec3(edgeW, edgeH, 1.0f));
 }
 
 }  // namespace

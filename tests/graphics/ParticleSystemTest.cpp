@@ -25,21 +25,6 @@ protected:
     }
 };
 
-TEST_F(ParticleSystemTest, PresetsCarryTheirSettings) {
-    const Emitter dust = ParticleSystem::MakeEmitter(EMITTER_PLAYER_DUST);
-    EXPECT_FALSE(dust.keepAlive);
-    EXPECT_FLOAT_EQ(dust.duration, 0.7f);
-    EXPECT_EQ(dust.textures, std::vector<int>{62});
-    const Emitter soul = ParticleSystem::MakeEmitter(EMITTER_SOUL_SECOND);
-    EXPECT_FLOAT_EQ(soul.colour.min.x, 0.839f);
-    EXPECT_FLOAT_EQ(soul.fadeRate, 1.5f);
-    const Emitter trail = ParticleSystem::MakeEmitter(EMITTER_FLYING_TRAIL);
-    EXPECT_TRUE(trail.keepAlive);
-    EXPECT_GE(trail.fadeRate, 0.6f);
-    EXPECT_LT(trail.fadeRate, 0.8f);
-    EXPECT_EQ(trail.id, -1);
-}
-
 TEST_F(ParticleSystemTest, HitBurstSpawnsOnceAndLeavesAfterItsDuration) {
     ParticleSystem& system = GetParticleSystem();
     SetClockStep(0.125);   // exact in binary, so the duration runs out on a known update

@@ -137,17 +137,6 @@ protected:
     void TearDown() override { GetCamera().Reset(); }
 };
 
-TEST_F(BackgroundTest, LayerTableHoldsTheFiveForestLayers) {
-    const auto& layers = GetBackgroundLayers();
-    ASSERT_EQ(layers.size(), 5u);
-    ResourceLoader& resources = GetResources();
-    EXPECT_EQ(layers.at("FOREST_BG"), resources.LookupTexture(13));
-    EXPECT_EQ(layers.at("FOREST_LOWER"), resources.LookupTexture(10));
-    EXPECT_EQ(layers.at("FOREST_UPPER"), resources.LookupTexture(11));
-    EXPECT_EQ(layers.at("FOREST_MG1"), resources.LookupTexture(12));
-    EXPECT_EQ(layers.at("FOREST_MG2"), resources.LookupTexture(12));
-}
-
 TEST_F(BackgroundTest, UnknownTypeIsRejected) {
     BeginWindowDraw();
     try {
