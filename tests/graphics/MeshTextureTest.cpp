@@ -123,6 +123,17 @@ TEST_F(MeshTextureTest, VertexAlphaNeverReachesThePicture) {
     GetModelStack().Pop();
 }
 
+TEST_F(MeshTextureTest, TransparentFragmentsWriteNoDepth) {
+    std::unique_ptr<Mesh> quad(CreateQuad("Quad", glm::vec4(1.0f), 20.0f, 0.0f, 1.0f, 0.0f, 1.0f));
+    BeginWindowDraw(0.0f, 0.0f, 0.0f);
+    GetModelStack().Push();
+    GetModelStack().Translate(0.0f, 0.0f, 50.0f);
+    quad->Draw(nullptr, 0.0f, Vector3(1.0f, 1.0f, 1.0f));   // near, invisible
+    GetModelStack().Pop();
+    quad->Draw(nullptr, 1.0f, Vector3(0.0f, 1.0f, 0.0f));   // farther, opaque
+    EXPECT_EQ(ReadPixel(128, 90), Vector3(0, 255, 0));
+}
+
 TEST_F(MeshTextureTest, TextureLoadReportsSizeOrTheLibrarysReason) {
     const std::string dir = MakeTempDir("texture");
     const std::string good = dir + "/solid.png";
