@@ -70,7 +70,6 @@ Image TerrainCell( int open, const TerrainStyle &style ) {
 	const int slabDepth = 13;
 	for ( int y = 0; y < kCellH; y++ ) {
 		for ( int x = 0; x < kCellW; x++ ) {
-			const float wobbleTop = EdgeWobble( float( x ), kCellW, style.seed );
 			const float wobbleBottom = 1.0f + EdgeWobble( float( x ), kCellW, style.seed + 5 );
 			const float wobbleSide = EdgeWobble( float( y ), kCellH, style.seed + 9 );
 			// open sides: the ground ends inside the cell, rounded at open corners
@@ -112,7 +111,6 @@ Image TerrainCell( int open, const TerrainStyle &style ) {
 			if ( inset > 0 ) {
 				continue;
 			}
-			(void)wobbleTop;
 			cell.Put( x, y, style.ground == Ground::Stone ? StoneAt( x, y ) : EarthAt( x, y, style.seed ) );
 		}
 	}
