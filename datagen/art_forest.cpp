@@ -707,6 +707,12 @@ Image FarBackground() {
 			img.Put( x, y, Mix( skyTop, skyLow, std::pow( t, 1.3f ) ) );
 		}
 	}
+	// faint stars in the upper sky
+	for ( int s = 0; s < 160; s++ ) {
+		const int x = int( Hash( s, 1, 81 ) * w ), y = int( std::pow( Hash( s, 2, 81 ), 1.6f ) * 110 );
+		const float twinkle = 0.25f + Hash( s, 3, 81 ) * 0.45f;
+		img.Blend( x, y, WithAlpha( Hex( 0x8aa4c0 ), twinkle ) );
+	}
 	// moon glow kept dim: the sky is part of the world and must not bloom
 	const Vec2 moon{ 1300, 52 };
 	for ( int y = 0; y < 130; y++ ) {
