@@ -1,14 +1,15 @@
 #include "physics/CollisionReactions.h"
 
 #include "actors/GOWind.h"
+#include "levels/GOCollider.h"
 #include "scene/GameObject.h"
 
 // Interactables: static_cast<GOInteractable&>(interactable).OnPlayerOverlap(inside).
 void ReportPlayerOverlap(GameObject&, bool) {}
 
-// Level markers: kind 2 and static_cast<const GOCollider&>(marker).markerName == "ENEMY FLYING".
-bool IsFlyingEnemyMarker(const GameObject&) {
-    return false;
+bool IsFlyingEnemyMarker(const GameObject& marker) {
+    return marker.objectKind == KIND_TILE_COLLIDER &&
+           static_cast<const GOCollider&>(marker).markerName == "ENEMY FLYING";
 }
 
 // Flying enemies: GOEnemy* enemy = GetScene().GetEnemy(); enemy->Setup(position, position, 1);
