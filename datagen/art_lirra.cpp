@@ -287,18 +287,19 @@ Image IdleSheet() {
 
 Image RunSheet() {
 	std::vector<LirraPose> poses;
-	const float footFront[4] = { 5, 1, -4, 0 }, footBack[4] = { -4, 0, 5, 1 };
+	const float footFront[4] = { 6, 1, -5, 0 }, footBack[4] = { -5, 0, 6, 1 };
 	const float upFront[4] = { 0, 2, 0, 1 }, upBack[4] = { 0, 1, 0, 2 };
 	for ( int i = 0; i < 4; i++ ) {
 		LirraPose p;
 		p.headX = 1.5f;
 		p.y = ( i % 2 ) ? -1.0f : 0.0f;
 		p.trail = 3.0f + ( i % 2 );
+		p.lift = 1.5f;			// the hem flies up a little so the stride shows
 		p.frontFoot = footFront[i];
 		p.backFoot = footBack[i];
 		p.frontFootUp = upFront[i];
 		p.backFootUp = upBack[i];
-		p.armAngle = 2.2f - 0.5f * std::sin( i * kPi / 2 );
+		p.armAngle = 2.1f - 0.7f * std::sin( i * kPi / 2 );
 		p.bladeAngle = 2.4f;
 		poses.push_back( p );
 	}
