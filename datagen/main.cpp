@@ -96,7 +96,19 @@ bool InstallFont( const fs::path &dataDir ) {
 
 }	// namespace
 
+int Generate( int argc, char **argv );
+
 int main( int argc, char **argv ) {
+	try {
+		return Generate( argc, argv );
+	} catch ( const std::exception &error ) {
+		// typically a data directory that cannot be created or written
+		std::printf( "lirra-datagen failed: %s\n", error.what() );
+		return 1;
+	}
+}
+
+int Generate( int argc, char **argv ) {
 	if ( argc < 2 ) {
 		std::printf( "usage: lirra-datagen <outdir> [--contact-sheet <file.png>] [--preview <dir>]\n" );
 		return 2;

@@ -3,6 +3,7 @@
 // are drawn at, so texels come out square on screen.
 #include "asset_support.h"
 
+#include <SOIL/SOIL.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -294,4 +295,20 @@ TEST( Textures, TheWindowIconHasFourChannels ) {
 	ASSERT_TRUE( pic.ok );
 	EXPECT_EQ( pic.channels, 4 );
 	EXPECT_EQ( pic.width, pic.height );
+}
+
+TEST( Textures, TheGamesImageLoaderReadsEveryTexture ) {
+	// the game loads its pictures through SOIL, which reads a narrower range of PNGs than libpng
+	for ( const ExpectedTexture &expected : kTextures ) {
+		int width = 0, height = 0, channels = 0;
+		unsigned char *pixels = SOIL_load_image( DataPath( expected.path ).c_str(), &width, &height, &channels, SOIL_LOAD_AUTO );
+		ASSERT_NE( pixels, nullptr ) << expected.path << ": " << SOIL_last_result();
+		EXPECT_EQ( channels, 4 ) << expected.path;
+		const Picture pic = ReadPng( DataPath( expected.path ) );
+		EXPECT_EQ( width, pic.width ) << expected.path;
+		EXPECT_EQ( height, pic.height ) << expected.path;
+		// the same pixels, row for row from the top
+		EXPECT_TRUE( std::equal( pixels, pixels + size_t( width ) * height * 4, pic.rgba.begin() ) ) << expected.path;
+		SOIL_free_image_data( pixels );
+	}
 }
