@@ -102,6 +102,11 @@ void StateLoading::Update() {
     }
 }
 
+void StateLoading::Render() {
+    BeginScene();
+    ClearScene();
+}
+
 void StateLoading::PostRender() {
     BlurBright(true, 10);
     CompositeBloom(0);

@@ -13,7 +13,8 @@ public:
 
     void Load() override;
     void Update() override;
-    void Render() override {}
+    // An empty scene, so the composite never shows what an earlier run left in the targets.
+    void Render() override;
     void Unload() override {}
 
     // The global keys, the scene and its clean-up play no part before the game has loaded.
