@@ -697,6 +697,7 @@ Image TileSheet() {
 // ---- parallax layers ---------------------------------------------------------------------------------
 
 // The far background: dusk sky, a faint moon behind haze, and rows of ever nearer tree lines.
+// It is drawn three times its size in both directions, so shapes keep their proportions.
 Image FarBackground() {
 	const int w = 2048, h = 240;
 	Image img( w, h );
@@ -717,27 +718,46 @@ Image FarBackground() {
 	const Vec2 moon{ 1300, 52 };
 	for ( int y = 0; y < 130; y++ ) {
 		for ( int x = 1180; x < 1420; x++ ) {
-			const float d = std::hypot( x - moon.x, ( y - moon.y ) * 2.9f );
+			const float d = std::hypot( x - moon.x, y - moon.y ) * 1.8f;
 			if ( d < 110 ) {
 				img.Blend( x, y, WithAlpha( Hex( 0x5a7a90 ), 0.35f * ( 1 - d / 110 ) ) );
 			}
 		}
 	}
-	FillEllipse( img, moon.x, moon.y, 16, 16 / 2.9f * 1.0f, Hex( 0x9ab0b8 ) );
+	FillEllipse( img, moon.x, moon.y, 9, 9, Hex( 0x9ab0b8 ) );
+	FillEllipse( img, moon.x - 2, moon.y - 2, 3, 2.5f, Hex( 0x8aa0aa ) );	// a dim sea on its face
 	// tree lines: each row a little darker, nearer and more detailed
 	const Rgba rows[4] = { Hex( 0x1a3242 ), Hex( 0x142838 ), Hex( 0x0f1f2e ), Hex( 0x0a1622 ) };
 	for ( int r = 0; r < 4; r++ ) {
 		const float base = 120.0f + r * 26.0f;
+		// the ridge of the tree line, then firs of every size standing on it, each with
+		// ragged tiers of branches
+		std::vector<float> top( static_cast<size_t>( w ) );
 		for ( int x = 0; x < w; x++ ) {
-			const float ridge = Fbm( x / ( 180.0f - r * 30 ), r * 3.1f, 70 + r, 4 ) * ( 40 - r * 4 );
-			// pointed fir tops along the ridge
-			const float period = 14.0f + r * 6.0f;
-			const float phase = std::fmod( x + Hash( int( x / period ), r, 4 ) * 3.0f, period ) / period;
-			const float spike = ( 1.0f - std::abs( phase * 2 - 1 ) ) * ( 10.0f + r * 6 ) *
-								( 0.5f + Hash( int( x / period ), r, 5 ) );
-			const int top = int( base - ridge - spike );
-			for ( int y = std::max( 0, top ); y < h; y++ ) {
-				img.Put( x, y, rows[r] );
+			top[size_t( x )] = base - Fbm( x / ( 180.0f - r * 30 ), r * 3.1f, 70 + r, 4 ) * ( 40 - r * 4 );
+		}
+		const std::vector<float> ridge = top;
+		float x = 0;
+		for ( int t = 0; x < w; t++ ) {
+			const float height = ( 12.0f + r * 7 ) * ( 0.5f + Hash( t, r, 5 ) );
+			const float halfWidth = height * ( 0.22f + Hash( t, r, 6 ) * 0.12f );
+			const float tiers = 3.0f + std::floor( Hash( t, r, 7 ) * 3.0f );
+			for ( int dx = int( -halfWidth ); dx <= int( halfWidth ); dx++ ) {
+				const int px = int( x ) + dx;
+				if ( px < 0 || px >= w ) {
+					continue;
+				}
+				const float u = std::abs( dx ) / halfWidth;
+				// each tier juts out and tucks back in, so the outline is a stack of branches
+				const float tier = std::fmod( ( 1.0f - u ) * tiers, 1.0f );
+				const float profile = height * ( 1.0f - u ) - tier * height / tiers * 0.45f;
+				top[size_t( px )] = std::min( top[size_t( px )], ridge[size_t( px )] - std::max( 0.0f, profile ) );
+			}
+			x += halfWidth * ( 0.9f + Hash( t, r, 8 ) * 1.2f );
+		}
+		for ( int px = 0; px < w; px++ ) {
+			for ( int y = std::max( 0, int( top[size_t( px )] ) ); y < h; y++ ) {
+				img.Put( px, y, rows[r] );
 			}
 		}
 		// mist between the rows
