@@ -1,8 +1,10 @@
 #include "physics/CollisionReactions.h"
 
+#include "actors/GOEnemy.h"
 #include "actors/GOWind.h"
 #include "levels/GOCollider.h"
 #include "scene/GameObject.h"
+#include "scene/SceneManager.h"
 
 // Interactables: static_cast<GOInteractable&>(interactable).OnPlayerOverlap(inside).
 void ReportPlayerOverlap(GameObject&, bool) {}
@@ -12,9 +14,11 @@ bool IsFlyingEnemyMarker(const GameObject& marker) {
            static_cast<const GOCollider&>(marker).markerName == "ENEMY FLYING";
 }
 
-// Flying enemies: GOEnemy* enemy = GetScene().GetEnemy(); enemy->Setup(position, position, 1);
-// enemy->SetActive(true).
-void SpawnFlyingEnemy(const Vector3&) {}
+void SpawnFlyingEnemy(const Vector3& position) {
+    GOEnemy* enemy = GetScene().GetEnemy();
+    enemy->Setup(position, position, ENEMY_FLYING);
+    enemy->SetActive(true);
+}
 
 bool GetWindPush(const GameObject& object, Vector3* push, bool* blowsNorth) {
     const GOWind* wind = dynamic_cast<const GOWind*>(&object);
