@@ -99,7 +99,9 @@ void Player::Init() {
     collider->box.offset = Vector3(0.0f, -0.7f, 0.0f);
     collider->Update();
 
+    // She starts facing left, and her sprite shows it, so a first strike lands where she swings.
     facingRight = 0;
+    FaceLeft();
     if (health <= 0.0f) {
         health = kFullHealth;
     }

@@ -19,6 +19,8 @@ TEST_F(PlayerMovementTest, StartsStandingOnTheFloorFacingLeftAndBlinking) {
     EXPECT_NEAR(Y(), 1.45f, 0.01f);  // a 1.5-high box 0.7 below her centre, on a floor at 0
     EXPECT_EQ(lirra.state, PLAYER_IDLE);
     EXPECT_EQ(lirra.facingRight, 0);
+    EXPECT_FLOAT_EQ(lirra.GetTransform().GetScale().x, -3.0f);  // the sprite faces the same way
+    EXPECT_FLOAT_EQ(lirra.GetTransform().GetScale().y, 3.0f);
     EXPECT_TRUE(lirra.invulnerable);
     EXPECT_EQ(Animation()->GetClip(), LIRRA_ANIM_IDLE);
     EXPECT_EQ(lirra.GetAttackPower(), 34);
