@@ -3,6 +3,9 @@
 #include <cstring>
 
 #include "app/State.h"
+#include "tools/StateLevelEditor.h"
+#include "levels/StateEnd.h"
+#include "levels/StateLevelBoss.h"
 
 int StartableStateId(const char* name) {
     static const int kStartable[] = {
@@ -19,6 +22,12 @@ int StartableStateId(const char* name) {
 
 State* CreateState(int id) {
     switch (id) {
+    case STATE_EDITOR:
+        return new StateLevelEditor();
+    case STATE_BOSS:
+        return new StateLevelBoss();
+    case STATE_LEVEL_END:
+        return new StateEnd();
     default:
         return nullptr;
     }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "actors/Boss.h"
+#include "actors/GOEnemy.h"
 #include "actors/GOSoul.h"
 #include "actors/Player.h"
 
@@ -99,6 +101,19 @@ void WriteDialogue() {
 
 void WriteEnemies() {
     line.BeginArray("enemies");
+    for (const GOEnemy* enemy : GetScene().GetEnemyPool().GetObjects()) {
+        if (!enemy->IsActive()) {
+            continue;
+        }
+        const Vector3 position = enemy->GetTransform().GetPosition();
+        line.BeginObject();
+        line.Int("kind", enemy->enemyKind);
+        line.Float("x", position.x);
+        line.Float("y", position.y);
+        line.Int("health", enemy->health);
+        line.String("state", enemy->GetStateName());
+        line.EndObject();
+    }
     line.EndArray();
 }
 
@@ -108,7 +123,16 @@ void WriteInteractables() {
 }
 
 void WriteBoss() {
-    line.Null("boss");
+    const State* state = GetCurrentState();
+    if (state == nullptr || state->GetId() != STATE_BOSS) {
+        line.Null("boss");
+        return;
+    }
+    const Boss& boss = GetBoss();
+    line.BeginObject("boss");
+    line.Int("phase", boss.GetPhase());
+    line.Int("health", boss.GetHealth());
+    line.EndObject();
 }
 
 void WriteBloom() {

@@ -1,0 +1,225 @@
+#include "levels/StateLevelBoss.h"
+
+#include <cstdio>
+#include <initializer_list>
+#include <string>
+
+#include "actors/Boss.h"
+#include "actors/GOWind.h"
+#include "actors/Player.h"
+#include "app/FrameClock.h"
+#include "app/StateFactory.h"
+#include "app/StateManager.h"
+#include "audio/Audio.h"
+#include "frontend/GameStateManager.h"
+#include "graphics/Background.h"
+#include "graphics/Camera.h"
+#include "graphics/PostProcess.h"
+#include "levels/Cinematics.h"
+#include "levels/Dialogue.h"
+#include "levels/LevelFile.h"
+#include "scene/SceneManager.h"
+
+namespace {
+
+const Vector3 kBossOrigin(0.0f, -10.5f, -6.0f);
+const Vector3 kLirraStart(0.0f, -3.0f, 0.0f);
+constexpr float kCameraFollow = 0.5f;
+constexpr float kOutroPan = 0.03f;
+constexpr int   kLastWordLines = 6;
+
+// Both speakers share one style: magenta names over a small panel that follows Lirra.
+DialogueRequest BossLevelLine(const char* speaker, const char* text) {
+    DialogueRequest line;
+    line.name = speaker;
+    line.text = text;
+    line.nameColor = Vector3(1.0f, 0.0f, 1.0f);
+    line.offset = Vector2(0.0f, 40.0f);
+    line.size = Vector2(200.0f, 80.0f);
+    line.panelAlpha = 0.6f;
+    line.textScale = 0.6f;
+    line.nameScale = 0.8f;
+    line.follow = &GetPlayer().GetTransform().position;
+    line.onFinish = [] { std::printf("My Player Dialog has been closed!\n"); };
+    return line;
+}
+
+// Shows the first line; each hands over to the next once it has been read.
+void ShowChain(std::vector<DialogueRequest> lines) {
+    if (lines.empty()) {
+        return;
+    }
+    for (size_t i = lines.size() - 1; i > 0; --i) {
+        ChainDialogue(lines[i - 1], lines[i], 1.0f);
+    }
+    ShowDialogue(lines.front(), true);
+}
+
+void ShowSpeakerChain(const char* speaker, std::initializer_list<const char*> texts) {
+    std::vector<DialogueRequest> lines;
+    for (const char* text : texts) {
+        lines.push_back(BossLevelLine(speaker, text));
+    }
+    ShowChain(lines);
+}
+
+Vector3 CameraPosition() {
+    return GetCamera().GetPosition();
+}
+
+}  // namespace
+
+void StateLevelBoss::Load() {
+    if (LoadLevelFile("levelboss.env", &tiles, nullptr)) {
+        std::printf("Level Boss loaded!\n");
+    } else {
+        std::printf("Failed to load level!!\n");
+    }
+    Player& lirra = GetPlayer();
+    lirra.Init();
+    lirra.SetActive(true);
+    lirra.GetTransform().SetPosition(kLirraStart);
+    GetScene().SpawnFromMarkers();
+
+    GetBoss().Start(kBossOrigin, &enemies);
+    SpawnWindColumns();
+
+    exposure = 0.5f;
+    gamma = 0.7f;
+    bloomIntensity = 1.0f;
+    SetBloomEnabled(true);
+    SetExposure(exposure);
+    SetGamma(gamma);
+    SetBloomIntensity(bloomIntensity);
+    PlayAudio(BOSS_BGM, 0.1f, true, 1.0f);
+}
+
+// Two updrafts frame the arena; gliding into one carries Lirra up to the hands' rest height.
+void StateLevelBoss::SpawnWindColumns() {
+    for (const float x : {8.0f, -8.0f}) {
+        GOWind* wind = GetScene().GetWind();
+        wind->GetTransform().SetScale(5.0f, 15.0f, 0.0f);
+        wind->GetTransform().SetPosition(x, -8.5f, 3.0f);
+        wind->windDirection = WIND_NORTH;
+        wind->SetActive(true);
+        wind->Init();
+        winds.push_back(wind);
+    }
+}
+
+void StateLevelBoss::Update() {
+    if (GetGameStateManager().IsMenuOpen()) {
+        return;
+    }
+    if (GetPlayer().GetTransform().GetPosition().y <= kBossFallLimit) {
+        SetState(new StateLevelBoss());
+    }
+    RunPhaseLines(GetBoss().GetPhase());
+    RunOutro();
+    GetBoss().Update();
+}
+
+void StateLevelBoss::RunPhaseLines(int phase) {
+    if (phase == BOSS_APPEARING && !introShown) {
+        introShown = true;
+        ShowSpeakerChain("Lirra", {"Oh hello! Could you be...      Rovevoz?", "You are...      B. I. G!!!",
+                                   "Granny told me to come get your soul... So...", "Could you hand it over?",
+                                   "Hey! You don't have to be such a BIG MEANIE ABOUT IT!"});
+    }
+    if (phase == BOSS_PHASE_2 && !phase2Shown) {
+        phase2Shown = true;
+        ShowSpeakerChain("Rovevoz", {"... y O u ...", "... s H o ... u L d ...", "... l e A v E ...",
+                                     "... w H i L e ...", "Y O U C A N !"});
+    }
+    if (phase == BOSS_PHASE_3 && !phase3Shown) {
+        phase3Shown = true;
+        ShowSpeakerChain("Lirra", {"Take THAT!", "I'll show you not to mess with ME!", "I MIGHT be small...",
+                                   "But that...", "DOES NOT MEAN    YOU CAN BULLY    ME!"});
+    }
+    if (phase == BOSS_DEFEATED && !bossDown) {
+        bossDown = true;
+        PlayCinematic(2, new CinZoom(0.1f, 3.0f, 1.0f), new CinLines(CameraPosition(), 13.0f, -1.3f, 3.0f, true));
+        Player& lirra = GetPlayer();
+        lirra.state = PLAYER_IDLE;
+        lirra.SetInputLocked(true);
+    }
+}
+
+// Rovevoz's six last lines, each counting one step of the outro as it hands over or closes.
+void StateLevelBoss::StartLastWords() {
+    lastWordsStarted = true;
+    PlayCinematic(1, new CinLines(CameraPosition(), 11.0f, 1.3f, 2.5f, false));
+    const Vector3 camera = CameraPosition();
+    std::vector<DialogueRequest> lines;
+    for (const char* text : {"... this fight might be over ...", "... my life at its eNd ...",
+                             "... but let me Offer you ...", "... oNe ... fiNAl ... advice ...",
+                             "... BE ... WARE ...", "..."}) {
+        DialogueRequest line = BossLevelLine("Rovevoz", text);
+        line.size = Vector2(400.0f, 80.0f);
+        line.follow = nullptr;
+        line.worldAnchored = true;
+        line.position = camera + Vector3(0.0f, camera.y / 2.0f, 0.0f);
+        line.onFinish = [this] { ++outroStep; };
+        lines.push_back(line);
+    }
+    static_assert(kLastWordLines == 6, "the outro counts one step per last line");
+    ShowChain(lines);
+}
+
+void StateLevelBoss::RunOutro() {
+    if (bossDown && outroTimer < 0.0f && !lastWordsStarted) {
+        StartLastWords();
+    }
+    if (outroStep == kLastWordLines) {
+        PlayCinematic(1, new CinLines(CameraPosition(), 11.0f, -1.3f, 5.0f, true));
+        outroStep = 7;
+    }
+    if (outroStep == 7) {
+        const float dt = GetDeltaTime();
+        exposure += 3.5f * dt;
+        gamma += 6.5f * dt;
+        bloomIntensity += 3.5f * dt;
+        SetExposure(exposure);
+        SetGamma(gamma);
+        SetBloomIntensity(bloomIntensity);
+        if (gamma >= kWhiteOutGamma) {
+            outroStep = 8;
+        }
+    }
+    if (outroStep == 8) {
+        SetState(CreateState(STATE_LEVEL_END));
+        outroStep = 9;
+    }
+}
+
+void StateLevelBoss::Render() {
+    BeginScene();
+    ClearScene();
+    PrepareSceneShader();
+    if (!cinematicPlaying) {
+        Camera& camera = GetCamera();
+        const Vector3 at = camera.GetPosition();
+        if (bossDown) {
+            camera.SetPosition(Vector3(at.x + (kBossOrigin.x - at.x) * kOutroPan,
+                                       at.y + (kBossOrigin.y - at.y) * kOutroPan, at.z));
+            outroTimer -= GetDeltaTime();
+        } else {
+            const Vector3 lirra = GetPlayer().GetTransform().GetPosition();
+            camera.SetPosition(Vector3(at.x + (lirra.x - at.x) * kCameraFollow,
+                                       at.y + (lirra.y - at.y) * kCameraFollow, at.z));
+        }
+    }
+    DrawBackground(BACKGROUND_FOREST);
+}
+
+// The ending, and a fresh fight after a fall, begin without the souls gathered here.
+void StateLevelBoss::Unload() {
+    Player& lirra = GetPlayer();
+    lirra.SetActive(false);
+    lirra.souls.clear();
+    savedSoulKinds.clear();
+    // The piece list goes with this state; the boss must not reach it afterwards.
+    GetBoss().enemies = nullptr;
+    enemies.clear();
+    StopAllSounds();
+}
