@@ -1,21 +1,15 @@
 #include "levels/LevelSpawn.h"
 
+#include "actors/GOEnemy.h"
 #include "actors/GOWind.h"
 #include "graphics/Renderer.h"
 #include "levels/GOCollider.h"
 #include "physics/Collider.h"
 #include "scene/SceneManager.h"
 
-#if __has_include("actors/GOEnemy.h")
-#include "actors/GOEnemy.h"
-#define LIRRA_HAS_ENEMIES 1
-#endif
-
 namespace {
 
 constexpr float kPatrolOverhang = 0.5f;
-// Enemy set-up kind of the basic enemy.
-constexpr int kBasicEnemy = 0;
 
 void SpawnWind(SceneObjectManager& scene, const GOCollider& marker) {
     GOWind* wind = scene.GetWind();
@@ -28,15 +22,11 @@ void SpawnWind(SceneObjectManager& scene, const GOCollider& marker) {
     wind->SetActive(true);
 }
 
-// The enemies arrive with their own part of the game: until GOEnemy exists an "ENEMY NORMAL"
-// marker only gives up its box.
-void SpawnBasicEnemy([[maybe_unused]] SceneObjectManager& scene, [[maybe_unused]] const GOCollider& marker) {
-#ifdef LIRRA_HAS_ENEMIES
+void SpawnBasicEnemy(SceneObjectManager& scene, const GOCollider& marker) {
     GOEnemy* enemy = scene.GetEnemy();
     const PatrolPoints patrol = BasicEnemyPatrol(marker, enemy->GetTransform().GetScale().y);
-    enemy->Setup(patrol.left, patrol.right, kBasicEnemy);
+    enemy->Setup(patrol.left, patrol.right, ENEMY_BASIC);
     enemy->SetActive(true);
-#endif
 }
 
 void RealiseMarker(SceneObjectManager& scene, GOCollider& marker) {

@@ -1,6 +1,8 @@
 #include <algorithm>
 
+#include "actors/GOEnemy.h"
 #include "actors/GOWind.h"
+#include "actors/PatrolSegment.h"
 #include "graphics/Renderer.h"
 #include "levels/LevelSpawn.h"
 #include "levels_file/LevelTesting.h"
@@ -84,6 +86,21 @@ TEST_F(LevelTest, ABasicEnemyMarkerGivesUpItsBoxAndPatrolsHalfAUnitPastItsEnds) 
     const PatrolPoints patrol = BasicEnemyPatrol(marker, 3.0f);
     EXPECT_EQ(patrol.left, Vector3(7.5f, 3.5f, 0.0f));
     EXPECT_EQ(patrol.right, Vector3(12.5f, 3.5f, 0.0f));
+
+    std::vector<GOEnemy*> enemies;
+    for (GOEnemy* enemy : GetScene().GetEnemyPool().GetObjects()) {
+        if (enemy->IsActive()) {
+            enemies.push_back(enemy);
+        }
+    }
+    ASSERT_EQ(enemies.size(), 1u);
+    const GOEnemy& enemy = *enemies[0];
+    EXPECT_EQ(enemy.enemyKind, ENEMY_BASIC);
+    ASSERT_NE(enemy.patrolPath, nullptr);
+    const float from = std::min(enemy.patrolPath->start.x, enemy.patrolPath->end.x);
+    const float to = std::max(enemy.patrolPath->start.x, enemy.patrolPath->end.x);
+    EXPECT_FLOAT_EQ(from, 7.5f);
+    EXPECT_FLOAT_EQ(to, 12.5f);
 }
 
 TEST_F(LevelTest, ANorthWindMarkerBecomesAnUpwardWindOfItsStrength) {
