@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "actors/GOEnemy.h"
 #include "actors/Player.h"
 #include "audio/Audio.h"
 #include "graphics/AnimationRenderer.h"
@@ -9,12 +10,6 @@
 #include "math/MathUtil.h"
 #include "physics/Collider.h"
 #include "scene/SceneManager.h"
-
-// The enemies bring their class with them; until then no hitbox has an owner to follow.
-#if __has_include("actors/GOEnemy.h")
-#include "actors/GOEnemy.h"
-#define LIRRA_HAS_ENEMIES 1
-#endif
 
 namespace {
 
@@ -62,7 +57,6 @@ void GOHitbox::Init(int kind, GOEnemy* owner_) {
     GetComponent<Collider>()->box.offset = Vector3(0.0f, 0.0f, 0.0f);
     hitboxKind = kind;
     owner = owner_;
-#ifdef LIRRA_HAS_ENEMIES
     if (owner == nullptr) {
         return;
     }
@@ -84,7 +78,6 @@ void GOHitbox::Init(int kind, GOEnemy* owner_) {
     default:
         break;
     }
-#endif
 }
 
 void GOHitbox::Update() {
@@ -170,7 +163,6 @@ void GOHitbox::UpdateHeavyAttack() {
 
 // The enemy's three attack frames: a jab, the full swing, then the follow-through low down.
 void GOHitbox::UpdateEnemyMelee() {
-#ifdef LIRRA_HAS_ENEMIES
     if (owner == nullptr || !active) {
         return;
     }
@@ -195,15 +187,12 @@ void GOHitbox::UpdateEnemyMelee() {
     const Vector3 at = owner->GetTransform().GetPosition();
     transform.SetPosition(at.x + offsetX, at.y + offsetY, at.z);
     StrikeHere();
-#endif
 }
 
 void GOHitbox::FollowOwner() {
-#ifdef LIRRA_HAS_ENEMIES
     if (owner == nullptr) {
         return;
     }
     transform.SetPosition(owner->GetTransform().GetPosition());
     StrikeHere();
-#endif
 }

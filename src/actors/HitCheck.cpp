@@ -1,14 +1,10 @@
 #include "actors/GOHitbox.h"
+
+#include "actors/GOEnemy.h"
 #include "actors/Player.h"
 #include "levels/Cinematics.h"
 #include "physics/Collider.h"
 #include "scene/SceneManager.h"
-
-// The enemies bring their class, and their side of a hit, with them.
-#if __has_include("actors/GOEnemy.h")
-#include "actors/GOEnemy.h"
-#define LIRRA_HAS_ENEMIES 1
-#endif
 
 namespace {
 
@@ -40,7 +36,6 @@ void SceneObjectManager::HitCheck(GOHitbox* hitbox) {
         HitLirra(box, hitbox->GetTransform().GetPosition().x);
         return;
     }
-#ifdef LIRRA_HAS_ENEMIES
     const int attackPower = GetPlayer().GetAttackPower();
     for (GOEnemy* enemy : enemyPool.GetObjects()) {
         const Collider* enemyCollider = enemy->GetComponent<Collider>();
@@ -54,5 +49,4 @@ void SceneObjectManager::HitCheck(GOHitbox* hitbox) {
             PlayCinematic({new CinShake(kHeavyShakeMagnitude, kHeavyShakeTime, false)});
         }
     }
-#endif
 }

@@ -4,11 +4,7 @@
 #include "PlayerTesting.h"
 #include "actors/GOHitbox.h"
 
-// Enemies take part once their class is complete in the game.
-#if __has_include("actors/GOEnemy.h") && __has_include("actors/GOEnemy.cpp")
 #include "actors/GOEnemy.h"
-#define LIRRA_TEST_ENEMIES 1
-#endif
 
 namespace {
 
@@ -183,15 +179,12 @@ TEST_F(PlayerAttackTest, AHeavyAttackSpendsAPurpleSoulStrikesAtFrameTwentyOneAnd
 }
 
 TEST_F(PlayerAttackTest, TwoEnemiesInTheHeavyBoxAreBothHitAndEachShakesTheCamera) {
-#ifndef LIRRA_TEST_ENEMIES
-    GTEST_SKIP() << "enemies are not part of the game yet";
-#else
     StartLevel();
     std::vector<GOEnemy*> enemies;
     for (int i = 0; i < 2; ++i) {
         GOEnemy* enemy = GetScene().GetEnemy();
-        enemy->GetTransform().SetPosition(X() - 0.8f + 0.2f * i, Y() - 0.5f, 0.0f);
-        enemy->GetTransform().SetScale(1.0f, 1.0f, 1.0f);
+        const Vector3 at(X() - 0.9f + 0.2f * i, Y() - 0.5f, 0.0f);
+        enemy->Setup(at, at + Vector3(-3.0f, 0.0f, 0.0f), ENEMY_BASIC);
         enemy->health = 1000;
         enemy->GetComponent<Collider>()->Update();
         enemy->SetActive(true);
@@ -199,16 +192,52 @@ TEST_F(PlayerAttackTest, TwoEnemiesInTheHeavyBoxAreBothHitAndEachShakesTheCamera
     }
     GiveSoul(kSoulPurple);
     Frame();
+    for (GOEnemy* enemy : enemies) {
+        enemy->GetTransform().SetPosition(X() - 0.9f, Y() - 0.5f, 0.0f);
+    }
+    lirra.invulnerable = true;
+    lirra.invulnerableTimer = 100.0f;  // their own blows must not interrupt the strike
     const size_t steps = CountCinematicSteps();
     Press(GLFW_KEY_W);
     for (int i = 0; i < 40 && Animation()->GetFrame() != 21; ++i) {
         Frame();
     }
+    ASSERT_EQ(Animation()->GetFrame(), 21);
     for (GOEnemy* enemy : enemies) {
-        EXPECT_LT(enemy->health, 1000);
+        EXPECT_EQ(enemy->health, 1000 - 2 * 34) << "twice her attack power";
     }
-    EXPECT_GE(CountCinematicSteps(), steps + 2);
-#endif
+    EXPECT_EQ(CountCinematicSteps(), steps + 2);
+}
+
+TEST_F(PlayerAttackTest, AnEnemysBoxHitsHerFromTheSideItIsOn) {
+    StartLevel();
+    GOEnemy* enemy = GetScene().GetEnemy();
+    const Vector3 at(X() + 0.5f, Y(), 0.0f);
+    enemy->Setup(at, at, ENEMY_FLYING);
+    enemy->GetTransform().SetScale(-3.0f, 3.0f, 1.0f);
+    GOHitbox* contact = GetScene().GetHitbox();
+    contact->Init(HITBOX_FLYING_CONTACT, enemy);
+    EXPECT_FLOAT_EQ(contact->GetTransform().GetScale().x, 0.9f);  // a flying enemy's core, never mirrored
+    lirra.invulnerable = false;
+    contact->Update();
+    EXPECT_FLOAT_EQ(lirra.GetHealth(), 75.0f);
+    EXPECT_EQ(lirra.state, PLAYER_DAMAGED);
+    EXPECT_LT(Body()->velocity.x, -3.0f) << "knocked away from a box on her right";
+
+    // A box she stands exactly on counts as hitting from her right; one to her left pushes right.
+    lirra.invulnerable = false;
+    Body()->velocity.x = 0.0f;
+    enemy->GetTransform().SetPosition(X() - 0.5f, Y(), 0.0f);
+    contact->Update();
+    EXPECT_FLOAT_EQ(lirra.GetHealth(), 50.0f);
+    EXPECT_FLOAT_EQ(Body()->velocity.x, 4.0f);
+
+    // Out of reach nothing happens.
+    lirra.invulnerable = false;
+    enemy->GetTransform().SetPosition(X() + 5.0f, Y(), 0.0f);
+    contact->Update();
+    EXPECT_FLOAT_EQ(lirra.GetHealth(), 50.0f);
+    enemy->RemoveTrail();
 }
 
 }  // namespace
