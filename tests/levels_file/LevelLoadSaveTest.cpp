@@ -211,15 +211,6 @@ TEST_F(LevelTest, AFileWithoutColliderHasOnlyTilesAndOneThatBeginsWithItOnlyMark
     EXPECT_EQ(markers.size(), 1u);
 }
 
-TEST_F(LevelTest, CrLfLevelsLoadExactlyLikeLfLevels) {
-    ASSERT_TRUE(Load("47,0,12,-3,2\r\n3,1\r\nCollider\r\nCIN,4,6,20.5,3,1.5\r\n"));
-    ASSERT_EQ(tiles.size(), 2u);
-    EXPECT_EQ(tiles[1]->GetTransform().GetPosition(), Vector3(12.0f, -3.0f, 2.0f));
-    ASSERT_EQ(markers.size(), 1u);
-    EXPECT_EQ(markers[0]->markerName, "CIN");
-    EXPECT_FLOAT_EQ(markers[0]->markerValue, 1.5f);
-}
-
 TEST_F(LevelTest, DamagedFilesAreReportedAndCreateNothing) {
     // Make the pools large enough that a failure could only hide in reused objects.
     ASSERT_TRUE(Load("1,0,0,0,1\nCollider\nTILE,1,1,0,0,1\n"));
