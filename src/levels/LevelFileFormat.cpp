@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 const char* const kColliderLine = "Collider";
 
@@ -65,7 +64,8 @@ void SplitFields(std::string_view line, std::vector<std::string_view>* fields) {
     }
 }
 
-std::string_view TrimBlanks(std::string_view field) {
+// The number in a field, without the blanks around it or a leading plus sign.
+std::string_view NumberText(std::string_view field) {
     while (!field.empty() && (field.front() == ' ' || field.front() == '\t')) {
         field.remove_prefix(1);
     }
@@ -107,7 +107,7 @@ bool LevelParser::Fail(const std::string& reason) {
 }
 
 bool LevelParser::ToFloat(std::string_view field, float* value) {
-    const std::string_view number = TrimBlanks(field);
+    const std::string_view number = NumberText(field);
     float parsed = 0.0f;
     const auto [end, status] = std::from_chars(number.data(), number.data() + number.size(), parsed);
     if (status == std::errc::result_out_of_range) {
@@ -124,7 +124,7 @@ bool LevelParser::ToFloat(std::string_view field, float* value) {
 }
 
 template <typename T> bool LevelParser::ToInteger(std::string_view field, T* value) {
-    const std::string_view number = TrimBlanks(field);
+    const std::string_view number = NumberText(field);
     T parsed = 0;
     const auto [end, status] = std::from_chars(number.data(), number.data() + number.size(), parsed);
     if (status == std::errc::result_out_of_range) {
@@ -243,8 +243,8 @@ std::string DirectoryOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string SystemError(const std::string& what, const std::string& path) {
-    return what + " '" + path + "': " + std::strerror(errno);
+std::string SystemError(const std::string& what, const std::string& path, int code = errno) {
+    return what + " '" + path + "': " + std::strerror(code);
 }
 
 bool WriteAll(int descriptor, std::string_view text) {
@@ -336,8 +336,9 @@ bool FormatLevelText(const LevelData& level, std::string* text, LevelError* erro
 bool ReadLevelData(const std::string& path, LevelData* level, LevelError* error) {
     LevelError ignored;
     LevelError& failure = error != nullptr ? *error : ignored;
+    struct stat info {};
     std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    if (!file || stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
         failure = {0, SystemError("cannot open", path), true};
         return false;
     }
@@ -364,16 +365,15 @@ std::string WriteTemporaryBeside(const std::string& path, std::string_view text,
         *error = SystemError("cannot create a file in", DirectoryOf(path));
         return std::string();
     }
-    const bool written = fchmod(descriptor, ModeFor(path)) == 0 && WriteAll(descriptor, text) && fsync(descriptor) == 0;
-    if (!written) {
-        *error = SystemError("cannot write", temporary);
+    int failure = 0;
+    if (fchmod(descriptor, ModeFor(path)) != 0 || !WriteAll(descriptor, text) || fsync(descriptor) != 0) {
+        failure = errno;
     }
-    if (close(descriptor) != 0 && written) {
-        *error = SystemError("cannot write", temporary);
-        unlink(temporary.c_str());
-        return std::string();
+    if (close(descriptor) != 0 && failure == 0) {
+        failure = errno;
     }
-    if (!written) {
+    if (failure != 0) {
+        *error = SystemError("cannot write", temporary, failure);
         unlink(temporary.c_str());
         return std::string();
     }

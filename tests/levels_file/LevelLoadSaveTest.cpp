@@ -248,6 +248,8 @@ TEST_F(LevelTest, AMissingFileCreatesNothingAndLeavesTheMessageToTheLevel) {
     const SceneCounts before = CountScene();
     testing::internal::CaptureStdout();
     EXPECT_FALSE(LoadLevelFile(Path("none.env"), &tiles, &markers));
+    RunCommand("mkdir '" + Path("folder.env") + "'");
+    EXPECT_FALSE(LoadLevelFile(Path("folder.env"), &tiles, &markers));
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_EQ(CountScene(), before);
 }
