@@ -209,6 +209,50 @@ TEST_F(PlayerAttackTest, TwoEnemiesInTheHeavyBoxAreBothHitAndEachShakesTheCamera
     EXPECT_EQ(CountCinematicSteps(), steps + 2);
 }
 
+TEST_F(PlayerAttackTest, AWalkingEnemysMeleeBoxFollowsItsThreeAttackFrames) {
+    StartLevel();
+    GOEnemy* enemy = GetScene().GetEnemy();
+    const Vector3 at(X() + 20.0f, 3.0f, 0.0f);
+    enemy->Setup(at, at + Vector3(2.0f, 0.0f, 0.0f), ENEMY_BASIC);
+    AnimationRenderer* animation = enemy->GetComponent<AnimationRenderer>();
+    ASSERT_NE(animation, nullptr);
+    int attackClip = -1;
+    for (int clip = 0; clip < AnimationRenderer::kNoClip && attackClip < 0; ++clip) {
+        if (animation->HasClip(clip)) {
+            animation->SetClip(clip);
+            attackClip = animation->GetFrame() == 8 ? clip : -1;
+        }
+    }
+    ASSERT_GE(attackClip, 0) << "no clip starts at frame 8";
+
+    GOHitbox* melee = GetScene().GetHitbox();
+    melee->Init(HITBOX_ENEMY_MELEE, enemy);
+    melee->active = true;
+    struct Expected {
+        int   frame;
+        float sx, sy, dx, dy;
+    };
+    const Expected table[] = {{8, 0.5f, 0.25f, 0.2f, 0.15f}, {9, 0.925f, 0.8f, 0.5f, -0.15f}, {10, 0.5f, 1.0f, 0.5f, -0.45f}};
+    for (float facing : {1.0f, -1.0f}) {
+        enemy->direction = Vector3(facing, 0.0f, 0.0f);
+        animation->SetClip(attackClip);
+        animation->Restart();
+        for (const Expected& row : table) {
+            while (animation->GetFrame() != row.frame) {
+                animation->Update();
+            }
+            melee->Update();
+            const Vector3 position = melee->GetTransform().GetPosition();
+            const Vector3 scale = melee->GetTransform().GetScale();
+            EXPECT_FLOAT_EQ(scale.x, row.sx) << "frame " << row.frame;
+            EXPECT_FLOAT_EQ(scale.y, row.sy) << "frame " << row.frame;
+            EXPECT_NEAR(position.x - at.x, facing * row.dx, 1e-5f) << "frame " << row.frame;
+            EXPECT_NEAR(position.y - at.y, row.dy, 1e-5f) << "frame " << row.frame;
+        }
+    }
+    melee->active = false;
+}
+
 TEST_F(PlayerAttackTest, AnEnemysBoxHitsHerFromTheSideItIsOn) {
     StartLevel();
     GOEnemy* enemy = GetScene().GetEnemy();

@@ -88,6 +88,26 @@ TEST_F(SoulWindTest, AConsumedSoulFarAwayFliesInAndBurstsWhenItArrives) {
     EXPECT_LT(frames, 30);
 }
 
+TEST_F(SoulWindTest, ADroppedSoulIsFireWhenSheIsAtHalfHealthAndEitherKindOtherwise) {
+    StartLevel();
+    lirra.health = 50.0f;
+    for (int i = 0; i < 20; ++i) {
+        GOSoul* soul = GetScene().GetSoul();
+        soul->SetKind(true, 0);
+        EXPECT_EQ(soul->GetKind(), kSoulFire);
+        EXPECT_EQ(soul->GetComponent<AnimationRenderer>()->GetClip(), 28);
+    }
+    lirra.health = 100.0f;
+    int purple = 0;
+    for (int i = 0; i < 200; ++i) {
+        GOSoul* soul = GetScene().GetSoul();
+        soul->SetKind(true, 0);
+        purple += soul->GetKind() == kSoulPurple;
+    }
+    EXPECT_GT(purple, 60);
+    EXPECT_LT(purple, 140);
+}
+
 TEST_F(SoulWindTest, AGreenSoulRisesToItsReachThenBobsWithinIt) {
     StartLevel();
     GOSoul* soul = GetScene().GetSoul();
