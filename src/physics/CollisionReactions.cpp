@@ -1,17 +1,23 @@
 #include "physics/CollisionReactions.h"
 
 #include "actors/GOEnemy.h"
+#include "actors/GOInteractable.h"
 #include "actors/GOWind.h"
 #include "levels/GOCollider.h"
 #include "scene/GameObject.h"
 #include "scene/SceneManager.h"
 
-// Interactables: static_cast<GOInteractable&>(interactable).OnPlayerOverlap(inside).
-void ReportPlayerOverlap(GameObject&, bool) {}
+void ReportPlayerOverlap(GameObject& interactable, bool inside) {
+    static_cast<GOInteractable&>(interactable).OnPlayerOverlap(inside);
+}
 
-bool IsFlyingEnemyMarker(const GameObject& marker) {
-    return marker.objectKind == KIND_TILE_COLLIDER &&
-           static_cast<const GOCollider&>(marker).markerName == "ENEMY FLYING";
+bool IsFlyingEnemyMarker(const GameObject& object) {
+    if (object.objectKind != KIND_TILE_COLLIDER) {
+        return false;
+    }
+    // A plain object may be given the marker kind; only a level marker has a name.
+    const GOCollider* marker = dynamic_cast<const GOCollider*>(&object);
+    return marker != nullptr && marker->markerName == "ENEMY FLYING";
 }
 
 void SpawnFlyingEnemy(const Vector3& position) {
