@@ -7,8 +7,12 @@
 #include "scene/GameObject.h"
 #include "scene/SceneManager.h"
 
-void ReportPlayerOverlap(GameObject& interactable, bool inside) {
-    static_cast<GOInteractable&>(interactable).OnPlayerOverlap(inside);
+void ReportPlayerOverlap(GameObject& object, bool inside) {
+    // Only the interactable classes react; a plain object given their kind has nothing to do.
+    GOInteractable* interactable = dynamic_cast<GOInteractable*>(&object);
+    if (interactable != nullptr) {
+        interactable->OnPlayerOverlap(inside);
+    }
 }
 
 bool IsFlyingEnemyMarker(const GameObject& object) {
