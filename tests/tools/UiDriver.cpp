@@ -1,0 +1,109 @@
+#include "tools/UiDriver.h"
+
+#include <imgui_internal.h>
+
+void UiDriver::Frame(const ImVec2& at, bool down) {
+    ImGuiIO& io = ImGui::GetIO();
+    io.DeltaTime = 1.0f / 60.0f;
+    pointer = at;
+    io.MousePos = at;
+    io.MouseDown[0] = down;
+    ImGui::NewFrame();
+    build();
+    ImGui::EndFrame();
+}
+
+void UiDriver::Click(const ImVec2& at) {
+    Frame(at, false);
+    Frame(at, true);
+    Frame(at, false);
+}
+
+void UiDriver::Type(const std::string& text) {
+    for (const char c : text) {
+        ImGui::GetIO().AddInputCharacter(static_cast<unsigned int>(c));
+        Frame(pointer, false);
+    }
+}
+
+void UiDriver::Key(int code) {
+    ImGuiIO& io = ImGui::GetIO();
+    io.KeysDown[code] = true;
+    Frame(pointer, false);
+    io.KeysDown[code] = false;
+    Frame(pointer, false);
+}
+
+// The list of a combo is a pop-up window of its own; each entry is a selectable under the id
+// of its index.
+ImGuiID UiDriver::ComboItemId(int index, const char* label) {
+    const ImGuiWindow* list = ImGui::FindWindowByName("##Combo_00");
+    if (list == nullptr) {
+        return 0;
+    }
+    const ImGuiID entry = ImHashData(&index, sizeof(index), list->ID);
+    return ImHashStr(label, 0, entry);
+}
+
+bool UiDriver::ChooseComboItem(const char* window, const char* combo, int index, const char* label) {
+    if (!ClickItem(window, combo)) {
+        return false;
+    }
+    Frame(pointer, false);
+    Frame(pointer, false);
+    const ImGuiWindow* list = ImGui::FindWindowByName("##Combo_00");
+    if (list == nullptr || !list->Active) {
+        return false;
+    }
+    const ImGuiID id = ComboItemId(index, label);
+    const ImRect rect = list->Rect();
+    for (float y = rect.Min.y + 2.0f; y < rect.Max.y; y += 3.0f) {
+        const ImVec2 at(rect.Min.x + 12.0f, y);
+        Frame(at, false);
+        if (GImGui->HoveredId == id) {
+            Frame(at, true);
+            Frame(at, false);
+            return true;
+        }
+    }
+    return false;
+}
+
+ImGuiID UiDriver::IdOf(const char* window, const char* label) {
+    const ImGuiWindow* found = ImGui::FindWindowByName(window);
+    return found == nullptr ? 0 : ImHashStr(label, 0, found->ID);
+}
+
+bool UiDriver::Find(const char* window, const char* label, ImVec2* at) {
+    // A text field still being edited would keep every other item from answering the pointer,
+    // and a window that just opened has its size only after its second frame.
+    ImGui::ClearActiveID();
+    Frame(ImVec2(-1.0f, -1.0f), false);
+    Frame(ImVec2(-1.0f, -1.0f), false);
+    const ImGuiWindow* found = ImGui::FindWindowByName(window);
+    if (found == nullptr) {
+        return false;
+    }
+    const ImGuiID id = IdOf(window, label);
+    const ImRect rect = found->Rect();
+    constexpr float kStep = 4.0f;
+    for (float y = rect.Min.y + 2.0f; y < rect.Max.y; y += kStep) {
+        for (float x = rect.Min.x + 2.0f; x < rect.Max.x; x += kStep) {
+            Frame(ImVec2(x, y), false);
+            if (GImGui->HoveredId == id) {
+                *at = ImVec2(x + 2.0f, y + 2.0f);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool UiDriver::ClickItem(const char* window, const char* label) {
+    ImVec2 at;
+    if (!Find(window, label, &at)) {
+        return false;
+    }
+    Click(at);
+    return true;
+}
