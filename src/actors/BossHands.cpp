@@ -180,17 +180,18 @@ protected:
         return false;
     }
 
-    // The hand's hitbox, taken once and reused for every slam and sweep; true when it was
-    // switched on now.
+    // A box switched off is free in the scene's pool and may serve a reinforcement next, so the
+    // hand takes one for each slam and each sweep and gives it back when the attack ends.
+    bool HoldsHitbox() const {
+        const GOHitbox* hitbox = owner->attackHitbox;
+        return hitbox != nullptr && hitbox->IsActive() && hitbox->owner == owner;
+    }
+    // True when the box was switched on now.
     bool ArmHitbox(float offsetX, float offsetY) const {
-        if (owner->attackHitbox == nullptr) {
-            owner->attackHitbox = GetScene().GetHitbox();
-        }
-        GOHitbox* hitbox = owner->attackHitbox;
-        if (hitbox->IsActive()) {
+        if (HoldsHitbox()) {
             return false;
         }
-        hitbox->Init(HITBOX_BOSS_HAND, owner);
+        GOHitbox* hitbox = owner->TakeAttackHitbox(HITBOX_BOSS_HAND);
         const Vector3 scale = owner->GetTransform().GetScale();
         hitbox->GetTransform().SetScale(std::fabs(scale.x) * kHitboxShrink, std::fabs(scale.y) * kHitboxShrink, 1.0f);
         hitbox->GetTransform().SetPosition(Position());
@@ -198,14 +199,9 @@ protected:
             collider->box.offset = Vector3(offsetX, offsetY, 0.0f);
             collider->Update();
         }
-        hitbox->SetActive(true);
         return true;
     }
-    void DisarmHitbox() const {
-        if (owner->attackHitbox != nullptr) {
-            owner->attackHitbox->SetActive(false);
-        }
-    }
+    void DisarmHitbox() const { owner->ReleaseAttackHitbox(); }
     void PlaySound(AUDIO_DIR sound) const {
         Controller().lastSound = sound;
         Controller().lastChannel = PlayAudio(sound, kSoundVolume, false, RandomFloat(0.8f, 1.0f));
@@ -331,7 +327,7 @@ public:
             return;
         }
         const bool towardsLeft = owner->direction.x < 0.0f;
-        if (owner->attackHitbox == nullptr || !owner->attackHitbox->IsActive()) {
+        if (!HoldsHitbox()) {
             PlaySound(BOSS_LAND);
             ArmHitbox(towardsLeft ? -kSweepBoxLead : kSweepBoxLead, 0.0f);
         }
