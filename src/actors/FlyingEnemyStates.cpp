@@ -62,6 +62,10 @@ Vector3 RotateAboutZ(const Vector3& direction, float degrees) {
 void StateSpawn_FE::Enter() {
     fade = 0.0f;
     Play(VOZAROVU_FLYING);
+    // Unseen from the very first frame it is drawn.
+    if (AnimationRenderer* animation = Animation(*owner)) {
+        animation->SetAlpha(fade);
+    }
     flySpeed = 1.0f;
 }
 

@@ -19,6 +19,13 @@
 #define LIRRA_HAS_BOSS 1
 #endif
 
+// The front end's transition screen brings the flag; without it no transition ever covers the
+// scene and the bars always show.
+#if __has_include("frontend/GOTransitionScreen.h")
+#include "frontend/GOTransitionScreen.h"
+#define LIRRA_HAS_TRANSITIONS 1
+#endif
+
 namespace {
 
 constexpr int   kLettersPerUnit = 6;
@@ -64,10 +71,12 @@ HealthBar MeasureHealthBar(int health, int maxHealth, float scaleX) {
     return bar;
 }
 
-// The front end's transition screen brings the flag transitionActive; until it does, no
-// transition ever covers the scene and the bars always show.
 bool HealthBarsHidden() {
+#ifdef LIRRA_HAS_TRANSITIONS
+    return transitionActive;
+#else
     return false;
+#endif
 }
 
 GOEnemy::GOEnemy() : GameObject(KIND_ENEMY) {
