@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "app/State.h"
+#include "frontend/StateMainMenu.h"
+#include "frontend/StateSplash.h"
 #include "tools/StateLevelEditor.h"
 #include "levels/StateEnd.h"
 #include "levels/StateLevelBoss.h"
@@ -22,6 +24,10 @@ int StartableStateId(const char* name) {
 
 State* CreateState(int id) {
     switch (id) {
+    case STATE_SPLASH:
+        return new StateSplash();
+    case STATE_MAIN_MENU:
+        return new StateMainMenu();
     case STATE_EDITOR:
         return new StateLevelEditor();
     case STATE_BOSS:

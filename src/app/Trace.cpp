@@ -4,6 +4,7 @@
 
 #include "actors/Boss.h"
 #include "actors/GOEnemy.h"
+#include "actors/GOInteractable.h"
 #include "actors/GOSoul.h"
 #include "actors/Player.h"
 
@@ -11,6 +12,7 @@
 #include "app/JsonLine.h"
 #include "app/State.h"
 #include "app/StateManager.h"
+#include "frontend/GOTransitionScreen.h"
 #include "frontend/GameStateManager.h"
 #include "graphics/Camera.h"
 #include "graphics/ParticleSystem.h"
@@ -119,6 +121,18 @@ void WriteEnemies() {
 
 void WriteInteractables() {
     line.BeginArray("interactables");
+    for (const GOInteractable* interactable : GetScene().GetInteractablePool().GetObjects()) {
+        if (!interactable->IsActive()) {
+            continue;
+        }
+        const Vector3 position = interactable->GetTransform().GetPosition();
+        line.BeginObject();
+        line.Int("type", interactable->interactableType);
+        line.Float("x", position.x);
+        line.Float("y", position.y);
+        line.Int("target", interactable->target);
+        line.EndObject();
+    }
     line.EndArray();
 }
 
@@ -170,7 +184,7 @@ const std::string& BuildTraceLine(long frame) {
     WriteEnemies();
     WriteInteractables();
     WriteBoss();
-    line.Bool("transition", false);
+    line.Bool("transition", transitionActive);
     line.Bool("cinematic", IsCinematicPlaying());
     line.Bool("console", state != nullptr && state->IsConsoleOpen());
     line.Int("objects", static_cast<long>(GetScene().CountObjects()));

@@ -1,24 +1,70 @@
 #include "frontend/GameStateManager.h"
 
-void GameStateManager::EnsureCreated() {}
+#include "frontend/GameState.h"
 
-void GameStateManager::SwitchTo(int id) {
-    if (id == 5 || id == currentId) {
+GameStateManager::GameStateManager() = default;
+GameStateManager::~GameStateManager() = default;
+
+void GameStateManager::EnsureCreated() {
+    if (slots[MENU_NONE_MAIN_MENU] != nullptr) {
         return;
     }
-    currentId = id;
+    slots[MENU_NONE_MAIN_MENU] = std::make_unique<GameState<MENU_NONE_MAIN_MENU>>();
+    slots[MENU_NONE_PLAYING] = std::make_unique<GameState<MENU_NONE_PLAYING>>();
+    slots[MENU_PAUSE] = std::make_unique<GameState<MENU_PAUSE>>();
+    slots[MENU_OPTIONS] = std::make_unique<GameState<MENU_OPTIONS>>();
+    slots[MENU_QUIT] = std::make_unique<GameState<MENU_QUIT>>();
+    for (int id = 0; id < kMenuCount; ++id) {
+        slots[id]->SetId(id);
+    }
+    current = slots[MENU_NONE_MAIN_MENU].get();
+}
+
+void GameStateManager::SwitchTo(int id) {
+    if (id < 0 || id >= kMenuCount) {
+        return;
+    }
+    // Asked before the loading screen made them (a test, the console): they are made now.
+    EnsureCreated();
+    if (id == current->GetId()) {
+        return;
+    }
+    current->Exit();
+    current = slots[id].get();
+    current->Enter(id);
 }
 
 bool GameStateManager::IsMenuOpen() const {
-    return currentId == 2 || currentId == 3 || currentId == 4;
+    const int id = GetCurrentId();
+    return id == MENU_PAUSE || id == MENU_OPTIONS || id == MENU_QUIT;
+}
+
+int GameStateManager::GetCurrentId() const {
+    return current != nullptr ? current->GetId() : MENU_NONE_MAIN_MENU;
 }
 
 int GameStateManager::GetSelected() const {
-    return -1;
+    return current != nullptr ? current->GetSelected() : -1;
 }
 
-void GameStateManager::UpdateCurrent() {}
-void GameStateManager::RenderCurrent() {}
+void GameStateManager::UpdateCurrent() {
+    if (current != nullptr) {
+        current->Update();
+    }
+}
+
+void GameStateManager::RenderCurrent() {
+    if (current != nullptr) {
+        current->Render();
+    }
+}
+
+BaseGameState* GameStateManager::GetMenu(int id) const {
+    if (id < 0 || id >= kMenuCount) {
+        return nullptr;
+    }
+    return slots[id].get();
+}
 
 GameStateManager& GetGameStateManager() {
     static GameStateManager manager;

@@ -1,20 +1,34 @@
 #pragma once
 
-// The overlay menus over every scene: 0 main menu, 1 playing, 2 pause, 3 options, 4 quit.
-// (Being built: until then no menu is ever open.)
+#include <memory>
+
+class BaseGameState;
+
+// The overlay menus over every scene: 0 main menu, 1 playing, 2 pause, 3 options, 4 quit. One
+// object per id, made together the first time they are needed; the current one is updated after
+// the scene and its objects are drawn with the button list.
 class GameStateManager {
 public:
+    GameStateManager();
+    ~GameStateManager();
+
+    // Makes the five menus if they are not there yet; the current one is then the main menu's.
     void EnsureCreated();
+    // Leaves the current menu and enters `id`; the same id, 5 or an unknown one changes nothing.
     void SwitchTo(int id);
     bool IsMenuOpen() const;
-    int  GetCurrentId() const { return currentId; }
+    int  GetCurrentId() const;
     // The selected button index while a menu with buttons is open, else -1.
     int  GetSelected() const;
     void UpdateCurrent();
     void RenderCurrent();
 
+    BaseGameState* GetCurrent() const { return current; }
+    BaseGameState* GetMenu(int id) const;
+
 private:
-    int currentId = 0;
+    std::unique_ptr<BaseGameState> slots[5];
+    BaseGameState* current = nullptr;
 };
 
 GameStateManager& GetGameStateManager();

@@ -1,0 +1,106 @@
+#include "actors/GOMushroom.h"
+
+#include <GLFW/glfw3.h>
+
+#include "app/FrameClock.h"
+#include "app/Input.h"
+#include "app/State.h"
+#include "app/StateFactory.h"
+#include "app/StateManager.h"
+#include "frontend/GOTransitionScreen.h"
+#include "graphics/AnimationRenderer.h"
+#include "levels/Dialogue.h"
+#include "scene/SceneManager.h"
+
+namespace {
+
+constexpr int   kPortalFrames = 8;
+constexpr float kPortalFrameTime = 0.17f;
+
+void UncoverScreen() {
+    GOTransitionScreen* screen = GetScene().GetTransitionScreen();
+    screen->SetFrom(SIDE_COVERING);
+    screen->SetTo(SIDE_OFF_LEFT);
+    screen->SetActive(true);
+    screen->SetOnFinished([](GOTransitionScreen* finished) { finished->SetActive(false); });
+}
+
+}  // namespace
+
+int PortalDestination(int target) {
+    switch (target) {
+    case 3:
+        return STATE_LEVEL_1;
+    case 6:
+        return STATE_LEVEL_2;
+    case 7:
+        return STATE_LEVEL_3;
+    case 8:
+        return STATE_BOSS;
+    default:
+        return 0;
+    }
+}
+
+void TravelThroughPortal(int target) {
+    GOTransitionScreen* cover = GetScene().GetTransitionScreen();
+    cover->SetFrom(SIDE_OFF_LEFT);
+    cover->SetTo(SIDE_COVERING);
+    cover->SetActive(true);
+    cover->SetOnFinished([target](GOTransitionScreen* covering) {
+        const int destination = PortalDestination(target);
+        if (destination != 0) {
+            SetState(CreateState(destination));
+        }
+        UncoverScreen();
+        // Its work is done once: without this, a portal that leads nowhere would start a new
+        // uncovering screen every frame.
+        covering->SetActive(false);
+    });
+}
+
+GOMushroom::GOMushroom() {
+    interactableType = INTERACTABLE_PORTAL;
+    AnimationRenderer* animation = AddComponent<AnimationRenderer>();
+    animation->AddClip(kPortalTexture, kPortalFrames, kPortalFrameTime);
+    transform.SetScale(1.0f, 4.0f, 1.0f);
+}
+
+void GOMushroom::SetTarget(int newTarget) {
+    target = newTarget;
+    playerInside = false;
+    activated = false;
+    fading = true;
+    // A portal handed out again fades in afresh instead of appearing at once.
+    fadeValue = 0.0f;
+    CreatePopup();
+    if (AnimationRenderer* animation = GetComponent<AnimationRenderer>()) {
+        animation->SetAlpha(0.0f);
+    }
+    transform.SetScale(2.0f, 5.0f, 1.0f);
+}
+
+void GOMushroom::Update() {
+    if (!fading) {
+        return;
+    }
+    fadeValue += kFadeRate * GetDeltaTime();
+    if (AnimationRenderer* animation = GetComponent<AnimationRenderer>()) {
+        animation->SetAlpha(fadeValue);
+    }
+    if (fadeValue >= kFullAlpha) {
+        fading = false;
+    }
+}
+
+void GOMushroom::OnPlayerOverlap(bool inside) {
+    playerInside = inside;
+    if (!inside || activated || !IsHeld(GLFW_KEY_E)) {
+        return;
+    }
+    activated = true;
+    if (IsDialogueVisible()) {
+        FinishDialogue();
+    }
+    TravelThroughPortal(target);
+}
