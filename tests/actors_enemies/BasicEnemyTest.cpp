@@ -7,6 +7,11 @@
 
 #include "EnemyTesting.h"
 
+#if __has_include("frontend/GOTransitionScreen.h")
+#include "frontend/GOTransitionScreen.h"
+#define LIRRA_HAS_TRANSITIONS 1
+#endif
+
 namespace {
 
 using BasicEnemyTest = EnemyTest;
@@ -271,6 +276,18 @@ TEST_F(BasicEnemyTest, TheHealthBarOfAScaleTwoSpiritIsTwelveLettersGreenForWhatI
     EXPECT_EQ(MeasureHealthBar(2500, 2500, 12.0f).letters, 72);
     EXPECT_EQ(MeasureHealthBar(5, 100, 1.5f).filled, 1);
 }
+
+#ifdef LIRRA_HAS_TRANSITIONS
+TEST_F(BasicEnemyTest, HealthBarsHideWhileATransitionScreenRuns) {
+    StartLevel(-60.0f);
+    GOEnemy* enemy = SpawnWalker(0.0f, 20.0f);
+    Frame();
+    transitionActive = true;
+    EXPECT_TRUE(BarOf(enemy).empty());
+    transitionActive = false;
+    EXPECT_EQ(BarOf(enemy).size(), 2u);
+}
+#endif
 
 TEST_F(BasicEnemyTest, ADyingSpiritBarksALineAndItsSoulFollowsWhenTheLineIsDone) {
     StartLevel(-60.0f);

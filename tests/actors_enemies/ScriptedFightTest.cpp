@@ -98,4 +98,17 @@ TEST_F(ScriptedFightTest, PatrolChaseStrikeDeathBarkAndSoul) {
     FrameWithShot("enemy-soul");
 }
 
+// Released up and to her right, a flying spirit fades in and dives at her with its trail behind.
+TEST_F(ScriptedFightTest, AFlyingSpiritDivesAtLirraTrailingSparks) {
+    StartLevel(0.0f);
+    HoldLirraStill(false);
+    GOEnemy* flyer = SpawnFlyer(7.0f, 6.0f);
+    const float startDistance = (flyer->GetTransform().GetPosition() - lirra.GetTransform().GetPosition()).Length();
+    Frames(35);
+    FrameWithShot("flyer-diving");
+    const float distance = (flyer->GetTransform().GetPosition() - lirra.GetTransform().GetPosition()).Length();
+    EXPECT_LT(distance, startDistance - 1.5f);
+    EXPECT_GT(GetParticleSystem().CountParticles(), 0);
+}
+
 }  // namespace
