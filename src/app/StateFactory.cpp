@@ -3,6 +3,9 @@
 #include <cstring>
 
 #include "app/State.h"
+#include "levels/StateLevel1.h"
+#include "levels/StateLevel2.h"
+#include "levels/StateLevel3.h"
 #include "frontend/StateMainMenu.h"
 #include "frontend/StateSplash.h"
 #include "tools/StateLevelEditor.h"
@@ -24,6 +27,12 @@ int StartableStateId(const char* name) {
 
 State* CreateState(int id) {
     switch (id) {
+    case STATE_LEVEL_1:
+        return new StateLevel1();
+    case STATE_LEVEL_2:
+        return new StateLevel2();
+    case STATE_LEVEL_3:
+        return new StateLevel3();
     case STATE_SPLASH:
         return new StateSplash();
     case STATE_MAIN_MENU:

@@ -1,0 +1,136 @@
+#include "levels/StateLevel1.h"
+
+#include <GLFW/glfw3.h>
+
+#include <algorithm>
+
+#include "actors/GOEnemy.h"
+#include "actors/Player.h"
+#include "app/FrameClock.h"
+#include "app/Input.h"
+#include "app/StateManager.h"
+#include "graphics/Camera.h"
+#include "levels/Cinematics.h"
+#include "levels/Dialogue.h"
+#include "levels/LevelStateCommon.h"
+#include "math/MathUtil.h"
+#include "scene/SceneManager.h"
+
+namespace {
+
+const Vector3 kLirraStart(5.5f, 3.0f, 0.0f);
+const Vector3 kExitAt(78.0f, -9.0f, 0.0f);
+const Vector3 kExitScale(4.0f, 4.0f, 4.0f);
+const Vector3 kJumpHints[] = {
+    Vector3(52.0f, 2.14f, 0.0f),
+    Vector3(60.5f, 3.25f, 0.0f),
+    Vector3(69.26f, 0.37f, 0.0f),
+};
+constexpr float kLevel1TimeScale = 0.8f;
+
+}  // namespace
+
+void StateLevel1::Load() {
+    loaded = true;
+    LoadLevelTiles("level01.env", "Level 1 loaded!\n", &tiles);
+    PlaceLirra(kLirraStart);
+    Player& lirra = GetPlayer();
+    lirra.SetJumpDisabled(true);
+    lirra.localTimeScale = kLevel1TimeScale;
+    GetCamera().SetZoom(0.9f);
+    GetScene().SpawnFromMarkers();
+    exitMushroom = PlaceExitMushroom(exitMushroom, kExitAt, &kExitScale, kPortalToLevel2);
+    for (const Vector3& at : kJumpHints) {
+        PlaceKeyHint(kKeyUpTexture, at);
+    }
+    ambushStarted = false;
+    ambushFinished = false;
+    ambushTime = 0.0f;
+    spawnTime = 0.0f;
+    StartLevelLook();
+}
+
+void StateLevel1::Update() {
+    if (LevelPaused()) {
+        return;
+    }
+    if (IsTriggered(GLFW_KEY_SPACE)) {
+        AdvanceDialogue();
+    }
+    const Vector3 lirra = LirraPosition();
+    if (!ambushStarted && lirra.x > kAmbushStartX) {
+        StartAmbush();
+    }
+    if (ambushStarted && !ambushFinished && lirra.x < kAmbushEndX) {
+        RunWave();
+    }
+    if (ambushStarted && !ambushFinished && lirra.x >= kAmbushEndX) {
+        EndAmbush();
+    }
+    if (lirra.y < kLevel1FallLimit) {
+        SetState(new StateLevel1());
+    }
+}
+
+void StateLevel1::StartAmbush() {
+    ambushStarted = true;
+    PlayCinematic(2, new CinZoom(0.1f, 3.0f, 1.0f), new CinLines(GetCamera().GetPosition(), 13.0f, 1.3f, 3.0f, false));
+    GetPlayer().SetInputLocked(true);
+    ShowLirraLines({"This feels strange...", "Hang on, it can't be usually this quiet...", "Oh noes! They are coming!",
+                    "Shoo shoo! Go away!"},
+                   kSmallLineBox);
+}
+
+void StateLevel1::RunWave() {
+    cinematicPlaying = true;
+    ambushTime += GetDeltaTime();
+    if (ambushTime < kAmbushHold) {
+        return;
+    }
+    spawnTime += GetDeltaTime();
+    Player& lirra = GetPlayer();
+    lirra.SetInputLocked(false);
+    lirra.SetJumpDisabled(false);
+    if (spawnTime > kSpawnInterval) {
+        const Vector3 at = LirraPosition() + Vector3(static_cast<float>(RandomInt(-kSpawnSpread, kSpawnSpread)),
+                                                     static_cast<float>(RandomInt(-kSpawnSpread, kSpawnSpread)), 0.0f);
+        GOEnemy* enemy = GetScene().GetEnemy();
+        enemy->Setup(at, at, ENEMY_FLYING);
+        enemy->SetActive(true);
+        spawnTime = 0.0f;
+    }
+}
+
+void StateLevel1::EndAmbush() {
+    ShowLirraLines({"Whew! That was close..."}, kSmallLineBox);
+    ambushFinished = true;
+    GetPlayer().localTimeScale = 1.0f;
+    cinematicPlaying = false;
+    PlayCinematic(2, new CinZoom(-0.1f, 3.0f, 1.0f), new CinLines(GetCamera().GetPosition(), 13.0f, -1.3f, 4.0f, true));
+}
+
+void StateLevel1::Render() {
+    BeginLevelRender();
+    if (!cinematicPlaying || ambushFinished) {
+        StepCamera();
+    }
+    DrawLevelBackground();
+}
+
+void StateLevel1::StepCamera() {
+    Camera& camera = GetCamera();
+    const Vector3 lirra = LirraPosition();
+    if (lirra.x < kCameraLeftX) {
+        camera.SetPosition(Vector3(kCameraLeftX, std::min(lirra.y, kCameraCeiling), lirra.z));
+    } else if (lirra.y >= kCameraCeiling) {
+        camera.SetPosition(Vector3(lirra.x, kCameraCeiling, lirra.z));
+    } else {
+        FollowLirra();
+    }
+}
+
+void StateLevel1::Unload() {
+    if (loaded) {
+        UnloadLevel();
+    }
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <vector>
+
+#include "app/State.h"
+
+class GameObject;
+class GOMushroom;
+class GOTile;
+
+// The first forest: a quiet walk into an ambush of flying spirits, then pits, ledges and a
+// valley with the mushroom that leads on to the second forest.
+class StateLevel1 : public State {
+public:
+    StateLevel1() : State(STATE_LEVEL_1) {}
+
+    void Load() override;
+    void Update() override;
+    void Render() override;
+    void Unload() override;
+
+    std::vector<GOTile*> tiles;
+    GOMushroom*          exitMushroom = nullptr;
+    bool  ambushStarted = false;
+    bool  ambushFinished = false;
+    float ambushTime = 0.0f;
+    float spawnTime = 0.0f;
+    bool  loaded = false;
+
+private:
+    void StartAmbush();
+    void RunWave();
+    void EndAmbush();
+    void StepCamera();
+};
+
+// The ambush begins once Lirra passes the first x and ends when she reaches the second.
+constexpr float kAmbushStartX = 22.0f;
+constexpr float kAmbushEndX = 38.0f;
+// Lirra is held this long before the spirits come; one comes every interval after that.
+constexpr float kAmbushHold = 7.0f;
+constexpr float kSpawnInterval = 0.5f;
+constexpr int   kSpawnSpread = 15;
+constexpr float kLevel1FallLimit = -20.0f;
+// The camera keeps to this height or below, and does not pass left of kCameraLeftX.
+constexpr float kCameraCeiling = 0.969f;
+constexpr float kCameraLeftX = 5.0f;
