@@ -46,8 +46,8 @@ public:
     // Dropped during the cool-down that follows every accepted hit.
     void TakeDamage(int amount);
 
-    // The walking enemy's melee box, taken from the scene's pool only for as long as it is
-    // switched on, so nobody else can be handed the same box meanwhile.
+    // The enemy's attack box (a walker's melee strike, a flyer's touch), held from the scene's
+    // pool only while it is switched on, so the pool never hands the same box to anyone else.
     GOHitbox* TakeAttackHitbox(int hitboxKind);
     void      ReleaseAttackHitbox();
     // The trail emitter leaves the particle system.

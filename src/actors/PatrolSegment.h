@@ -16,6 +16,7 @@ public:
     bool    Crosses(const Vector3& position, const Vector3& step) const;
     // The end point lying in step's x direction.
     const Vector3& PointAhead(const Vector3& step) const;
+    // Whether `point` is this segment's own start (as returned by PointAhead), not merely equal.
     bool    IsStart(const Vector3& point) const { return &point == &start; }
     // The segment that continues the path beyond `point` (one of this segment's own points).
     PatrolSegment* NeighbourBeyond(const Vector3& point) const;
