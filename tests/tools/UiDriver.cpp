@@ -74,7 +74,31 @@ ImGuiID UiDriver::IdOf(const char* window, const char* label) {
     return found == nullptr ? 0 : ImHashStr(label, 0, found->ID);
 }
 
+ImGuiID UiDriver::IdUnder(ImGuiID parent, const char* label) {
+    return ImHashStr(label, 0, parent);
+}
+
+void UiDriver::OpenNode(const char* window, ImGuiID id) {
+    if (ImGuiWindow* found = ImGui::FindWindowByName(window)) {
+        found->StateStorage.SetInt(id, 1);
+    }
+}
+
 bool UiDriver::Find(const char* window, const char* label, ImVec2* at) {
+    Frame(ImVec2(-1.0f, -1.0f), false);
+    return FindId(window, IdOf(window, label), at);
+}
+
+bool UiDriver::ClickId(const char* window, ImGuiID id) {
+    ImVec2 at;
+    if (!FindId(window, id, &at)) {
+        return false;
+    }
+    Click(at);
+    return true;
+}
+
+bool UiDriver::FindId(const char* window, ImGuiID id, ImVec2* at) {
     // A text field still being edited would keep every other item from answering the pointer,
     // and a window that just opened has its size only after its second frame.
     ImGui::ClearActiveID();
@@ -84,14 +108,23 @@ bool UiDriver::Find(const char* window, const char* label, ImVec2* at) {
     if (found == nullptr) {
         return false;
     }
-    const ImGuiID id = IdOf(window, label);
-    const ImRect rect = found->Rect();
-    constexpr float kStep = 4.0f;
-    for (float y = rect.Min.y + 2.0f; y < rect.Max.y; y += kStep) {
-        for (float x = rect.Min.x + 2.0f; x < rect.Max.x; x += kStep) {
+    // Only what is on the display can be pointed at.
+    ImRect rect = found->Rect();
+    rect.ClipWith(ImRect(ImVec2(0.0f, 0.0f), ImGui::GetIO().DisplaySize));
+    for (float y = rect.Min.y + 2.0f; y < rect.Max.y; y += 4.0f) {
+        for (float x = rect.Min.x + 2.0f; x < rect.Max.x; x += 6.0f) {
             Frame(ImVec2(x, y), false);
             if (GImGui->HoveredId == id) {
-                *at = ImVec2(x + 2.0f, y + 2.0f);
+                // The middle of the item's row, so a neighbour that grows cannot push it away.
+                float right = x;
+                while (right + 2.0f < rect.Max.x) {
+                    Frame(ImVec2(right + 2.0f, y + 2.0f), false);
+                    if (GImGui->HoveredId != id) {
+                        break;
+                    }
+                    right += 2.0f;
+                }
+                *at = ImVec2((x + right) / 2.0f, y + 2.0f);
                 return true;
             }
         }

@@ -19,6 +19,10 @@ public:
     bool Find(const char* window, const char* label, ImVec2* at);
     // Finds, then clicks; false when the item was not found.
     bool ClickItem(const char* window, const char* label);
+    bool FindId(const char* window, ImGuiID id, ImVec2* at);
+    bool ClickId(const char* window, ImGuiID id);
+    // Opens a tree node or collapsing header of `window` as a click on it would.
+    static void OpenNode(const char* window, ImGuiID id);
 
     // One frame with an ImGui key (a GLFW key code, as the game maps them) pressed, one released.
     void Key(int code);
@@ -26,6 +30,7 @@ public:
     bool ChooseComboItem(const char* window, const char* combo, int index, const char* label);
 
     static ImGuiID IdOf(const char* window, const char* label);
+    static ImGuiID IdUnder(ImGuiID parent, const char* label);
     // The id of an entry of an open combo's list.
     static ImGuiID ComboItemId(int index, const char* label);
 
