@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <GLFW/glfw3.h>
+
 #include <chrono>
 #include <thread>
 
@@ -59,12 +61,12 @@ TEST_F(FrameClockTest, TheFirstFrameHasNoLength) {
 TEST_F(FrameClockTest, PacesAtSixtyHertzWhenTheMonitorReportsNoRate) {
     // Virtual displays report 0 Hz; the game never runs faster than 60 frames per second.
     EXPECT_DOUBLE_EQ(GetFramePeriod(), 1.0 / 60.0);
-    bool waited = false;
-    for (int i = 0; i < 240 && !waited; ++i) {
+    for (int i = 0; i < 5; ++i) {
+        ResetFrameClock();
+        const double start = glfwGetTime();
         RunFrames(1);
-        waited = GetLastLimiterWait() > 0.0;
+        EXPECT_GE(glfwGetTime() - start, 1.0 / 60.0) << "a quick frame is held back to the period";
     }
-    EXPECT_TRUE(waited) << "frames quicker than the period are held back";
 }
 
 TEST_F(FrameClockTest, AfterALongFrameTheNextFramesCatchUpWithoutWaiting) {
