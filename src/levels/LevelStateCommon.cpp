@@ -3,10 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#if __has_include("actors/GOMushroom.h")
 #include "actors/GOMushroom.h"
-#define LIRRA_HAS_MUSHROOM 1
-#endif
 #include "actors/Player.h"
 #include "audio/Audio.h"
 #include "frontend/GameStateManager.h"
@@ -77,10 +74,6 @@ void PlaceLirra(const Vector3& start) {
 }
 
 GOMushroom* PlaceExitMushroom(GOMushroom* kept, const Vector3& position, const Vector3* scale, int target) {
-#ifndef LIRRA_HAS_MUSHROOM
-    (void)kept; (void)position; (void)scale; (void)target;
-    return nullptr;
-#else
     GOMushroom* mushroom = kept != nullptr ? kept : GetScene().GetInteractable<GOMushroom>(kPortalType);
     if (mushroom == nullptr) {
         std::printf("No exit mushroom could be placed!\n");
@@ -93,7 +86,6 @@ GOMushroom* PlaceExitMushroom(GOMushroom* kept, const Vector3& position, const V
     mushroom->SetTarget(target);
     mushroom->SetActive(true);
     return mushroom;
-#endif
 }
 
 GameObject* PlaceKeyHint(int texture, const Vector3& position) {

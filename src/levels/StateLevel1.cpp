@@ -26,8 +26,6 @@ const Vector3 kJumpHints[] = {
     Vector3(60.5f, 3.25f, 0.0f),
     Vector3(69.26f, 0.37f, 0.0f),
 };
-constexpr float kLevel1TimeScale = 0.8f;
-
 }  // namespace
 
 void StateLevel1::Load() {
@@ -40,8 +38,9 @@ void StateLevel1::Load() {
     GetCamera().SetZoom(0.9f);
     GetScene().SpawnFromMarkers();
     exitMushroom = PlaceExitMushroom(exitMushroom, kExitAt, &kExitScale, kPortalToLevel2);
+    keyHints.clear();
     for (const Vector3& at : kJumpHints) {
-        PlaceKeyHint(kKeyUpTexture, at);
+        keyHints.push_back(PlaceKeyHint(kKeyUpTexture, at));
     }
     ambushStarted = false;
     ambushFinished = false;
@@ -111,19 +110,28 @@ void StateLevel1::EndAmbush() {
 
 void StateLevel1::Render() {
     BeginLevelRender();
-    if (!cinematicPlaying || ambushFinished) {
+    if (!CameraHeld()) {
         StepCamera();
     }
     DrawLevelBackground();
 }
 
+// The empty cinematic queue clears cinematicPlaying after the script has set it, so the wave's
+// own progress holds the camera too.
+bool StateLevel1::CameraHeld() const {
+    if (ambushFinished) {
+        return false;
+    }
+    return cinematicPlaying || ambushStarted;
+}
+
 void StateLevel1::StepCamera() {
     Camera& camera = GetCamera();
     const Vector3 lirra = LirraPosition();
-    if (lirra.x < kCameraLeftX) {
-        camera.SetPosition(Vector3(kCameraLeftX, std::min(lirra.y, kCameraCeiling), lirra.z));
-    } else if (lirra.y >= kCameraCeiling) {
-        camera.SetPosition(Vector3(lirra.x, kCameraCeiling, lirra.z));
+    if (lirra.x < kLevel1CameraLeftEdge) {
+        camera.SetPosition(Vector3(kLevel1CameraLeftEdge, std::min(lirra.y, kLevel1CameraCeiling), lirra.z));
+    } else if (lirra.y >= kLevel1CameraCeiling) {
+        camera.SetPosition(Vector3(lirra.x, kLevel1CameraCeiling, lirra.z));
     } else {
         FollowLirra();
     }

@@ -19,8 +19,9 @@ public:
     void Render() override;
     void Unload() override;
 
-    std::vector<GOTile*> tiles;
-    GOMushroom*          exitMushroom = nullptr;
+    std::vector<GOTile*>     tiles;
+    GOMushroom*              exitMushroom = nullptr;
+    std::vector<GameObject*> keyHints;
     bool  ambushStarted = false;
     bool  ambushFinished = false;
     float ambushTime = 0.0f;
@@ -31,6 +32,7 @@ private:
     void StartAmbush();
     void RunWave();
     void EndAmbush();
+    bool CameraHeld() const;
     void StepCamera();
 };
 
@@ -43,5 +45,7 @@ constexpr float kSpawnInterval = 0.5f;
 constexpr int   kSpawnSpread = 15;
 constexpr float kLevel1FallLimit = -20.0f;
 // The camera keeps to this height or below, and does not pass left of kCameraLeftX.
-constexpr float kCameraCeiling = 0.969f;
-constexpr float kCameraLeftX = 5.0f;
+constexpr float kLevel1CameraCeiling = 0.969f;
+constexpr float kLevel1CameraLeftEdge = 5.0f;
+// Lirra moves slowly until the ambush is over.
+constexpr float kLevel1TimeScale = 0.8f;

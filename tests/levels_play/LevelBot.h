@@ -20,6 +20,8 @@
 #include "graphics/ParticleSystem.h"
 #include "levels/Cinematics.h"
 #include "levels/Dialogue.h"
+#include "math/MathUtil.h"
+#include "actors/GOMushroom.h"
 #include "physics/Rigidbody.h"
 #include "resources/ResourceLoader.h"
 #include "scene/SceneManager.h"
@@ -46,6 +48,8 @@ protected:
         lirra.souls.clear();
         lirra.health = 100.0f;
         log = std::getenv("LIRRA_BOT_LOG") != nullptr;
+        SeedRandom(7);
+        std::srand(7);
     }
     void TearDown() override {
         ReleaseAll();
@@ -121,11 +125,118 @@ protected:
         Release(key);
     }
     // Jumps with Up and keeps it held until she falls, so the jump is full but no glide starts.
-    void Jump() {
+    // A press that does not lift her (she was stumbling from a hit) is tried again.
+    bool Jump() {
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            Press(GLFW_KEY_UP);
+            Frame();
+            if (Body()->airborne && Body()->velocity.y > 5.0f) {
+                Until([&] { return Body()->velocity.y < 0.5f; }, 120);
+                Release(GLFW_KEY_UP);
+                return true;
+            }
+            Release(GLFW_KEY_UP);
+            Frame();
+        }
+        return false;
+    }
+    // Runs towards `takeOff` (rightwards when it lies right of her), jumps there and, once she
+    // is over `brakeAt`, pulls back on the other arrow the way a player checks a long jump.
+    bool RunningJump(float takeOff, float brakeAt, bool glide = false) {
+        const bool right = takeOff > X();
+        const int key = right ? GLFW_KEY_RIGHT : GLFW_KEY_LEFT;
+        const int back = right ? GLFW_KEY_LEFT : GLFW_KEY_RIGHT;
+        Press(key);
+        if (!Until([&] { return right ? X() >= takeOff : X() <= takeOff; }, 600) || !Jump()) {
+            Release(key);
+            return false;
+        }
+        if (glide) {
+            Press(GLFW_KEY_UP);
+        }
+        bool braking = false;
+        const bool landed = Until([&] {
+            if (!braking && (right ? X() >= brakeAt : X() <= brakeAt)) {
+                braking = true;
+                Release(key);
+                Press(back);
+            }
+            if (braking && (right ? Body()->velocity.x <= 0.5f : Body()->velocity.x >= -0.5f)) {
+                Release(back);
+            }
+            return Landed();
+        }, 400);
+        Release(key);
+        Release(back);
+        Release(GLFW_KEY_UP);
+        Settle();
+        return landed;
+    }
+    // Walks until she stands within a short step of `x`.
+    bool StandNear(float x) {
+        for (int i = 0; i < 4 && std::fabs(X() - x) > 0.4f; ++i) {
+            WalkTo(x);
+        }
+        return std::fabs(X() - x) <= 0.6f;
+    }
+    // Jumps into an updraft and glides up it; once she is above `leaveY` (or the lift is spent)
+    // she steers towards `side` (an arrow key) until she lands.
+    // With `brakeAt` she pulls back once past that x, so she stops on a narrow ledge.
+    bool RideWind(float leaveY, int side, float brakeAt = NAN, int limit = 900) {
+        const bool right = side == GLFW_KEY_RIGHT;
+        const int back = right ? GLFW_KEY_LEFT : GLFW_KEY_RIGHT;
         Press(GLFW_KEY_UP);
         Frame();
-        Until([&] { return Body()->velocity.y < 0.5f; }, 120);
+        bool steering = false;
+        bool braking = false;
+        const bool landed = Until([&] {
+            if (!steering && (Y() >= leaveY || (Body()->gliding && Body()->velocity.y < -1.0f))) {
+                steering = true;
+                Press(side);
+            }
+            if (steering && !braking && !std::isnan(brakeAt) && (right ? X() >= brakeAt : X() <= brakeAt)) {
+                braking = true;
+                Release(side);
+                Press(back);
+            }
+            if (braking && std::fabs(Body()->velocity.x) <= 0.5f) {
+                Release(back);
+            }
+            return steering && Landed();
+        }, limit);
         Release(GLFW_KEY_UP);
+        Release(side);
+        Release(back);
+        Settle();
+        return landed;
+    }
+    // Walks towards `x`, striking every walking spirit that comes within reach on the way.
+    bool FightThrough(float x, int limit = 1800) {
+        for (int i = 0; i < limit; i += 30) {
+            if (NearestWalker(3.0f) != nullptr) {
+                FightNearbySpirits(3.0f, 300);
+                continue;
+            }
+            const bool right = x > X();
+            const int key = right ? GLFW_KEY_RIGHT : GLFW_KEY_LEFT;
+            Press(key);
+            Until([&] { return (right ? X() >= x : X() <= x) || NearestWalker(3.0f) != nullptr; }, 30);
+            Release(key);
+            if (right ? X() >= x : X() <= x) {
+                Settle();
+                return true;
+            }
+        }
+        return false;
+    }
+    // The level's exit portal, if one is active.
+    const GOMushroom* ActiveExit() const {
+        for (const GOInteractable* object : GetScene().GetInteractablePool().GetObjects()) {
+            if (object->IsActive() && object->interactableType == 2) {
+                return dynamic_cast<const GOMushroom*>(object);
+            }
+        }
+        return nullptr;
     }
     // Jumps and glides: Up held through the whole flight until `done`.
     bool JumpAndGlide(const std::function<bool()>& done, int limit = 900) {

@@ -323,46 +323,38 @@ def level2():
     lv.ground(17, 23, -16, 84, STONE)    # right wall
     # The floor (top -1.5); a chasm on the left end.
     lv.ground(-3, 16, -16, -2)
-    # The first ledge above the start, reached from the first wind (top 12.5).
+    # A resting ledge beside the first wind, under the walking spirit's ledge (top 12.5).
     lv.ground(3, 9, 10, 12)
-    # A step over the first wind, then the ledge of the walking spirit (top 18.5).
-    lv.slab(11, 13, 15)
+    # The walking spirit's ledge (top 18.5), reached from the top of the first wind.
     lv.ground(-7, 7, 16, 18)
     # The second wind lifts from the spirit's ledge to the middle ledge (top 32.5).
     lv.ground(-3, 5, 30, 32)
-    # Steps to the third wind on the right.
+    # A step to the block beside the long third wind.
     lv.slab(8, 10, 35)
     lv.ground(13, 16, 30, 37)
-    # The high ledge on the left (top 53.5), reached from the third wind, with a second spirit.
-    lv.ground(-7, 6, 51, 53)
-    # Steps up to the door ledge (top 65.5).
-    lv.slab(9, 11, 56)
-    lv.slab(13, 16, 59)
-    lv.slab(8, 10, 62)
-    lv.ground(4, 14, 63, 65)
-    # The exit ledge over the door ledge's left end (top 73.5).
-    lv.ground(-3, 3, 71, 73)
+    # The door ledge (top 65.5), where the third wind lets Lirra off, with a second spirit.
+    lv.ground(-7, 6, 63, 65)
+    # The exit ledge beside the top of the fourth wind (top 73.5).
+    lv.ground(-2, 6, 71, 73)
 
-    lv.wind("NORTH", 10.5, 14.5, -1.5, 10.0, 0.6)
-    lv.wind("NORTH", -7.5, -4.5, 18.5, 31.0, 0.6)
-    lv.wind("NORTH", 8.5, 12.5, 38.0, 51.0, 0.6)
-    lv.wind("NORTH", -7.5, -3.5, 54.0, 71.0, 0.6)
+    lv.wind("NORTH", 10.5, 14.5, -1.5, 17.5, 0.6)
+    lv.wind("NORTH", -7.5, -4.5, 18.5, 32.0, 0.6)
+    lv.wind("NORTH", 8.5, 12.5, 38.0, 66.0, 0.5)
+    lv.wind("NORTH", -7.5, -3.5, 66.0, 75.0, 0.7)
     lv.enemy(-3.5, 4.0, 18.5)
-    lv.enemy(-6.5, 4.5, 53.5)
-    lv.enemy(5.5, 13.5, 65.5)
+    lv.enemy(-2.5, 5.5, 65.5)
 
     for (x0, x1, top) in ((-3, 16, -2), (3, 9, 12), (-7, 7, 18), (-3, 5, 32), (13, 16, 37),
-                          (-7, 6, 53), (4, 14, 65), (-3, 3, 73)):
+                          (-7, 6, 65), (-2, 6, 73)):
         lv.plants(x0, x1, top, 0.4)
-    for (x0, x1, row) in ((3, 9, 10), (-7, 7, 16), (-3, 5, 30), (-7, 6, 51), (4, 14, 63), (-3, 3, 71)):
+    for (x0, x1, row) in ((3, 9, 10), (-7, 7, 16), (-3, 5, 30), (-7, 6, 63), (-2, 6, 71)):
         lv.hanging(x0, x1, row)
     lv.tree(-1, -2, 7, crown=2)
     lv.tree(15, 37, 6, crown=1)
     lv.tile(76, 1, 13)
     lv.tile(77, 0, 33)
-    lv.tile(48, 2, 54)
-    lv.tile(73, 13, 66)
-    lv.tile(75, 12, 66)
+    lv.tile(48, 4, 66)
+    lv.tile(73, 5, 74)
     # Moss and cobwebs on the walls.
     for y in range(-1, 80, 7):
         lv.tile(55, -7, y, Z_PLANTS)
@@ -381,44 +373,37 @@ def level3():
     lv.ground(31, 37, -24, 70, STONE)    # right wall
     lv.ground(-8, 14, -12, -2)           # the start (top -1.5)
     lv.ground(15, 26, -24, -7)           # the shaft's foot (top -6.5); a chasm beyond it
-    # The climb beside the first wind.
-    lv.ground(25, 30, 11, 13)            # top 13.5
-    lv.slab(16, 18, 16)
-    lv.slab(24, 26, 19)
-    lv.slab(16, 18, 22)
-    lv.slab(23, 25, 25)
     # The corridor: floor top 29.5, roof from 34.5 to 40.5, a gap over its dead end.
-    lv.ground(1, 30, 26, 29)
+    lv.ground(1, 18, 26, 29)
     lv.ground(3, 18, 35, 40)
     lv.ground(-8, 0, 26, 44)             # the wall of the dead end; its top is the lookout (44.5)
     # Up from the roof's far end to the spirits' ledge (top 49.5).
-    lv.slab(21, 23, 43)
-    lv.slab(15, 17, 46)
+    lv.slab(19, 21, 43)
+    lv.slab(14, 16, 46)
     lv.ground(22, 30, 47, 49)
     # The high path back to the exit (top 55.5).
     lv.slab(17, 19, 52)
     lv.ground(-2, 13, 53, 55)
 
-    lv.wind("NORTH", 19.5, 23.5, -6.5, 10.0, 0.6)
-    lv.wind("NORTH", 0.5, 2.5, 24.0, 42.0, 1.0)
+    lv.wind("NORTH", 19.5, 23.5, -6.5, 27.0, 0.55)
+    lv.wind("NORTH", 0.5, 2.5, 24.0, 42.0, 0.8)
     lv.flying(26.0, 52.0)
     lv.flying(20.0, 53.0)
     lv.flying(14.0, 57.0)
     lv.enemy(4.5, 13.5, 29.5)
 
-    for (x0, x1, top) in ((-8, 14, -2), (15, 26, -7), (25, 30, 13), (1, 30, 29), (3, 18, 40),
-                          (-8, 0, 44), (22, 30, 49), (-2, 13, 55)):
+    for (x0, x1, top) in ((-8, 14, -2), (15, 26, -7), (3, 18, 29), (3, 18, 40), (-8, 0, 44),
+                          (22, 30, 49), (-2, 13, 55)):
         lv.plants(x0, x1, top, 0.4)
-    for (x0, x1, row) in ((25, 30, 11), (3, 18, 35), (-2, 13, 53)):
+    for (x0, x1, row) in ((3, 18, 35), (22, 30, 47), (-2, 13, 53)):
         lv.hanging(x0, x1, row)
     lv.tree(-5, -2, 8)
     lv.tree(9, -2, 6, crown=2)
     lv.tree(27, 49, 5, crown=2)
     lv.tile(57, 1, 30)
     lv.tile(77, 12, 30)
-    lv.tile(76, 28, 30)
     lv.tile(74, -4, 45)
-    lv.tile(48, 29, 14)
+    lv.tile(48, 25, -6)
     return lv
 
 
