@@ -14,6 +14,7 @@
 #include "app/FrameClock.h"
 #include "audio/Audio.h"
 #include "graphics/AnimationRenderer.h"
+#include "graphics/ParticleSystem.h"
 #include "graphics/Renderer.h"
 #include "levels/Cinematics.h"
 #include "math/MathUtil.h"
@@ -103,6 +104,10 @@ constexpr float kHitboxShrink = 0.7f;
 constexpr float kSlamBoxDrop = -1.5f;
 constexpr float kSweepBoxLead = 1.5f;
 constexpr float kFallFloorY = -17.5f;
+// The last moments of a wind-up throw sparks off the hand, so a strike is never a surprise.
+constexpr float kWarningTime = 1.2f;
+constexpr float kSparkInterval = 0.3f;
+constexpr float kSparkDepth = 50.0f;
 
 // The state names of one hand: "IDLE_BL" for the left, "IDLE_BR" for the right.
 std::string HandStateName(const char* stem, int side) {
@@ -207,8 +212,22 @@ protected:
         Controller().lastChannel = PlayAudio(sound, kSoundVolume, false, RandomFloat(0.8f, 1.0f));
     }
 
+    // Every few tenths of a second in the wind-up's last moments.
+    void WarnOfStrike(float& nextSpark) const {
+        const float left = Controller().waitTimer;
+        if (left > kWarningTime || left > nextSpark) {
+            return;
+        }
+        nextSpark = left - kSparkInterval;
+        Emitter sparks = ParticleSystem::MakeEmitter(EMITTER_ENEMY_HIT);
+        const Vector3 at = Position();
+        sparks.position.SetPosition(at.x, at.y, kSparkDepth);
+        GetParticleSystem().AddEmitter(sparks);
+    }
+
     GOEnemy* owner = nullptr;
     int      side = HAND_LEFT;
+    float    nextSpark = kWarningTime;
 };
 
 class StateSTART_BL : public HandState {
@@ -274,6 +293,7 @@ public:
     void Enter() override {
         owner->localTimeScale = 0.3f;
         SetNonSolid(false);
+        nextSpark = kWarningTime;
     }
     void Update() override {
         if (LeaveAttack()) {
@@ -282,8 +302,10 @@ public:
         HandController& controller = Controller();
         if (controller.waitTimer > 0.0f) {
             controller.targetPoint = TheBoss().playerPosition;
+            WarnOfStrike(nextSpark);
             return;
         }
+        nextSpark = kWarningTime;
         if (!Playing(CLIP_GROUNDED)) {
             ArmHitbox(0.0f, kSlamBoxDrop);
             PlayThen(CLIP_SLAM, CLIP_GROUNDED);
@@ -315,6 +337,7 @@ public:
         Play(CLIP_GROUNDED);
         owner->localTimeScale = 0.3f;
         SetNonSolid(true);
+        nextSpark = kWarningTime;
     }
     void Update() override {
         if (LeaveAttack()) {
@@ -324,8 +347,10 @@ public:
         if (controller.waitTimer > 0.0f) {
             controller.targetPoint = TheBoss().playerPosition;
             owner->direction = controller.SweepTarget() - Position();
+            WarnOfStrike(nextSpark);
             return;
         }
+        nextSpark = kWarningTime;
         const bool towardsLeft = owner->direction.x < 0.0f;
         if (!HoldsHitbox()) {
             PlaySound(BOSS_LAND);

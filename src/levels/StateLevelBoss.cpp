@@ -1,5 +1,6 @@
 #include "levels/StateLevelBoss.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 #include <string>
@@ -27,6 +28,10 @@ const Vector3 kLirraStart(0.0f, -3.0f, 0.0f);
 constexpr float kCameraFollow = 0.5f;
 constexpr float kOutroPan = 0.03f;
 constexpr int   kLastWordLines = 6;
+// The view takes in the whole arena, from the floor to the hands at rest, so that every wind-up
+// is seen before it strikes: the camera never sinks below this height.
+constexpr float kArenaZoom = 1.15f;
+constexpr float kLowestCameraY = -9.0f;
 
 // Both speakers share one style: magenta names over a small panel that follows Lirra.
 DialogueRequest BossLevelLine(const char* speaker, const char* text) {
@@ -83,6 +88,7 @@ void StateLevelBoss::Load() {
 
     GetBoss().Start(kBossOrigin, &enemies);
     SpawnWindColumns();
+    GetCamera().SetZoom(kArenaZoom);
 
     exposure = 0.5f;
     gamma = 0.7f;
@@ -196,8 +202,8 @@ void StateLevelBoss::Render() {
     BeginScene();
     ClearScene();
     PrepareSceneShader();
+    Camera& camera = GetCamera();
     if (!cinematicPlaying) {
-        Camera& camera = GetCamera();
         const Vector3 at = camera.GetPosition();
         if (bossDown) {
             camera.SetPosition(Vector3(at.x + (kBossOrigin.x - at.x) * kOutroPan,
@@ -208,6 +214,11 @@ void StateLevelBoss::Render() {
             camera.SetPosition(Vector3(at.x + (lirra.x - at.x) * kCameraFollow,
                                        at.y + (lirra.y - at.y) * kCameraFollow, at.z));
         }
+    }
+    // A shake centres on Lirra; the view still keeps the hands in sight.
+    if (!bossDown && camera.GetPosition().y < kLowestCameraY) {
+        const Vector3 at = camera.GetPosition();
+        camera.SetPosition(Vector3(at.x, kLowestCameraY, at.z));
     }
     DrawBackground(BACKGROUND_FOREST);
 }
