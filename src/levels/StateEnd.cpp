@@ -129,7 +129,7 @@ std::string BuildCredits() {
 }
 
 #ifdef LIRRA_HAS_MAIN_MENU
-// The main menu reached from the credits: a black screen over it slides away to the left. It is
+// The main menu reached from the credits: a black screen over it slides away to the left; it is
 // started by the menu's own load, after the ending's objects were put away, so it is seen.
 class StateMainMenuAfterEnding : public StateMainMenu {
 public:
