@@ -38,12 +38,16 @@ TEST_F(LevelThreeTest, ABotTakesTheGustAndThePathsPastTheSpiritsToTheExit) {
     ASSERT_TRUE(WalkTo(15.0f));
     ASSERT_NEAR(Y(), 41.95f, 0.1f) << "on the corridor's roof";
     EXPECT_TRUE(Level()->areaShown[4]);
-    ASSERT_TRUE(RunningJump(17.8f, 19.5f));
-    ASSERT_NEAR(Y(), 44.95f, 0.1f) << "on the first step";
-    ASSERT_TRUE(RunningJump(19.0f, 16.0f));
-    ASSERT_NEAR(Y(), 47.95f, 0.1f) << "on the second step";
-    WalkTo(13.9f);
-    ASSERT_TRUE(RunningJump(16.2f, 23.0f, true));
+    // A hop into the wind at the roof's end, a brake in the column, and up.
+    WalkTo(17.6f);
+    Press(GLFW_KEY_RIGHT);
+    Press(GLFW_KEY_UP);
+    ASSERT_TRUE(Until([&] { return X() >= 20.5f; }, 120));
+    Release(GLFW_KEY_RIGHT);
+    Press(GLFW_KEY_LEFT);
+    Until([&] { return Body()->velocity.x <= 0.0f; }, 60);
+    Release(GLFW_KEY_LEFT);
+    ASSERT_TRUE(RideWind(51.5f, GLFW_KEY_RIGHT));
     ASSERT_NEAR(Y(), 50.95f, 0.1f) << "on the spirits' ledge";
     ASSERT_TRUE(WalkTo(26.0f));
     EXPECT_TRUE(Level()->areaShown[5]);

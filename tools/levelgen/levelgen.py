@@ -377,25 +377,24 @@ def level3():
     lv.ground(1, 18, 26, 29)
     lv.ground(3, 18, 35, 40)
     lv.ground(-8, 0, 26, 44)             # the wall of the dead end; its top is the lookout (44.5)
-    # Up from the roof's far end to the spirits' ledge (top 49.5).
-    lv.slab(19, 21, 43)
-    lv.slab(14, 16, 46)
-    lv.ground(22, 30, 47, 49)
+    # Up from the roof's far end on a third wind to the spirits' ledge (top 49.5).
+    lv.ground(23, 30, 47, 49)
     # The high path back to the exit (top 55.5).
     lv.slab(17, 19, 52)
     lv.ground(-2, 13, 53, 55)
 
     lv.wind("NORTH", 19.5, 23.5, -6.5, 27.0, 0.55)
     lv.wind("NORTH", 0.5, 2.5, 24.0, 42.0, 0.8)
+    lv.wind("NORTH", 19.5, 22.5, 40.5, 49.0, 0.6)
     lv.flying(26.0, 52.0)
     lv.flying(20.0, 53.0)
     lv.flying(14.0, 57.0)
     lv.enemy(4.5, 13.5, 29.5)
 
     for (x0, x1, top) in ((-8, 14, -2), (15, 26, -7), (3, 18, 29), (3, 18, 40), (-8, 0, 44),
-                          (22, 30, 49), (-2, 13, 55)):
+                          (23, 30, 49), (-2, 13, 55)):
         lv.plants(x0, x1, top, 0.4)
-    for (x0, x1, row) in ((3, 18, 35), (22, 30, 47), (-2, 13, 53)):
+    for (x0, x1, row) in ((3, 18, 35), (23, 30, 47), (-2, 13, 53)):
         lv.hanging(x0, x1, row)
     lv.tree(-5, -2, 8)
     lv.tree(9, -2, 6, crown=2)
