@@ -404,7 +404,11 @@ void Player::UpdateRunningDust() {
     nextDustTime = now + kDustInterval;
 }
 
+// A dying Lirra does not heal: the restart must still find her dead to bring her back at full health.
 void Player::UpdateRegeneration() {
+    if (state == PLAYER_DYING) {
+        return;
+    }
     if (health < kFullHealth && GetScaledTotalTime() > regenStartTime) {
         health = std::min(health + regenRate * GetDeltaTime(), kFullHealth);
     }

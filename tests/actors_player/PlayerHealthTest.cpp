@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "PlayerTesting.h"
@@ -80,6 +81,7 @@ TEST_F(PlayerHealthTest, AHitAtFiftyWithAFireSoulSpendsItAndLeavesSeventyFive) {
 
 TEST_F(PlayerHealthTest, AHitToExactlyZeroIsDeathAndRestartsTheLevelAtFullHealthWithoutSouls) {
     StartVulnerable();
+    lirra.regenStartTime = 0.0f;  // regeneration is long since allowed
     lirra.health = 25.0f;
     GiveSoul(kSoulFire);
     lirra.TakeHit(false);
@@ -92,10 +94,13 @@ TEST_F(PlayerHealthTest, AHitToExactlyZeroIsDeathAndRestartsTheLevelAtFullHealth
     EXPECT_EQ(Animation()->GetClip(), LIRRA_ANIM_DEATH);
     EXPECT_EQ(level->loads, 1);
     int frames = 0;
+    float healthWhileDying = 0.0f;
     while (level->loads == 1 && frames < 120) {
+        healthWhileDying = std::max(healthWhileDying, lirra.GetHealth());
         Frame();
         ++frames;
     }
+    EXPECT_FLOAT_EQ(healthWhileDying, 0.0f) << "she healed during her death";
     EXPECT_EQ(level->loads, 2) << "the level was not restarted";
     EXPECT_GE(frames, 47);  // eight frames of a tenth of a second each
     EXPECT_EQ(GetCurrentState(), level);

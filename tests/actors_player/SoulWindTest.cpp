@@ -188,13 +188,28 @@ TEST_F(SoulWindTest, AWindAnimatesSlowerTheStrongerItIsAndARecycledWindTakesItsN
     Frames(2);
     EXPECT_EQ(animation->GetFrame(), 1);
 
+    // The pool hands out its free winds in its own order: keep taking winds until this one comes back.
     wind->SetActive(false);
     Frame();
-    GOWind* again = WindAround(20.0f, 5.0f, 2.0f, 2.0f, WIND_EAST, 1.0f);
-    ASSERT_EQ(again, wind);
+    std::vector<GOWind*> others;
+    GOWind* again = nullptr;
+    for (int taken = 0; taken < 20 && again != wind; ++taken) {
+        GOWind* next = WindAround(20.0f, 5.0f, 2.0f, 2.0f, WIND_EAST, 1.0f);
+        if (next == wind) {
+            again = next;
+        } else {
+            others.push_back(next);
+        }
+    }
+    ASSERT_EQ(again, wind) << "the deactivated wind was never handed out again";
     EXPECT_EQ(again->GetPush(), Vector3(1.0f, 0.0f, 0.0f));
     EXPECT_EQ(animation->GetClip(), 32);
     EXPECT_EQ(animation->GetFrameCount(), 6);
+    for (GOWind* other : others) {
+        other->SetActive(false);
+    }
+    again->SetActive(false);
+    Frame();
 }
 
 TEST_F(SoulWindTest, SheGlidesUpANorthWind) {
