@@ -199,6 +199,7 @@ void StateLevelEditor::UpdateKeys() {
         if (IsTriggered(GLFW_KEY_0 + n)) {
             layer = n;
             std::printf("Switch Layer: %d\n", layer);
+            std::fflush(stdout);
         }
     }
     const int lastTile = std::max(GetTileMeshTable().count() - 1, 0);
@@ -208,6 +209,7 @@ void StateLevelEditor::UpdateKeys() {
         tileIndex = std::clamp(tileIndex + (raise ? 1 : 0) - (lower ? 1 : 0), 0, lastTile);
         RefreshCursorTile();
         std::printf("Tile Index: %d\n", tileIndex);
+        std::fflush(stdout);
     }
     if (IsTriggered(GLFW_KEY_Q)) {
         SetMode(EDITOR_PLACE);
