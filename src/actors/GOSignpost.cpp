@@ -3,56 +3,74 @@
 #include <GLFW/glfw3.h>
 
 #include <cstdio>
+#include <vector>
 
 #include "app/Input.h"
 #include "levels/Dialogue.h"
 
 namespace {
 
-const char* const kCreditsLines[] = {
-    "The Lirra team",
-    "presents",
-    "",
-    "L I R R A",
-    "a forest tale of souls",
-    "",
-    "(c) 2026 the Lirra team",
-    "All rights reserved.",
-    "",
-    "PROGRAMMING",
-    "Ilse Farrow",
-    "Tobin Ashgrove",
-    "Pell Carrow",
-    "",
-    "ART AND ANIMATION",
-    "Juno Bramblewood",
-    "Sefa Lindqvist",
-    "",
-    "LEVEL DESIGN",
-    "Pell Carrow",
-    "",
-    "MUSIC AND SOUND",
-    "Orrin Vale",
-    "",
-    "PRODUCER",
-    "Maren Quill",
-    "BUILT WITH",
-    "GLFW  GLEW  glm  SOIL",
-    "FreeType  Dear ImGui",
-    "OpenAL Soft",
-    "libvorbis  libogg  libpng",
-    "the DotGothic16 font",
-    "",
-    "Thank you for playing!",
+// One panel page each; a page is typed out, shown for a moment and followed by the next.
+const std::vector<std::vector<const char*>> kCreditsPages = {
+    {
+        "The Lirra team",
+        "presents",
+        "",
+        "L I R R A",
+        "a forest tale of souls",
+        "",
+        "(c) 2026 the Lirra team",
+        "All rights reserved.",
+        "",
+        "PROGRAMMING",
+        "Ilse Farrow",
+        "Tobin Ashgrove",
+        "Pell Carrow",
+        "",
+        "ART AND ANIMATION",
+        "Juno Bramblewood",
+        "Sefa Lindqvist",
+        "",
+        "LEVEL DESIGN",
+        "Pell Carrow",
+        "",
+        "MUSIC AND SOUND",
+        "Orrin Vale",
+    },
+    {
+        "PRODUCER",
+        "Maren Quill",
+        "",
+        "BUILT WITH",
+        "GLFW  GLEW  glm  SOIL",
+        "FreeType  Dear ImGui",
+        "OpenAL Soft",
+        "libvorbis  libogg  libpng",
+        "the DotGothic16 font",
+        "",
+        "Thank you for playing!",
+    },
 };
 
 std::string BuildCredits() {
+    std::vector<std::string> rows;
+    for (size_t page = 0; page < kCreditsPages.size(); ++page) {
+        for (const char* line : kCreditsPages[page]) {
+            rows.push_back(CentreCreditsLine(line));
+        }
+        // The panel types more rows on a page than it has room for: the last ones stay blank,
+        // and the next page starts on a page of its own.
+        const bool lastPage = page + 1 == kCreditsPages.size();
+        while (!lastPage && rows.size() % kCreditsRowsPerPage != 0) {
+            rows.push_back(CentreCreditsLine(""));
+        }
+    }
     std::string text;
-    for (const char* line : kCreditsLines) {
+    for (const std::string& row : rows) {
         if (!text.empty()) {
             text += '\n';
         }
-        text += CentreCreditsLine(line);
+        text += row;
     }
     return text;
 }

@@ -24,6 +24,9 @@ private:
 // panel (the text starts a little in from its left edge).
 constexpr size_t kCreditsRowWidth = 32;
 constexpr size_t kCreditsVisibleWidth = 29;
+// Rows the panel types on one page, and those of them that fit inside it.
+constexpr size_t kCreditsRowsPerPage = 27;
+constexpr size_t kCreditsRowsShown = 24;
 
 // `text` centred in the visible part of a row and padded with spaces to the whole row, so the
 // panel's word wrap puts every line on a row of its own.

@@ -220,14 +220,17 @@ TEST_F(FrontendTest, TheCreditsLinesAreCentredAndFillWholeRows) {
     EXPECT_EQ(CentreCreditsLine(std::string(40, 'x')), std::string(29, 'x') + "   ");
     const std::string& credits = GetSignpostCredits();
     size_t start = 0;
-    int rows = 0;
+    std::vector<std::string> rows;
     while (start <= credits.size()) {
         const size_t end = std::min(credits.find('\n', start), credits.size());
-        EXPECT_EQ(end - start, kCreditsRowWidth) << "row " << rows;
+        rows.push_back(credits.substr(start, end - start));
+        EXPECT_EQ(rows.back().size(), kCreditsRowWidth) << "row " << rows.size();
         start = end + 1;
-        ++rows;
     }
-    EXPECT_GT(rows, 20);
+    ASSERT_GT(rows.size(), kCreditsRowsPerPage) << "two pages";
+    for (size_t row = kCreditsRowsShown; row < kCreditsRowsPerPage; ++row) {
+        EXPECT_EQ(rows[row], std::string(kCreditsRowWidth, ' ')) << "a row below the panel stays blank";
+    }
     for (const char* needed : {"Lirra team", "All rights reserved", "GLFW", "GLEW", "glm", "SOIL", "FreeType",
                                "Dear ImGui", "OpenAL Soft", "libvorbis", "libogg", "libpng", "DotGothic16"}) {
         EXPECT_NE(credits.find(needed), std::string::npos) << needed;
