@@ -138,7 +138,7 @@ class Level:
         down = self.solid_or_cut(x, y - 1)
         left = self.is_solid(x - 1, y)
         right = self.is_solid(x + 1, y)
-        variant = (x * 7 + y * 13) % 5
+        variant = ((x * 73856093) ^ (y * 19349663)) % 5
         if material == STONE:
             if not up:
                 return 39 if not left and not right else 30 if not left else 32 if not right else 31
@@ -178,7 +178,11 @@ class Level:
             depth += 1
         if depth >= 7:
             return 17
-        return (5, 5, 6, 18, 27, 5, 28, 5)[(x * 3 + y * 5) % 8] if depth > 1 else 5
+        if depth <= 1:
+            return 5
+        # A scattered hash, so buried stones and roots do not line up in rows.
+        spot = ((x * 73856093) ^ (y * 19349663) ^ 0x5bd1e995) % 23
+        return {0: 6, 1: 18, 2: 28, 3: 27, 4: 27, 5: 18}.get(spot, 5)
 
     def slab_cell(self, x, y):
         left = (x - 1, y) in self.slabs
