@@ -69,6 +69,34 @@ bool UiDriver::ChooseComboItem(const char* window, const char* combo, int index,
     return false;
 }
 
+bool UiDriver::FindComboItem(const char* window, const char* combo, int index, const char* label, ImVec2* comboAt,
+                             ImVec2* itemAt) {
+    if (!Find(window, combo, comboAt)) {
+        return false;
+    }
+    Click(*comboAt);
+    Frame(pointer, false);
+    const ImGuiWindow* list = ImGui::FindWindowByName("##Combo_00");
+    const ImGuiID id = ComboItemId(index, label);
+    bool found = false;
+    if (list != nullptr && list->Active) {
+        const ImRect rect = list->Rect();
+        for (float y = rect.Min.y + 2.0f; y < rect.Max.y && !found; y += 3.0f) {
+            const ImVec2 at(rect.Min.x + 12.0f, y + 1.0f);
+            Frame(at, false);
+            if (GImGui->HoveredId == id) {
+                *itemAt = ImVec2(at.x, at.y + 5.0f);
+                found = true;
+            }
+        }
+    }
+    if (GImGui->OpenPopupStack.Size > 0) {
+        ImGui::ClosePopupToLevel(0, false);
+    }
+    Frame(ImVec2(-1.0f, -1.0f), false);
+    return found;
+}
+
 ImGuiID UiDriver::IdOf(const char* window, const char* label) {
     const ImGuiWindow* found = ImGui::FindWindowByName(window);
     return found == nullptr ? 0 : ImHashStr(label, 0, found->ID);

@@ -29,6 +29,10 @@ public:
     // Picks entry `index` (labelled `label`) of the combo `combo` of `window`.
     bool ChooseComboItem(const char* window, const char* combo, int index, const char* label);
 
+    // Where the combo and then its entry `index` answer the pointer, leaving the list closed.
+    bool FindComboItem(const char* window, const char* combo, int index, const char* label, ImVec2* comboAt,
+                       ImVec2* itemAt);
+
     static ImGuiID IdOf(const char* window, const char* label);
     static ImGuiID IdUnder(ImGuiID parent, const char* label);
     // The id of an entry of an open combo's list.
