@@ -8,7 +8,6 @@
 #include "graphics/TextRenderer.h"
 
 // The pieces are enemies: until the enemies arrive, the boss keeps its record but has no body.
-#if __has_include("actors/GOEnemy.h") && __has_include("actors/GOStateMachine.h")
 #include "actors/GOEnemy.h"
 #include "actors/GOSoul.h"
 #include "actors/GOStateMachine.h"
@@ -17,8 +16,6 @@
 #include "levels/Cinematics.h"
 #include "physics/Collider.h"
 #include "scene/SceneManager.h"
-#define LIRRA_HAS_ENEMIES 1
-#endif
 
 float appearFade = 0.0f;
 float defeatFade = 1.0f;
@@ -96,7 +93,6 @@ void Boss::Start(const Vector3& origin_, std::vector<GOEnemy*>* enemies_) {
 }
 
 GOEnemy* Boss::SpawnEnemy(const Vector3& position, const Vector3& secondPoint, int kind, bool linked) {
-#ifdef LIRRA_HAS_ENEMIES
     GOEnemy* enemy = GetScene().GetEnemy();
     enemy->Setup(position, secondPoint, kind);
     enemy->SetActive(true);
@@ -107,13 +103,6 @@ GOEnemy* Boss::SpawnEnemy(const Vector3& position, const Vector3& secondPoint, i
         enemies->push_back(enemy);
     }
     return enemy;
-#else
-    (void)position;
-    (void)secondPoint;
-    (void)kind;
-    (void)linked;
-    return nullptr;
-#endif
 }
 
 void Boss::Update() {
@@ -200,7 +189,6 @@ void Boss::SetPhase(int p) {
         flyingSpawnTimer = 0.0f;
         break;
     case BOSS_DEFEATED:
-#ifdef LIRRA_HAS_ENEMIES
         if (enemies != nullptr) {
             for (GOEnemy* enemy : *enemies) {
                 if (enemy->enemyKind == 0) {
@@ -210,7 +198,6 @@ void Boss::SetPhase(int p) {
                 }
             }
         }
-#endif
         basicSpawnTimer = kNever;
         flyingSpawnTimer = kNever;
         break;
@@ -239,17 +226,11 @@ void DrawBossBar(int health, int maxHealth) {
 }
 
 void PassDamageToBoss(GOEnemy& piece, int amount) {
-#ifdef LIRRA_HAS_ENEMIES
     if (piece.boss != nullptr) {
         piece.boss->TakeDamage(amount);
     }
-#else
-    (void)piece;
-    (void)amount;
-#endif
 }
 
-#ifdef LIRRA_HAS_ENEMIES
 
 namespace {
 
@@ -516,8 +497,3 @@ void SetupBossPart(GOEnemy& enemy, const Vector3& position, int kind) {
     }
 }
 
-#else
-
-void SetupBossPart(GOEnemy&, const Vector3&, int) {}
-
-#endif

@@ -7,7 +7,6 @@
 #include "actors/Boss.h"
 #include "actors/Player.h"
 
-#if __has_include("actors/GOEnemy.h") && __has_include("actors/GOStateMachine.h")
 #include "actors/GOEnemy.h"
 #include "actors/GOHitbox.h"
 #include "actors/GOStateMachine.h"
@@ -20,8 +19,6 @@
 #include "math/MathUtil.h"
 #include "physics/Collider.h"
 #include "scene/SceneManager.h"
-#define LIRRA_HAS_ENEMIES 1
-#endif
 
 namespace {
 
@@ -87,7 +84,6 @@ void HandController::TickTimers(float dt) {
     }
 }
 
-#ifdef LIRRA_HAS_ENEMIES
 
 namespace {
 
@@ -463,8 +459,3 @@ void SetupBossHand(GOEnemy& enemy, const Vector3& position, int kind) {
     machine.ChangeState(HandStateName("START", side));
 }
 
-#else
-
-void SetupBossHand(GOEnemy&, const Vector3&, int) {}
-
-#endif

@@ -14,17 +14,10 @@
 #include "scene/SceneManager.h"
 
 // Rovevoz's pieces are built and hurt through the boss's own part of the game.
-#if __has_include("actors/Boss.h")
 #include "actors/Boss.h"
-#define LIRRA_HAS_BOSS 1
-#endif
 
-// The front end's transition screen brings the flag; without it no transition ever covers the
-// scene and the bars always show.
-#if __has_include("frontend/GOTransitionScreen.h")
+// Health bars hide while a transition screen covers the scene.
 #include "frontend/GOTransitionScreen.h"
-#define LIRRA_HAS_TRANSITIONS 1
-#endif
 
 namespace {
 
@@ -47,13 +40,7 @@ bool PassesDamageToBoss(int kind) {
 }
 
 void SetupBossPiece(GOEnemy& enemy, const Vector3& position, int kind) {
-#ifdef LIRRA_HAS_BOSS
     SetupBossPart(enemy, position, kind);
-#else
-    (void)position;
-    (void)kind;
-    enemy.SetActive(false);
-#endif
 }
 
 }  // namespace
@@ -72,11 +59,7 @@ HealthBar MeasureHealthBar(int health, int maxHealth, float scaleX) {
 }
 
 bool HealthBarsHidden() {
-#ifdef LIRRA_HAS_TRANSITIONS
     return transitionActive;
-#else
-    return false;
-#endif
 }
 
 GOEnemy::GOEnemy() : GameObject(KIND_ENEMY) {
@@ -137,9 +120,7 @@ void GOEnemy::Update() {
 
 void GOEnemy::DrawHealthBar() const {
     if (enemyKind == ENEMY_BOSS_BODY) {
-#ifdef LIRRA_HAS_BOSS
         DrawBossBar(health, maxHealth);
-#endif
         return;
     }
     if (!DrawsLetterBar(enemyKind)) {
@@ -182,11 +163,9 @@ void GOEnemy::TakeDamage(int amount) {
     vulnerable = false;
     hitCooldown = kHitCooldown;
     if (PassesDamageToBoss(enemyKind)) {
-#ifdef LIRRA_HAS_BOSS
         if (health > 0) {
             PassDamageToBoss(*this, amount);
         }
-#endif
         return;
     }
     if (enemyKind == ENEMY_BASIC && oldHealth > 0) {

@@ -20,15 +20,9 @@
 #include "physics/Rigidbody.h"
 #include "scene/SceneManager.h"
 
-#if __has_include("actors/GOGranny.h")
 #include "actors/GOGranny.h"
-#define LIRRA_HAS_GRANNY 1
-#endif
-#if __has_include("frontend/StateMainMenu.h") && __has_include("frontend/GOTransitionScreen.h")
 #include "frontend/GOTransitionScreen.h"
 #include "frontend/StateMainMenu.h"
-#define LIRRA_HAS_MAIN_MENU 1
-#endif
 
 DialogueRequest diredVoice;
 DialogueRequest lirraVoice;
@@ -128,7 +122,6 @@ std::string BuildCredits() {
     return text;
 }
 
-#ifdef LIRRA_HAS_MAIN_MENU
 // The main menu reached from the credits: a black screen over it slides away to the left; it is
 // started by the menu's own load, after the ending's objects were put away, so it is seen.
 class StateMainMenuAfterEnding : public StateMainMenu {
@@ -142,7 +135,6 @@ public:
         screen->SetOnFinished([](GOTransitionScreen* finished) { finished->SetActive(false); });
     }
 };
-#endif
 
 }  // namespace
 
@@ -184,7 +176,6 @@ void StateEnd::Load() {
 }
 
 void StateEnd::PlaceDired() {
-#ifdef LIRRA_HAS_GRANNY
     GOGranny* granny = dynamic_cast<GOGranny*>(dired);
     if (granny == nullptr) {
         granny = GetScene().GetInteractable<GOGranny>(kDiredInteractable);
@@ -198,10 +189,6 @@ void StateEnd::PlaceDired() {
     granny->GetTransform().SetPosition(kDiredAt);
     // Mirrored: she faces Lirra coming home from the right.
     granny->GetTransform().SetScale(-3.0f, 3.0f, 1.0f);
-#else
-    (void)kDiredInteractable;
-    (void)kDiredTarget;
-#endif
 }
 
 // The girl who takes Lirra's place, asleep at the end of the path.
@@ -482,11 +469,7 @@ void StateEnd::ShowCredits() {
 }
 
 void StateEnd::ReturnToMainMenu() {
-#ifdef LIRRA_HAS_MAIN_MENU
     SetState(new StateMainMenuAfterEnding());
-#else
-    SetState(CreateState(STATE_MAIN_MENU));
-#endif
 }
 
 void StateEnd::Render() {
