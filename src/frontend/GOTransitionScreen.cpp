@@ -84,6 +84,13 @@ void GOTransitionScreen::Update() {
     }
 }
 
+void GOTransitionScreen::SetActive(bool a) {
+    if (!a && active && elapsed < kDuration) {
+        transitionActive = false;
+    }
+    GameObject::SetActive(a);
+}
+
 UIRenderer* GOTransitionScreen::GetRenderer() const {
     return GetComponent<UIRenderer>();
 }

@@ -33,6 +33,8 @@ public:
     // Run by the pool on every hand-out; freezes Lirra until a slide ends.
     void Init() override;
     void Update() override;
+    // A screen switched off before its slide ends (a state change) covers nothing any more.
+    void SetActive(bool a) override;
 
     // Moves the screen to the side at once; an unknown side only records the choice.
     void SetFrom(int side);

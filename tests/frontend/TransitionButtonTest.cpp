@@ -69,6 +69,17 @@ TEST_F(TransitionTest, OnlyASlideThatEndsOffToTheLeftClearsTheFlag) {
     EXPECT_TRUE(transitionActive);
 }
 
+TEST_F(TransitionTest, AScreenSwitchedOffBeforeItsSlideEndsClearsTheFlag) {
+    GOTransitionScreen* cover = Slide(SIDE_OFF_LEFT, SIDE_COVERING);
+    Frames(2);
+    EXPECT_TRUE(transitionActive);
+    GetScene().DeactivateAll();
+    EXPECT_FALSE(transitionActive) << "a state change took the screen away mid-slide";
+    Frames(1);
+    EXPECT_FALSE(cover->IsActive());
+    EXPECT_FALSE(transitionActive);
+}
+
 TEST_F(TransitionTest, AnUnknownSideRecordsTheChoiceOnly) {
     GOTransitionScreen* screen = GetScene().GetTransitionScreen();
     screen->GetTransform().SetPosition(Vector3(7.0f, 8.0f, 9.0f));
