@@ -41,15 +41,6 @@ const char* const kModeTips[] = {
     "[Q] Place\n[W] Move\n[E] Erase\n[Esc] Default Mode\n[Left-Click] Delete Tile\n[Right-Click] Delete Tile (All-Layers)",
 };
 
-// Set by a modal that wants the "Result" pop-up: a pop-up opened inside another one would get
-// that one's id, so it is opened once the modal has ended.
-bool resultWanted = false;
-
-void ShowResult(const char* text) {
-    resultText = text;
-    resultWanted = true;
-}
-
 // A confirmation modal of two buttons; true on the frame its confirming button is pressed.
 bool ConfirmModal(const char* title, const char* question, const char* confirm, const char* cancel,
                   const ImVec2& cancelSize) {
@@ -75,6 +66,13 @@ template <size_t N> bool Combo(const char* id, int* choice, const char* const (&
 }
 
 }  // namespace
+
+// A pop-up opened inside a modal would get the modal's id, so "Result" is opened once the
+// window's modals have ended.
+void StateLevelEditor::ShowResult(const char* text) {
+    resultText = text;
+    resultWanted = true;
+}
 
 void StateLevelEditor::BuildEditorWindow() {
     ImGui::Begin("Editor", nullptr, ImGuiWindowFlags_AlwaysAutoResize);

@@ -122,6 +122,10 @@ private:
     void BuildEraseRow();
     // A fresh marker from the pool, active and reset, as the one being drawn.
     void TakeCursorMarker();
+    void ShowResult(const char* text);
+
+    // The "Result" pop-up is due at the end of this frame's window.
+    bool resultWanted = false;
 };
 
 // The text the "Result" pop-up shows, and the wind strength typed for the marker being drawn.
