@@ -200,9 +200,19 @@ TEST_F(EditorTest, SavingIntoAReadOnlyDirectoryFailsAndKeepsTheOldFile) {
     EXPECT_EQ(editor->CountTiles(), 1u);
 }
 
-TEST_F(EditorTest, NothingToSaveFails) {
+TEST_F(EditorTest, NothingToSaveOrNowhereToSaveFails) {
     EXPECT_FALSE(editor->SaveToFile(Path("empty.env")));
     EXPECT_NE(access(Path("empty.env").c_str(), F_OK), 0);
+
+    // A place no one can write to, whoever runs the test: a directory that is a file.
+    Tap(GLFW_KEY_E);
+    Tap(GLFW_KEY_Q);
+    Tap(GLFW_KEY_S);
+    PlaceTileAt(2, 2, 1);
+    WriteFile(Path("plain"), "not a directory\n");
+    EXPECT_FALSE(editor->SaveToFile(Path("plain/level01.env")));
+    EXPECT_EQ(ReadFile(Path("plain")), "not a directory\n");
+    EXPECT_EQ(editor->CountTiles(), 1u);
 }
 
 TEST_F(EditorTest, ZoomTileIndexAndLayersStayInTheirRanges) {
