@@ -1,5 +1,7 @@
 #include "FrontendTesting.h"
 
+#include <vector>
+
 #include "frontend/GOButton.h"
 #include "graphics/Renderer.h"
 
@@ -98,8 +100,18 @@ TEST_F(TransitionTest, AScreenHandedOutAgainStartsAfresh) {
     first->SetOnFinished([](GOTransitionScreen* done) { done->SetActive(false); });
     Frames(5);
     EXPECT_FALSE(first->IsActive());
+    // The pool hands out its free screens in pool order: take them until the old one comes back.
+    std::vector<GOTransitionScreen*> taken;
     GOTransitionScreen* again = GetScene().GetTransitionScreen();
+    while (again != first && taken.size() < 20) {
+        again->SetActive(true);
+        taken.push_back(again);
+        again = GetScene().GetTransitionScreen();
+    }
     ASSERT_EQ(again, first) << "the pool recycles it";
+    for (GOTransitionScreen* screen : taken) {
+        screen->SetActive(false);
+    }
     EXPECT_FLOAT_EQ(again->GetElapsed(), 0.0f);
     EXPECT_EQ(again->GetTransform().GetScale(), Vector3(1024.0f, 720.0f, 1.0f));
     EXPECT_FLOAT_EQ(again->GetRenderer()->GetAlpha(), 1.0f);
