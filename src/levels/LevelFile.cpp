@@ -15,6 +15,19 @@ void ReportDamagedFile(const std::string& path, const LevelError& error) {
     std::fflush(stdout);
 }
 
+TileRecord RecordOf(const GOTile& tile) {
+    const Vector3 position = tile.GetTransform().GetPosition();
+    return TileRecord{tile.tileIndex, tile.tileTag, position.x, position.y, position.z};
+}
+
+MarkerRecord RecordOf(const GOCollider& marker) {
+    const Vector3 position = marker.GetTransform().GetPosition();
+    return MarkerRecord{marker.markerName, marker.GetWidth(), marker.GetHeight(), position.x, position.y,
+                        marker.markerValue};
+}
+
+}  // namespace
+
 GOTile* PlaceTile(const TileRecord& record) {
     GOTile* tile = GetScene().GetTile(0);
     tile->SetActive(true);
@@ -37,18 +50,6 @@ GOCollider* PlaceMarker(const MarkerRecord& record) {
     return marker;
 }
 
-TileRecord RecordOf(const GOTile& tile) {
-    const Vector3 position = tile.GetTransform().GetPosition();
-    return TileRecord{tile.tileIndex, tile.tileTag, position.x, position.y, position.z};
-}
-
-MarkerRecord RecordOf(const GOCollider& marker) {
-    const Vector3 position = marker.GetTransform().GetPosition();
-    return MarkerRecord{marker.markerName, marker.GetWidth(), marker.GetHeight(), position.x, position.y,
-                        marker.markerValue};
-}
-
-}  // namespace
 
 bool LoadLevelFile(const std::string& path, std::vector<GOTile*>* tiles, std::vector<GOCollider*>* markers) {
     LevelData level;

@@ -5,6 +5,13 @@
 
 class GOTile;
 class GOCollider;
+struct TileRecord;
+struct MarkerRecord;
+
+// One record of a read level made real: an active tile, or an active marker flagged `placed`
+// and shown as a marker (a pooled one may have been an invisible box in an earlier level).
+GOTile*     PlaceTile(const TileRecord& record);
+GOCollider* PlaceMarker(const MarkerRecord& record);
 
 // Fills the scene from a ".env" level file: active tiles, and active markers flagged `placed`
 // for SpawnFromMarkers. Either list, when given, receives the created objects in file order.

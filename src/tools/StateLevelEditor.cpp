@@ -55,27 +55,6 @@ void ResetMarker(GOCollider* marker) {
     marker->GetTransform().SetScale(1.0f, 1.0f, 1.0f);
 }
 
-GOTile* PlaceTile(const TileRecord& record) {
-    GOTile* tile = GetScene().GetTile(0);
-    tile->SetActive(true);
-    tile->tileIndex = record.tileIndex;
-    tile->tileTag = record.tileTag;
-    tile->GetTransform().SetPosition(record.x, record.y, record.z);
-    return tile;
-}
-
-GOCollider* PlaceMarker(const MarkerRecord& record) {
-    GOCollider* marker = GetScene().GetCollider();
-    marker->SetActive(true);
-    marker->placed = true;
-    marker->markerName = record.markerName;
-    marker->markerValue = record.markerValue;
-    marker->GetTransform().SetScale(record.width, record.height, 1.0f);
-    marker->GetTransform().SetPosition(record.x, record.y, kMarkerDepth);
-    marker->ShowAsMarker();
-    return marker;
-}
-
 void DrawAt(const Mesh* mesh, const Vector3& at) {
     if (mesh == nullptr) {
         return;
