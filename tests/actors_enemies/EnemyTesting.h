@@ -64,12 +64,7 @@ class EnemyTest : public testing::Test {
 protected:
     void SetUp() override {
         StartTestGame();
-        static bool texturesLoaded = false;
-        if (!texturesLoaded) {
-            GetResources().LoadTexturesAndMeshes();
-            SetupBackgrounds();
-            texturesLoaded = true;
-        }
+        LoadGameAssets();
         EndTestStates();
         EmptyTheScene();
         GetParticleSystem().Clear();

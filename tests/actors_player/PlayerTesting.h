@@ -63,12 +63,7 @@ class PlayerTest : public testing::Test {
 protected:
     void SetUp() override {
         StartTestGame();
-        static bool texturesLoaded = false;
-        if (!texturesLoaded) {
-            GetResources().LoadTexturesAndMeshes();
-            SetupBackgrounds();
-            texturesLoaded = true;
-        }
+        LoadGameAssets();
         EndTestStates();
         EmptyTheScene();
         GetParticleSystem().Clear();

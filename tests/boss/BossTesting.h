@@ -35,12 +35,7 @@ class BossTest : public testing::Test {
 protected:
     void SetUp() override {
         StartTestGame();
-        static bool texturesLoaded = false;
-        if (!texturesLoaded) {
-            GetResources().LoadTexturesAndMeshes();
-            SetupBackgrounds();
-            texturesLoaded = true;
-        }
+        LoadGameAssets();
         EndTestStates();
         EmptyTheScene();
         GetParticleSystem().Clear();

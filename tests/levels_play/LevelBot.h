@@ -34,12 +34,7 @@ class LevelBot : public testing::Test {
 protected:
     void SetUp() override {
         StartTestGame();
-        static bool texturesLoaded = false;
-        if (!texturesLoaded) {
-            GetResources().LoadTexturesAndMeshes();
-            SetupBackgrounds();
-            texturesLoaded = true;
-        }
+        LoadGameAssets();
         EndTestStates();
         EmptyTheScene();
         GetParticleSystem().Clear();

@@ -12,6 +12,8 @@
 #include "app/Game.h"
 #include "app/StateManager.h"
 #include "app/Window.h"
+#include "graphics/Background.h"
+#include "resources/ResourceLoader.h"
 
 namespace {
 
@@ -33,6 +35,15 @@ void StartTestGame(int width, int height) {
     InitWindow();
     IgnoreWindowFocus();
     StartSubsystems();
+}
+
+void LoadGameAssets() {
+    static bool loaded = false;
+    if (!loaded) {
+        GetResources().LoadTexturesAndMeshes();
+        SetupBackgrounds();
+        loaded = true;
+    }
 }
 
 void RunFrames(int n) {

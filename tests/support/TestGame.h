@@ -6,6 +6,9 @@
 // the clock at a fixed step of 1/60 s, and starts audio, the font and the tile meshes. Focus
 // changes of the shared virtual display are ignored: tests call WindowFocusChanged themselves.
 void StartTestGame(int width = 256, int height = 180);
+// Loads the game's textures and meshes and builds the backgrounds, once per test process, as the
+// loading screen would.
+void LoadGameAssets();
 // Runs n iterations of the game's own main loop body.
 void RunFrames(int n);
 // Ends the current and pending states, so the next test starts from no state.
