@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/FrameClock.h"
+#include "app/InputScript.h"
 #include "app/LaunchOptions.h"
 #include "app/Screenshot.h"
 #include "app/StateManager.h"
@@ -12,6 +13,7 @@
 #include "graphics/Background.h"
 #include "graphics/TextRenderer.h"
 #include "levels/TileMeshes.h"
+#include "math/MathUtil.h"
 #include "resources/StateLoading.h"
 
 namespace {
@@ -52,7 +54,35 @@ void RunOneFrame() {
     FinishFrame(GetFrameNumber());
 }
 
-void RunGame() {
+bool PrepareLaunch(const LaunchOptions& options, const std::string& recordingFirstLine) {
+    SetLaunchOptions(options);
+    if (!EnterDataDirectory(options)) {
+        return false;
+    }
+    std::string error;
+    if (!options.inputFile.empty() && !LoadInputScript(options.inputFile, error)) {
+        std::fprintf(stderr, "lirra: %s\n", error.c_str());
+        return false;
+    }
+    if (!options.recordFile.empty() && !OpenInputRecording(options.recordFile, recordingFirstLine)) {
+        std::fprintf(stderr, "lirra: cannot write the record file '%s'\n", options.recordFile.c_str());
+        return false;
+    }
+    if (!options.traceFile.empty() && !OpenTrace(options.traceFile)) {
+        std::fprintf(stderr, "lirra: cannot write the trace file '%s'\n", options.traceFile.c_str());
+        return false;
+    }
+    if (options.width > 0) {
+        SetWindowedSize(options.width, options.height);
+    }
+    if (options.seeded) {
+        SeedRandom(options.seed);
+    }
+    SetFixedStep(options.fixedStep);
+    return true;
+}
+
+void OpenGame() {
     InitWindow();
     if (!GetLaunchOptions().windowed) {
         SetFullscreen(true);
@@ -62,9 +92,24 @@ void RunGame() {
     StateLoading* loading = new StateLoading();
     loading->onLoaded = [] { SetupBackgrounds(); };
     SetState(loading);
+}
 
-    while (GetCurrentState() != nullptr && IsWindowOpen()) {
+bool IsGameRunning() {
+    return GetCurrentState() != nullptr && IsWindowOpen();
+}
+
+void CloseGame() {
+    ShutdownWindow();
+    ShutdownStates();
+    CloseTrace();
+    CloseInputRecording();
+    std::fflush(stdout);
+}
+
+void RunGame() {
+    OpenGame();
+    while (IsGameRunning()) {
         RunOneFrame();
     }
-    ShutdownWindow();
+    CloseGame();
 }

@@ -42,6 +42,8 @@ const KeyName kKeyNames[] = {
 
 std::vector<ScriptedEvent> scriptedEvents;
 size_t                     nextScriptedEvent = 0;
+// Events handed in while the game runs (a player bot), delivered at the next event poll.
+std::vector<ScriptedEvent> queuedEvents;
 FILE*                      recording = nullptr;
 int                        lastCursorX = -1;
 int                        lastCursorY = -1;
@@ -230,10 +232,13 @@ bool LoadInputScript(const std::string& path, std::string& error) {
     return true;
 }
 
-bool OpenInputRecording(const std::string& path) {
+bool OpenInputRecording(const std::string& path, const std::string& firstLine) {
     recording = std::fopen(path.c_str(), "w");
     if (recording == nullptr) {
         return false;
+    }
+    if (!firstLine.empty()) {
+        std::fprintf(recording, "# %s\n", firstLine.c_str());
     }
     std::fprintf(recording, "# recorded by lirra %s\n", LIRRA_VERSION);
     return true;
@@ -253,7 +258,15 @@ void DeliverScriptedInput(long frame) {
             Deliver(event);
         }
     }
+    for (const ScriptedEvent& event : queuedEvents) {
+        Deliver(event);
+    }
+    queuedEvents.clear();
     RecordCursorPosition();
+}
+
+void QueueInputEvent(const ScriptedEvent& event) {
+    queuedEvents.push_back(event);
 }
 
 void RecordKeyEvent(int key, int action, int mods) {

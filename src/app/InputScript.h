@@ -18,11 +18,14 @@ struct ScriptedEvent {
 // Parses an input file; on a malformed line returns false with a message naming the line.
 bool ParseInputScript(const std::string& text, std::vector<ScriptedEvent>& events, std::string& error);
 bool LoadInputScript(const std::string& path, std::string& error);
-bool OpenInputRecording(const std::string& path);
+// Starts a recording; a non-empty `firstLine` is written as its first comment line.
+bool OpenInputRecording(const std::string& path, const std::string& firstLine = "");
 void CloseInputRecording();
 
 // Delivers the loaded events of `frame` through the game's own callbacks, in file order.
 void DeliverScriptedInput(long frame);
+// Hands in an event to deliver (and record) at the next event poll, after the file's events.
+void QueueInputEvent(const ScriptedEvent& event);
 
 // Called by the input callbacks; write the event to the recording, if any.
 void RecordKeyEvent(int key, int action, int mods);
