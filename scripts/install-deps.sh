@@ -14,6 +14,7 @@ PACKAGES=(
   xvfb xauth x11-utils xdotool libgl1-mesa-dri libglx-mesa0 mesa-utils
   clang libclang-rt-14-dev
   imagemagick
+  desktop-file-utils
 )
 
 SUDO=""
