@@ -1,10 +1,174 @@
+#include <GLFW/glfw3.h>
+
+#include <cmath>
 #include <cstdio>
+#include <functional>
+#include <string>
 
 #include "DemoSegments.h"
+#include "PlayerMoves.h"
+#include "actors/GOMushroom.h"
+#include "actors/Player.h"
+#include "app/StateManager.h"
+#include "levels/StateLevel1.h"
+#include "levels/StateLevel2.h"
+#include "levels/StateLevel3.h"
 
-bool PlayLevel1(BotControls&) {
-    std::printf("lirra-demo: level 1 is not played yet\n");
-    return false;
+// Each forest is played as a route: from wherever Lirra stands, the route names the one move
+// that takes her on. After every move the bot looks again, so a jump that fell short, a fall that
+// restarted the level or a death that sent her back to the start is simply played on from there.
+namespace {
+
+struct Move {
+    std::string           name;
+    std::function<bool()> run;
+};
+
+// A route gives up when one move fails this often in a row, or when the same move comes up
+// this often without the route getting anywhere else.
+constexpr int kFailuresAllowed = 3;
+constexpr int kRepeatsAllowed = 8;
+constexpr int kMovesAllowed = 200;
+
+// Heights Lirra stands at on the grounds of the forests: a ground top plus her half height.
+constexpr float kStandHeight = 1.45f;
+
+constexpr float StandingOn(float groundTop) {
+    return groundTop + kStandHeight;
+}
+
+// Waits out what takes her controls for a while: the transition that brings the level in,
+// an opening cinematic, a line she must think through, her death and the restart.
+bool WaitForPlay(PlayerMoves& moves) {
+    const Player& lirra = GetPlayer();
+    return moves.bot.Until(
+        [&] { return lirra.state != PLAYER_FROZEN && lirra.state != PLAYER_DYING && !lirra.inputLocked; }, 60 * 60);
+}
+
+bool PlayRoute(BotControls& bot, StateId level, StateId next, const std::function<Move(PlayerMoves&)>& route) {
+    PlayerMoves moves(bot);
+    std::string last;
+    int failures = 0;
+    int repeats = 0;
+    for (int count = 0; count < kMovesAllowed; ++count) {
+        if (moves.StateIdNow() == next) {
+            return true;
+        }
+        if (moves.StateIdNow() != level) {
+            return moves.Stuck("the level, which handed over to another state");
+        }
+        if (!WaitForPlay(moves)) {
+            return moves.Stuck("waiting for her controls");
+        }
+        const Move move = route(moves);
+        repeats = move.name == last ? repeats + 1 : 0;
+        last = move.name;
+        if (move.run()) {
+            failures = 0;
+        } else {
+            std::printf("lirra-demo: %s did not work out (frame %ld, Lirra at %.2f, %.2f); trying on\n",
+                        move.name.c_str(), bot.FramesRun(), moves.X(), moves.Y());
+            moves.ReleaseAll();
+            ++failures;
+        }
+        if (failures >= kFailuresAllowed || repeats >= kRepeatsAllowed) {
+            return moves.Stuck(move.name.c_str());
+        }
+    }
+    return moves.Stuck("the end of the level: too many moves");
+}
+
+// Waits while she falls out of the level and it starts again.
+Move FallOut(PlayerMoves& moves) {
+    return {"the fall out of the level", [&moves] {
+                const State* fallenIn = GetCurrentState();
+                const float y = moves.Y();
+                return moves.bot.Until([&] { return GetCurrentState() != fallenIn || moves.Y() > y + 0.5f; },
+                                       600);
+            }};
+}
+
+Move Nowhere(PlayerMoves& moves) {
+    return {"a place the route does not know", [&moves] { return moves.Settle(60); }};
+}
+
+// ---- Level 1: the meadow, the ambush, three jumps and the valley --------------------------
+
+constexpr float kMeadow = StandingOn(0.5f);
+constexpr float kFirstStep = StandingOn(1.5f);
+constexpr float kLowLedge = StandingOn(-1.5f);
+constexpr float kValley = StandingOn(-11.5f);
+constexpr float kMeadowEdge = 52.5f;
+constexpr float kRimLeft = 73.5f;
+constexpr float kExitX = 78.0f;
+
+StateLevel1* Level1() {
+    return dynamic_cast<StateLevel1*>(GetCurrentState());
+}
+
+Move Level1Route(PlayerMoves& moves) {
+    const StateLevel1* level = Level1();
+    const float x = moves.X();
+    if (!level->ambushStarted) {
+        return {"the walk into the ambush", [&moves] {
+                    moves.bot.Press(GLFW_KEY_RIGHT);
+                    const bool started = moves.bot.Until([] { return Level1()->ambushStarted; }, 900);
+                    moves.bot.Release(GLFW_KEY_RIGHT);
+                    moves.Settle();
+                    return started;
+                }};
+    }
+    if (!level->ambushFinished) {
+        return {"the dash through the ambush", [&moves] {
+                    moves.bot.Press(GLFW_KEY_RIGHT);
+                    const bool through = moves.bot.Until(
+                        [&] { return Level1()->ambushFinished && moves.X() >= kAmbushEndX + 0.5f; }, 900);
+                    moves.bot.Release(GLFW_KEY_RIGHT);
+                    return through;
+                }};
+    }
+    if (!moves.Landed()) {
+        return {"the landing", [&moves] { return moves.Settle(); }};
+    }
+    if (moves.StandsOn(kMeadow) && x < kMeadowEdge) {
+        if (std::fabs(x - 49.0f) > 0.6f) {
+            return {"the run-up to the first pit", [&moves] { return moves.StandNear(49.0f); }};
+        }
+        return {"the jump over the first pit",
+                [&moves] { return moves.RunningJump(51.8f, 57.5f) && moves.StandsOn(kFirstStep); }};
+    }
+    if (moves.StandsOn(kFirstStep)) {
+        if (x > 60.0f) {
+            return {"the run-up on the step", [&moves] { return moves.StandNear(58.0f); }};
+        }
+        return {"the jump over the second pit", [&moves] { return moves.RunningJump(61.9f, 68.0f); }};
+    }
+    if (moves.StandsOn(kLowLedge)) {
+        if (std::fabs(x - 68.5f) > 0.6f) {
+            return {"the run-up on the low ledge", [&moves] { return moves.StandNear(68.5f); }};
+        }
+        return {"the jump up the rim",
+                [&moves] { return moves.RunningJump(72.6f, 74.8f) && moves.StandsOn(kMeadow); }};
+    }
+    if (moves.StandsOn(kMeadow) && x > kRimLeft) {
+        return {"the drop into the valley", [&moves] { return moves.WalkTo(kExitX) && moves.StandsOn(kValley); }};
+    }
+    if (moves.StandsOn(kValley)) {
+        if (std::fabs(x - kExitX) > 0.5f) {
+            return {"the walk to the mushroom", [&moves] { return moves.StandNear(kExitX); }};
+        }
+        return {"the mushroom to level 2", [&moves] { return moves.UseExit(STATE_LEVEL_2); }};
+    }
+    if (moves.Y() < kLowLedge - 1.0f) {
+        return FallOut(moves);
+    }
+    return Nowhere(moves);
+}
+
+}  // namespace
+
+bool PlayLevel1(BotControls& bot) {
+    return PlayRoute(bot, STATE_LEVEL_1, STATE_LEVEL_2, Level1Route);
 }
 
 bool PlayLevel2(BotControls&) {
