@@ -165,15 +165,103 @@ Move Level1Route(PlayerMoves& moves) {
     return Nowhere(moves);
 }
 
+// ---- Level 2: up the shaft on four winds, past two walking spirits -----------------------
+
+constexpr float kShaftFloor = StandingOn(-1.5f);
+constexpr float kRestingLedge = StandingOn(12.5f);
+constexpr float kSpiritLedge = StandingOn(18.5f);
+constexpr float kMiddleLedge = StandingOn(32.5f);
+constexpr float kSlabStep = StandingOn(35.5f);
+constexpr float kBlock = StandingOn(37.5f);
+constexpr float kDoorLedge = StandingOn(65.5f);
+constexpr float kExitLedge = StandingOn(73.5f);
+// Where she stands for each wind: in the first one, beside the second and fourth, on the block.
+constexpr float kFirstWindX = 12.5f;
+constexpr float kSecondWindX = -6.0f;
+constexpr float kBlockEndX = 13.2f;
+constexpr float kFourthWindX = -5.5f;
+constexpr float kLevel2ExitX = 0.0f;
+
+Move Level2Route(PlayerMoves& moves) {
+    const float x = moves.X();
+    if (!moves.Landed()) {
+        if (moves.Y() < kShaftFloor - 1.0f) {
+            return FallOut(moves);
+        }
+        return {"the landing", [&moves] { return moves.Settle(); }};
+    }
+    if (moves.StandsOn(kShaftFloor)) {
+        if (std::fabs(x - kFirstWindX) > 0.4f) {
+            return {"the walk into the first wind", [&moves] { return moves.StandNear(kFirstWindX); }};
+        }
+        return {"the ride up the first wind", [&moves] {
+                    return moves.RideWind(21.5f, GLFW_KEY_LEFT) && moves.StandsOn(kSpiritLedge);
+                }};
+    }
+    if (moves.StandsOn(kRestingLedge)) {
+        // Off its right end and down into the first wind again.
+        return {"the step off the resting ledge", [&moves] { return moves.WalkTo(kFirstWindX); }};
+    }
+    if (moves.StandsOn(kSpiritLedge)) {
+        if (std::fabs(x - kSecondWindX) > 0.4f) {
+            return {"the fight along the spirit's ledge", [&moves] {
+                        return moves.FightThrough(kSecondWindX) && moves.StandNear(kSecondWindX);
+                    }};
+        }
+        return {"the ride up the second wind", [&moves] {
+                    return moves.RideWind(35.0f, GLFW_KEY_RIGHT) && moves.StandsOn(kMiddleLedge);
+                }};
+    }
+    if (moves.StandsOn(kMiddleLedge)) {
+        if (x > 3.0f) {
+            return {"the run-up on the middle ledge", [&moves] { return moves.StandNear(1.0f); }};
+        }
+        return {"the jump to the step",
+                [&moves] { return moves.RunningJump(4.8f, 8.5f) && moves.StandsOn(kSlabStep); }};
+    }
+    if (moves.StandsOn(kSlabStep)) {
+        if (x > 9.0f) {
+            return {"the run-up on the step", [&moves] { return moves.StandNear(8.0f); }};
+        }
+        return {"the jump to the block",
+                [&moves] { return moves.RunningJump(9.8f, 13.5f) && moves.StandsOn(kBlock); }};
+    }
+    if (moves.StandsOn(kBlock)) {
+        if (std::fabs(x - kBlockEndX) > 0.4f) {
+            return {"the walk to the block's end", [&moves] { return moves.StandNear(kBlockEndX); }};
+        }
+        return {"the ride up the long wind", [&moves] {
+                    moves.HopIntoWind(GLFW_KEY_LEFT, 10.8f);
+                    return moves.RideWind(68.0f, GLFW_KEY_LEFT) && moves.StandsOn(kDoorLedge);
+                }};
+    }
+    if (moves.StandsOn(kDoorLedge)) {
+        if (std::fabs(x - kFourthWindX) > 0.4f) {
+            return {"the fight along the door ledge", [&moves] {
+                        return moves.FightThrough(kFourthWindX) && moves.StandNear(kFourthWindX);
+                    }};
+        }
+        return {"the ride up the last wind", [&moves] {
+                    return moves.RideWind(76.0f, GLFW_KEY_RIGHT, -1.0f) && moves.StandsOn(kExitLedge);
+                }};
+    }
+    if (moves.StandsOn(kExitLedge)) {
+        if (std::fabs(x - kLevel2ExitX) > 0.5f) {
+            return {"the walk to the mushroom", [&moves] { return moves.StandNear(kLevel2ExitX); }};
+        }
+        return {"the mushroom to level 3", [&moves] { return moves.UseExit(STATE_LEVEL_3); }};
+    }
+    return Nowhere(moves);
+}
+
 }  // namespace
 
 bool PlayLevel1(BotControls& bot) {
     return PlayRoute(bot, STATE_LEVEL_1, STATE_LEVEL_2, Level1Route);
 }
 
-bool PlayLevel2(BotControls&) {
-    std::printf("lirra-demo: level 2 is not played yet\n");
-    return false;
+bool PlayLevel2(BotControls& bot) {
+    return PlayRoute(bot, STATE_LEVEL_2, STATE_LEVEL_3, Level2Route);
 }
 
 bool PlayLevel3(BotControls&) {
