@@ -43,6 +43,8 @@ const std::vector<Demo>& Demos() {
         {"level2", "Level 2", {{STATE_LEVEL_2, PlayLevel2}}},
         {"level3", "Level 3", {{STATE_LEVEL_3, PlayLevel3}}},
         {"boss", "Boss", {{STATE_BOSS, PlayBossFight}}},
+        // Not a shipped demo: the ending alone, for work on its bot.
+        {"ending", "Level End", {{STATE_LEVEL_END, PlayEnding}}},
     };
     return demos;
 }
