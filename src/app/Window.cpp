@@ -54,6 +54,9 @@ void SetWindowIcon() {
     int channels = 0;
     unsigned char* pixels = SOIL_load_image("Textures/window_icon.png", &width, &height, &channels, SOIL_LOAD_RGBA);
     if (pixels == nullptr) {
+        // The window goes without an icon, but the player learns why.
+        std::printf("Texture Load Error: '%s'\n", SOIL_last_result());
+        std::fflush(stdout);
         return;
     }
     GLFWimage icon{width, height, pixels};

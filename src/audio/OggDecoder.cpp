@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <vector>
 
 #define OV_EXCLUDE_STATIC_CALLBACKS
 #include <vorbis/vorbisfile.h>
@@ -89,6 +90,45 @@ int DecodeStream(OggVorbis_File& file, DecodedSound& out) {
     return out.samples.empty() ? AUDIO_ERR_FORMAT : AUDIO_OK;
 }
 
+// The largest Ogg page: header, 255 lacing values, 255 segments of 255 bytes.
+constexpr long kMaxPageBytes = 27L + 255L + 255L * 255L;
+constexpr unsigned char kEndOfStreamFlag = 0x04;
+
+// Whether the file ends with a whole Ogg page that closes its stream. The decoder plays a file cut
+// short up to the cut without complaint; such a file is damaged and is refused like any other.
+bool EndsWithFinalPage(FILE* handle) {
+    if (std::fseek(handle, 0, SEEK_END) != 0) {
+        return false;
+    }
+    const long size = std::ftell(handle);
+    const long tailSize = size < kMaxPageBytes ? size : kMaxPageBytes;
+    if (tailSize < 27 || std::fseek(handle, size - tailSize, SEEK_SET) != 0) {
+        return false;
+    }
+    std::vector<unsigned char> tail(static_cast<size_t>(tailSize));
+    if (std::fread(tail.data(), 1, tail.size(), handle) != tail.size()) {
+        return false;
+    }
+    for (long at = tailSize - 27; at >= 0; --at) {
+        const unsigned char* page = tail.data() + at;
+        if (page[0] != 'O' || page[1] != 'g' || page[2] != 'g' || page[3] != 'S') {
+            continue;
+        }
+        const long segments = page[26];
+        if (at + 27 + segments > tailSize) {
+            continue;
+        }
+        long length = 27 + segments;
+        for (long i = 0; i < segments; ++i) {
+            length += page[27 + i];
+        }
+        if (at + length == tailSize) {
+            return (page[5] & kEndOfStreamFlag) != 0;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 int DecodeOggFile(const char* path, DecodedSound& out) {
@@ -103,7 +143,10 @@ int DecodeOggFile(const char* path, DecodedSound& out) {
         std::fclose(handle);  // a failed open leaves the file to its caller
         return OpenResultToAudioResult(opened);
     }
-    const int result = DecodeStream(file, out);
+    int result = DecodeStream(file, out);
+    if (result == AUDIO_OK && !EndsWithFinalPage(handle)) {
+        result = AUDIO_ERR_FORMAT;
+    }
     ov_clear(&file);
     if (result != AUDIO_OK) {
         out = DecodedSound();
