@@ -254,6 +254,100 @@ Move Level2Route(PlayerMoves& moves) {
     return Nowhere(moves);
 }
 
+// ---- Level 3: the shaft, the corridor, the gust from below, the spirits' ledge ------------
+
+constexpr float kLevel3Start = StandingOn(-1.5f);
+constexpr float kShaftFoot = StandingOn(-6.5f);
+constexpr float kCorridor = StandingOn(29.5f);
+constexpr float kCorridorRoof = StandingOn(40.5f);
+constexpr float kLookout = StandingOn(44.5f);
+constexpr float kSpiritsLedge = StandingOn(49.5f);
+constexpr float kLastStep = StandingOn(52.5f);
+constexpr float kExitPath = StandingOn(55.5f);
+constexpr float kShaftWindX = 21.5f;
+constexpr float kDeadEndX = 1.5f;
+constexpr float kLookoutEndX = -4.0f;
+constexpr float kRoofEndX = 17.6f;
+constexpr float kSpiritsLedgeX = 26.0f;
+constexpr float kLevel3ExitX = 4.0f;
+// The areas whose lines she stops for: the exit seen from the lookout, and the spirits.
+constexpr int kExitInSight = 3;
+constexpr int kSpiritsArea = 5;
+
+StateLevel3* Level3() {
+    return dynamic_cast<StateLevel3*>(GetCurrentState());
+}
+
+Move Level3Route(PlayerMoves& moves) {
+    const StateLevel3* level = Level3();
+    const float x = moves.X();
+    if (!moves.Landed()) {
+        if (moves.Y() < kShaftFoot - 1.0f) {
+            return FallOut(moves);
+        }
+        return {"the landing", [&moves] { return moves.Settle(); }};
+    }
+    if (moves.StandsOn(kLevel3Start)) {
+        return {"the walk down to the shaft",
+                [&moves] { return moves.WalkTo(kShaftWindX) && moves.StandsOn(kShaftFoot); }};
+    }
+    if (moves.StandsOn(kShaftFoot)) {
+        if (std::fabs(x - kShaftWindX) > 0.4f) {
+            return {"the walk into the shaft's wind", [&moves] { return moves.StandNear(kShaftWindX); }};
+        }
+        return {"the ride up the shaft", [&moves] {
+                    return moves.RideWind(31.5f, GLFW_KEY_LEFT) && moves.StandsOn(kCorridor);
+                }};
+    }
+    if (moves.StandsOn(kCorridor)) {
+        if (std::fabs(x - kDeadEndX) > 0.4f) {
+            return {"the fight along the corridor", [&moves] {
+                        return moves.FightThrough(kDeadEndX) && moves.StandNear(kDeadEndX);
+                    }};
+        }
+        return {"the ride up the gust", [&moves] {
+                    return moves.RideWind(46.0f, GLFW_KEY_LEFT) && moves.StandsOn(kLookout);
+                }};
+    }
+    if (moves.StandsOn(kLookout)) {
+        if (!level->areaShown[kExitInSight]) {
+            return {"the look at the exit", [&moves] { return moves.WalkTo(kLookoutEndX); }};
+        }
+        return {"the walk onto the corridor's roof",
+                [&moves] { return moves.WalkTo(15.0f) && moves.StandsOn(kCorridorRoof); }};
+    }
+    if (moves.StandsOn(kCorridorRoof)) {
+        if (std::fabs(x - kRoofEndX) > 0.4f) {
+            return {"the walk to the roof's end", [&moves] { return moves.StandNear(kRoofEndX); }};
+        }
+        return {"the ride up the third wind", [&moves] {
+                    moves.HopIntoWind(GLFW_KEY_RIGHT, 20.5f);
+                    return moves.RideWind(51.5f, GLFW_KEY_RIGHT) && moves.StandsOn(kSpiritsLedge);
+                }};
+    }
+    if (moves.StandsOn(kSpiritsLedge)) {
+        if (x < kSpiritsLedgeX - 0.5f) {
+            return {"the walk along the spirits' ledge", [&moves] { return moves.WalkTo(kSpiritsLedgeX); }};
+        }
+        return {"the jump to the last step",
+                [&moves] { return moves.RunningJump(22.2f, 19.0f) && moves.StandsOn(kLastStep); }};
+    }
+    if (moves.StandsOn(kLastStep)) {
+        if (x < 18.5f) {
+            return {"the run-up on the last step", [&moves] { return moves.StandNear(19.0f); }};
+        }
+        return {"the jump to the exit path",
+                [&moves] { return moves.RunningJump(17.0f, 12.5f) && moves.StandsOn(kExitPath); }};
+    }
+    if (moves.StandsOn(kExitPath)) {
+        if (std::fabs(x - kLevel3ExitX) > 0.5f) {
+            return {"the walk to the mushroom", [&moves] { return moves.StandNear(kLevel3ExitX); }};
+        }
+        return {"the mushroom to the boss", [&moves] { return moves.UseExit(STATE_BOSS); }};
+    }
+    return Nowhere(moves);
+}
+
 }  // namespace
 
 bool PlayLevel1(BotControls& bot) {
@@ -264,7 +358,6 @@ bool PlayLevel2(BotControls& bot) {
     return PlayRoute(bot, STATE_LEVEL_2, STATE_LEVEL_3, Level2Route);
 }
 
-bool PlayLevel3(BotControls&) {
-    std::printf("lirra-demo: level 3 is not played yet\n");
-    return false;
+bool PlayLevel3(BotControls& bot) {
+    return PlayRoute(bot, STATE_LEVEL_3, STATE_BOSS, Level3Route);
 }
