@@ -128,27 +128,129 @@ Image PanelPicture( const ScreenPicture &p, const std::string &title, int titleY
 	return img;
 }
 
+// ---- the controls picture: keys, gamepad buttons and what they do, one row each -----------------------------
+
+// The gamepad column draws the pad's parts in small: GLFW's standard layout names the face buttons A, B, X, Y.
+enum class PadPart { None, DpadSides, DpadUpDown, Stick, A, B, X, Y, Start, Back };
+
+const Rgba kPadA = Hex( 0x86d87a );
+const Rgba kPadB = Hex( 0xec7890 );
+const Rgba kPadX = Hex( 0x78aef0 );
+const Rgba kPadY = Hex( 0xe8c86c );
+const Rgba kPadFace = Hex( 0x2a2440 );
+const Rgba kPadRaised = Hex( 0x5c5680 );
+
+int PadPartWidth( PadPart part ) {
+	switch ( part ) {
+	case PadPart::Start: return TextWidth( "START", 1 ) + 16;
+	case PadPart::Back: return TextWidth( "BACK", 1 ) + 16;
+	case PadPart::None: return TextWidth( "-", 2 );
+	default: return 34;
+	}
+}
+
+void FaceButton( Image &img, float cx, float cy, const std::string &letter, Rgba color ) {
+	FillEllipse( img, cx, cy + 1.5f, 16, 16, pal::uiInkShadow );
+	FillEllipse( img, cx, cy, 16, 16, color );
+	FillEllipse( img, cx, cy, 13.5f, 13.5f, kPadFace );
+	DrawTextWeighted( img, letter, int( cx ) - TextWidth( letter, 1 ) / 2 + 1, int( cy ) - CapHeight( 1 ) / 2, 1, color, true, 0 );
+}
+
+// A cross whose used arms are lit, each with its arrow.
+void Dpad( Image &img, float cx, float cy, bool sides ) {
+	const int x = int( cx ), y = int( cy );
+	FillRect( img, x - 17, y - 6, x + 17, y + 6, pal::uiBorderDark );
+	FillRect( img, x - 6, y - 17, x + 6, y + 17, pal::uiBorderDark );
+	FillRect( img, x - 16, y - 5, x + 16, y + 5, kPadRaised );
+	FillRect( img, x - 5, y - 16, x + 5, y + 16, kPadRaised );
+	FillEllipse( img, cx + 0.5f, cy + 0.5f, 3.0f, 3.0f, kPadFace );
+	for ( int side = -1; side <= 1; side += 2 ) {
+		const float tip = 15.0f * side, base = 7.0f * side;
+		const Vec2 c{ cx + 0.5f, cy + 0.5f };
+		if ( sides ) {
+			FillPolygon( img, { c + Vec2{ tip, 0 }, c + Vec2{ base, -5 }, c + Vec2{ base, 5 } }, pal::uiHighlight );
+		} else {
+			FillPolygon( img, { c + Vec2{ 0, tip }, c + Vec2{ -5, base }, c + Vec2{ 5, base } }, pal::uiHighlight );
+		}
+	}
+}
+
+// The left stick from above: its well, the thumb pad and the two ways it runs.
+void Stick( Image &img, float cx, float cy ) {
+	FillEllipse( img, cx, cy, 17, 17, pal::uiBorderDark );
+	FillEllipse( img, cx, cy, 15, 15, kPadFace );
+	FillEllipse( img, cx, cy, 8, 8, kPadRaised );
+	FillEllipse( img, cx - 2.0f, cy - 2.0f, 3.5f, 3.5f, Hex( 0x706a94 ) );
+	for ( int side = -1; side <= 1; side += 2 ) {
+		FillPolygon( img, { { cx + 14.5f * side, cy }, { cx + 9.5f * side, cy - 4.5f }, { cx + 9.5f * side, cy + 4.5f } }, pal::uiHighlight );
+	}
+}
+
+void Pill( Image &img, int x0, float cy, const std::string &label ) {
+	const int w = TextWidth( label, 1 ) + 16, y0 = int( cy ) - 12;
+	FillRoundRect( img, x0, y0, x0 + w - 1, y0 + 24, 12.0f, pal::uiBorder );
+	FillRoundRect( img, x0 + 2, y0 + 2, x0 + w - 3, y0 + 22, 10.0f, kPadFace );
+	DrawText( img, label, x0 + 8, int( cy ) - CapHeight( 1 ) / 2, 1, pal::uiInk );
+}
+
+void DrawPadPart( Image &img, PadPart part, int x0, float cy ) {
+	const float cx = x0 + PadPartWidth( part ) / 2.0f;
+	switch ( part ) {
+	case PadPart::None: DrawText( img, "-", x0, int( cy ) - CapHeight( 2 ) / 2, 2, pal::uiBorder ); break;
+	case PadPart::DpadSides: Dpad( img, cx, cy, true ); break;
+	case PadPart::DpadUpDown: Dpad( img, cx, cy, false ); break;
+	case PadPart::Stick: Stick( img, cx, cy ); break;
+	case PadPart::A: FaceButton( img, cx, cy, "A", kPadA ); break;
+	case PadPart::B: FaceButton( img, cx, cy, "B", kPadB ); break;
+	case PadPart::X: FaceButton( img, cx, cy, "X", kPadX ); break;
+	case PadPart::Y: FaceButton( img, cx, cy, "Y", kPadY ); break;
+	case PadPart::Start: Pill( img, x0, cy, "START" ); break;
+	case PadPart::Back: Pill( img, x0, cy, "BACK" ); break;
+	}
+}
+
+// The parts of one row side by side, centred on cx.
+void DrawPadParts( Image &img, const std::vector<PadPart> &parts, int cx, float cy ) {
+	const int gap = 8;
+	int width = -gap;
+	for ( PadPart part : parts ) {
+		width += PadPartWidth( part ) + gap;
+	}
+	int x = cx - width / 2;
+	for ( PadPart part : parts ) {
+		DrawPadPart( img, part, x, cy );
+		x += PadPartWidth( part ) + gap;
+	}
+}
+
 Image ControlsPanel() {
 	Image img = PanelPicture( kBigPanel, "CONTROLS", 40, 3 );
 	const struct {
-		const char *keys, *action;
+		const char			*keys;
+		std::vector<PadPart> pad;
+		const char			*action;
 	} rows[] = {
-		{ "LEFT / RIGHT", "run" },
-		{ "SPACE / UP", "jump - hold to glide" },
-		{ "Q", "swipe with the blade" },
-		{ "W", "soul strike: spends a soul" },
-		{ "E", "talk, read, enter portals" },
-		{ "ESC", "pause" },
-		{ "ALT+ENTER / F5", "full screen" },
-		{ "UP / DOWN, ENTER", "choose in menus" },
+		{ "LEFT / RIGHT", { PadPart::DpadSides, PadPart::Stick }, "run" },
+		{ "SPACE / UP", { PadPart::A }, "jump - hold to glide" },
+		{ "Q", { PadPart::X }, "swipe with the blade" },
+		{ "W", { PadPart::Y }, "soul strike: a soul" },
+		{ "E", { PadPart::B }, "talk, read, portals" },
+		{ "ESC", { PadPart::Start }, "pause" },
+		{ "` (GRAVE)", { PadPart::Back }, "console" },
+		{ "ALT+ENTER / F5", { PadPart::None }, "full screen" },
+		{ "UP/DOWN, ENTER", { PadPart::DpadUpDown, PadPart::A }, "choose in menus" },
 	};
+	const int keysRight = 280, padCentre = 362, actionLeft = 444;
+	DrawTextShadowed( img, "KEYBOARD", keysRight - TextWidth( "KEYBOARD", 1 ), 114, 1, pal::uiBorder, pal::uiInkShadow );
+	DrawTextCentered( img, "GAMEPAD", padCentre, 114, 1, pal::uiBorder, pal::uiInkShadow );
 	int y = 140;
 	for ( const auto &r : rows ) {
-		DrawTextShadowed( img, r.keys, 300 - TextWidth( r.keys, 2 ), y, 2, pal::uiHighlight, pal::uiInkShadow );
-		DrawTextShadowed( img, r.action, 330, y, 2, pal::uiInk, pal::uiInkShadow );
-		y += 44;
+		DrawTextShadowed( img, r.keys, keysRight - TextWidth( r.keys, 2 ), y, 2, pal::uiHighlight, pal::uiInkShadow );
+		DrawPadParts( img, r.pad, padCentre, y + CapHeight( 2 ) / 2.0f );
+		DrawTextShadowed( img, r.action, actionLeft, y, 2, pal::uiInk, pal::uiInkShadow );
+		y += 40;
 	}
-	DrawTextCentered( img, "ENTER to close", kBigPanel.screenW / 2, 520, 1, pal::uiBorder, pal::uiInkShadow );
+	DrawTextCentered( img, "ENTER or A to close", kBigPanel.screenW / 2, 528, 1, pal::uiBorder, pal::uiInkShadow );
 	return ToFile( img, kBigPanel );
 }
 
