@@ -134,6 +134,9 @@ TEST_P(PlaythroughTest, TheDemoReplaysItsWholeStory) {
     EXPECT_EQ(Joined(StateSequence(replay.frames)), Joined(demoCase.states)) << kRerecord;
     EXPECT_EQ(Joined(StateChanges(replay.output)), Joined(ChangesAlong(demoCase.states))) << kRerecord;
     EXPECT_EQ(replay.frames.back().state, demoCase.states.back()) << kRerecord;
+    if (const TraceFrame* death = FirstDeath(replay.frames)) {
+        ADD_FAILURE() << "Lirra died in " << death->state << " at frame " << death->frame << "; " << kRerecord;
+    }
 
     for (const ScriptedLine& line : demoCase.lines) {
         EXPECT_TRUE(LineShown(replay.frames, line.state, line.speaker, line.text))
@@ -193,7 +196,7 @@ TEST(PlaythroughJudge, StandingStillCountsOnlyWhileLirraIsFreeToMove) {
 TEST(PlaythroughJudge, TraceFieldsAreReadFromTheirOwnObjects) {
     const std::string line =
         R"({"frame": 7, "t": 0.1, "dt": 0.0166667, "state": "Level End", "menu": {"id": 2, "selected": 0}, )"
-        R"("player": {"active": true, "x": -3.5, "y": 2.25, "vx": 0, "inputLocked": true}, )"
+        R"("player": {"active": true, "x": -3.5, "y": 2.25, "vx": 0, "state": 9, "inputLocked": true}, )"
         R"("camera": {"x": 9, "y": 9, "zoom": 1}, "dialogue": {"visible": true, "name": "Dired", )"
         R"("shown": "say \"hi\""}, "enemies": [], "interactables": [{"type": 2, "x": 1, "y": 3, "target": 3}], )"
         R"("boss": null, "transition": false, "cinematic": true})";
@@ -206,6 +209,7 @@ TEST(PlaythroughJudge, TraceFieldsAreReadFromTheirOwnObjects) {
     EXPECT_TRUE(frame.inputLocked);
     EXPECT_EQ(frame.speaker, "Dired");
     EXPECT_EQ(frame.shown, "say \"hi\"");
+    EXPECT_EQ(frame.playerState, 9) << "the player's own state, not the game's";
     EXPECT_FALSE(frame.transition);
     EXPECT_TRUE(frame.cinematic);
 }

@@ -1,5 +1,6 @@
 #include "playthrough/PlaythroughTrace.h"
 
+#include <cctype>
 #include <cmath>
 #include <fstream>
 #include <regex>
@@ -10,6 +11,8 @@ namespace {
 const std::string kFirstLinePrefix = "# lirra ";
 // Closer than this to where a still span began counts as not having moved.
 constexpr float kStillDistance = 0.05f;
+// The player's state number while she dies.
+constexpr int kPlayerDying = 9;
 
 // The JSON string that starts at `at` (its opening quote), unescaped.
 std::string JsonStringAt(const std::string& line, size_t at) {
@@ -49,6 +52,17 @@ bool TrueField(const std::string& line, const std::string& key, size_t from = 0)
 bool NullField(const std::string& line, const std::string& key, size_t from = 0) {
     const size_t at = ValueAt(line, key, from);
     return at != std::string::npos && line.compare(at, 4, "null") == 0;
+}
+
+// The dialogue box breaks lines where it likes, so texts are compared without white space.
+std::string WithoutSpaces(const std::string& text) {
+    std::string kept;
+    for (const char c : text) {
+        if (!std::isspace(static_cast<unsigned char>(c))) {
+            kept += c;
+        }
+    }
+    return kept;
 }
 
 bool FreeToMove(const TraceFrame& frame) {
@@ -96,6 +110,7 @@ TraceFrame ParseTraceFrame(const std::string& line) {
     frame.playerActive = TrueField(line, "active", player);
     frame.x = static_cast<float>(NumberField(line, "x", player));
     frame.y = static_cast<float>(NumberField(line, "y", player));
+    frame.playerState = static_cast<int>(NumberField(line, "state", player));
     frame.inputLocked = TrueField(line, "inputLocked", player);
     const size_t dialogue = line.find("\"dialogue\": {");
     frame.dialogue = TrueField(line, "visible", dialogue);
@@ -137,11 +152,21 @@ std::vector<std::string> StateChanges(const std::string& gameOutput) {
     return changes;
 }
 
+const TraceFrame* FirstDeath(const std::vector<TraceFrame>& frames) {
+    for (const TraceFrame& frame : frames) {
+        if (frame.playerActive && frame.playerState == kPlayerDying) {
+            return &frame;
+        }
+    }
+    return nullptr;
+}
+
 bool LineShown(const std::vector<TraceFrame>& frames, const std::string& state, const std::string& speaker,
                const std::string& text) {
+    const std::string wanted = WithoutSpaces(text);
     for (const TraceFrame& frame : frames) {
         if (frame.dialogue && frame.state == state && frame.speaker == speaker &&
-            frame.shown.find(text) != std::string::npos) {
+            WithoutSpaces(frame.shown).find(wanted) != std::string::npos) {
             return true;
         }
     }

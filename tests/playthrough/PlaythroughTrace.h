@@ -22,6 +22,7 @@ struct TraceFrame {
     bool        playerActive = false;
     float       x = 0.0f;
     float       y = 0.0f;
+    int         playerState = 0;
     bool        inputLocked = false;
     bool        dialogue = false;
     std::string speaker;
@@ -40,7 +41,12 @@ std::vector<std::string> StateSequence(const std::vector<TraceFrame>& frames);
 // a restart shows as a change of a state to itself.
 std::vector<std::string> StateChanges(const std::string& gameOutput);
 
-// True when a frame of `state` shows `speaker`'s dialogue with `text` typed out.
+// The first frame in which Lirra is dying (her level then starts again in place, which the
+// game does not report as a change of state), or nullptr.
+const TraceFrame* FirstDeath(const std::vector<TraceFrame>& frames);
+
+// True when a frame of `state` shows `speaker`'s dialogue with `text` typed out, wherever the
+// box broke its lines.
 bool LineShown(const std::vector<TraceFrame>& frames, const std::string& state, const std::string& speaker,
                const std::string& text);
 
