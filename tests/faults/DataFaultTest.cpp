@@ -75,17 +75,27 @@ std::vector<std::string> ExpectedMessages(const DataFault& fault) {
         // A font cut short may still open; its glyphs then fail one by one.
         return {"ERROR::FREETYPE: Failed to load font\n", "ERROR::FREETYTPE: Failed to load Glyph\n"};
     }
-    if (EndsWith(file, ".vertexshader")) {
-        if (fault.damage == Damage::MISSING) {
-            return {"Impossible to open " + file + ". Are you in the right directory?\n"};
-        }
-        return {"ERROR::SHADER_COMPILATION_ERROR of type: VERTEX\n"};
+    if (EndsWith(file, ".vertexshader") && fault.damage == Damage::MISSING) {
+        return {"Impossible to open " + file + ". Are you in the right directory?\n"};
     }
-    if (EndsWith(file, ".fragmentshader")) {
-        return {"ERROR::SHADER_COMPILATION_ERROR of type: FRAGMENT\n"};
+    if (EndsWith(file, "shader")) {
+        // A missing fragment stage compiles as empty source; a stage cut short may still compile
+        // and then lack its main function, which only the link finds.
+        const std::string stage = EndsWith(file, ".vertexshader") ? "VERTEX" : "FRAGMENT";
+        return {"ERROR::SHADER_COMPILATION_ERROR of type: " + stage + "\n",
+                "ERROR::PROGRAM_LINKING_ERROR of type: PROGRAM\n"};
+    }
+    if (EndsWith(file, ".env") && fault.damage == Damage::TRUNCATED) {
+        // A level file has no end mark: one cut short reads as a shorter level, its whole lines
+        // loaded and the cut line's missing fields taken from the line before.
+        return {"Level 1 loaded!\n", "Level 2 loaded!\n", "Level 3 loaded!\n", "Level Boss loaded!\n",
+                "end level loaded!\n", "Main menu loaded!\n"};
     }
     if (file == "mainmenu.env") {
         return {"Failed to load main menu!!\n"};
+    }
+    if (file == "ending.env") {
+        return {"Failed to load end level!!\n"};
     }
     if (EndsWith(file, ".env")) {
         return {"Failed to load level!!\n"};
