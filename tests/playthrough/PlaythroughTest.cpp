@@ -2,6 +2,7 @@
 // the options of its first line on a display of its own, and its trace must show the whole story.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -144,6 +145,8 @@ TEST_P(PlaythroughTest, TheDemoReplaysItsWholeStory) {
     }
 
     const StillSpan still = LongestStillSpan(replay.frames);
+    std::printf("%s: %zu frames; Lirra's longest stand while free to move: %ld frames in %s from frame %ld\n",
+                demoCase.name, replay.frames.size(), still.frames, still.state.c_str(), still.firstFrame);
     EXPECT_LE(still.frames, kStuckFrames) << "Lirra stood stuck in " << still.state << " at (" << still.x << ", "
                                           << still.y << ") for " << still.frames << " frames from frame "
                                           << still.firstFrame << "; " << kRerecord;

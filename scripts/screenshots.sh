@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Takes the pictures of every scene of the game into docs/ (shown in the README): each scene is
+# reached with --start and a few keys, or by replaying a demo, and its frame saved as a PNG.
+#
+#   scripts/screenshots.sh            # 1024x720 pictures; SIZE=WxH for another size
+#
+# BUILD_DIR (default build) is the build directory; it is configured and built as needed. A
+# picture costs a few minutes under a software renderer, so the runs go two at a time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD_DIR=${BUILD_DIR:-build}
+SIZE=${SIZE:-1024x720}
+OUT=${OUT:-docs}
+
+if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
+    cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo}
+fi
+cmake --build "$BUILD_DIR" -j"${JOBS:-$(nproc)}" --target lirra
+
+export ALSOFT_DRIVERS=null
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$OUT"
+COMMON=(--size "$SIZE" --fixed-step 0.0166667 --seed 1)
+
+# shoot NAME INPUT-TEXT [game options...]: one run of the game with the keys of INPUT-TEXT.
+shoot() {
+    local name=$1 keys=$2
+    shift 2
+    printf '%b' "$keys" > "$work/$name.keys"
+    if xvfb-run -a -s "-screen 0 1280x1024x24" "$BUILD_DIR/lirra" "${COMMON[@]}" --input "$work/$name.keys" "$@" \
+        > "$work/$name.log" 2>&1; then
+        echo "$name: done"
+    else
+        echo "$name: the run failed"; tail -5 "$work/$name.log"
+    fi
+}
+
+# Loading (frames 0-207), the splash's logo at its brightest, then Dired's talk in the main menu.
+front() {
+    shoot front "630 key LEFT press\n690 key LEFT release\n690 key E press\n692 key E release\n" \
+        --screenshot "100:$OUT/scene-loading.png" --screenshot "390:$OUT/scene-splash.png" \
+        --screenshot "880:$OUT/scene-main-menu.png" --frames 881
+}
+
+# The first forest under way, its pause menu, and the developer console over it.
+level1() {
+    shoot level1 "330 key RIGHT press\n420 key RIGHT release\n440 key ESCAPE press\n441 key ESCAPE release\n\
+480 key ESCAPE press\n481 key ESCAPE release\n500 key GRAVE_ACCENT press\n501 key GRAVE_ACCENT release\n" \
+        --start "Level 1" --screenshot "415:$OUT/scene-level1.png" --screenshot "470:$OUT/scene-pause.png" \
+        --screenshot "540:$OUT/scene-console.png" --frames 541
+}
+
+level2() {
+    shoot level2 "" --start "Level 2" --screenshot "420:$OUT/scene-level2.png" --frames 421
+}
+
+level3() {
+    shoot level3 "" --start "Level 3" --screenshot "420:$OUT/scene-level3.png" --frames 421
+}
+
+boss() {
+    shoot boss "" --start "Boss" --screenshot "560:$OUT/scene-boss.png" --frames 561
+}
+
+editor() {
+    shoot editor "" --start "Editor" --screenshot "300:$OUT/scene-editor.png" --frames 301
+}
+
+# Lirra walks home as soon as she may; Dired speaks from the garden.
+ending() {
+    shoot ending "330 key LEFT press\n" --start "Level End" --screenshot "1450:$OUT/scene-ending.png" --frames 1451
+}
+
+# The end of the fight: the boss demo replayed, its white-out taken as the picture washes out.
+whiteout() {
+    local options
+    options=$(head -1 demos/boss.rec | sed -n 's/^# lirra //p')
+    eval "xvfb-run -a -s '-screen 0 1280x1024x24' \"$BUILD_DIR/lirra\" $options --input demos/boss.rec \
+        --trace \"$work/boss.jsonl\" --frames 1" > /dev/null 2>&1 || true
+}
+
+SCENES=("$@")
+if [ ${#SCENES[@]} -eq 0 ]; then
+    SCENES=(front level1 level2 level3 boss editor ending whiteout)
+fi
+running=0
+for scene in "${SCENES[@]}"; do
+    "$scene" &
+    running=$((running + 1))
+    if [ $running -ge 2 ]; then
+        wait -n || true
+        running=$((running - 1))
+    fi
+done
+wait
+ls -l "$OUT"/scene-*.png
