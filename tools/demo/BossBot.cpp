@@ -53,6 +53,8 @@ constexpr float kEscape = 6.5f;
 constexpr float kHeadHalfWidth = 4.5f;
 constexpr float kHeadBoxShift = -0.6f;
 constexpr float kHarmMargin = 0.12f;
+constexpr float kCornerX = 12.0f;
+constexpr int   kStuckFrames = 10;
 constexpr int   kShieldFrames = 6;
 constexpr float kWalkerMargin = 0.05f;
 // The frame of a light attack on which its strike lands.
@@ -92,6 +94,7 @@ struct Goal {
 };
 
 struct Plan {
+    int  turnFrame = -1;  // from this frame on the run goes the other way
     bool strike = false;
     int  lockFrames = 0;
     bool followGoal = true;
@@ -134,7 +137,7 @@ private:
     float WalkerSpeed(const GOEnemy* walker) const;
     Goal  IdleGoal();
     // The frames until the plan lets something strike her; kLookAheadFrames + 1 when nothing does.
-    int   Harmless(const Plan& plan, const Goal& goal, int horizon) const;
+    int   Harmless(const Plan& plan, const Goal& goal, int horizon, float* endX = nullptr) const;
     Plan  Dodge(const Goal& goal, int& harmless) const;
     bool  StrikeLands(const Goal& goal) const;
     int   LockedFrames() const;
@@ -146,6 +149,8 @@ private:
     long  frame = 0;
     long  attackUntil = -1;
     long  attackStart = -1;
+    int   stuckFrames = 0;
+    float lastX = 0.0f;
     int   lureDirection = 0;
     float lurePoint = 0.0f;
     float lastHealth = 100.0f;
@@ -265,7 +270,7 @@ int BossFight::LockedFrames() const {
     return 0;
 }
 
-int BossFight::Harmless(const Plan& plan, const Goal& goal, int horizon) const {
+int BossFight::Harmless(const Plan& plan, const Goal& goal, int horizon, float* endX) const {
     LirraBody body = ReadLirraBody();
     Threats threats = ReadThreats();
     const Player& lirra = GetPlayer();
@@ -286,13 +291,19 @@ int BossFight::Harmless(const Plan& plan, const Goal& goal, int horizon) const {
     for (int f = 0; f < horizon; ++f) {
         FrameKeys frameKeys;
         frameKeys.run = plan.followGoal ? GoalRun(goal, body) : plan.run;
+        if (plan.turnFrame >= 0 && f >= plan.turnFrame) {
+            frameKeys.run = -frameKeys.run;
+        }
         frameKeys.jumpPressed = f == plan.jumpFrame;
         jumped |= frameKeys.jumpPressed;
-        frameKeys.jumpHeld = frameKeys.jumpPressed || (plan.glide && jumped);
+        frameKeys.jumpHeld = frameKeys.jumpPressed || (plan.glide && (jumped || plan.jumpFrame < 0));
         frameKeys.runLocked = f < locked && !jumped;
         frameKeys.runReleased = previousRun != 0 && frameKeys.run != previousRun;
         previousRun = frameKeys.run;
         StepLirra(body, frameKeys, kFrameTime);
+        if (endX != nullptr) {
+            *endX = body.position.x;
+        }
         HarmBox box;
         for (HandForecast& hand : threats.hands) {
             if (hand.Step(body, kFrameTime, box) && LirraTouches(body, box, kHarmMargin)) {
@@ -324,38 +335,46 @@ Plan BossFight::Dodge(const Goal& goal, int& harmless) const {
     float bestCost = 1e9f;
     harmless = -1;
     const int jumpFrames[] = {-1, 0, 2, 4, 6, 9, 12, 16, 20};
+    const int turnFrames[] = {-1, 8, 16, 24};
     for (int follow = 0; follow < 2; ++follow) {
         for (int run = -1; run <= 1; ++run) {
             if (follow == 1 && run != 0) {
                 continue;
             }
-            for (int jumpFrame : jumpFrames) {
-                for (int glide = 0; glide < 2; ++glide) {
-                    if (glide == 1 && jumpFrame < 0 && !body.airborne) {
-                        continue;
-                    }
-                    Plan plan;
-                    plan.followGoal = follow == 1;
-                    plan.run = run;
-                    plan.jumpFrame = body.airborne ? -1 : jumpFrame;
-                    plan.glide = glide == 1;
-                    if (body.airborne && jumpFrame >= 0) {
-                        continue;
-                    }
-                    if (plan.glide && body.airborne) {
-                        plan.jumpFrame = -1;
-                    }
-                    const int safe = Harmless(plan, goal, kLookAheadFrames);
-                    // Later harm is better; among safe plans, the one nearest the goal, jumping late.
-                    float cost = -static_cast<float>(safe) * 100.0f;
-                    cost += std::fabs(goal.x - body.position.x - static_cast<float>(plan.run) * 3.0f) * 0.5f;
-                    cost += plan.followGoal ? 0.0f : 1.0f;
-                    cost += plan.jumpFrame >= 0 ? 4.0f - 0.1f * static_cast<float>(plan.jumpFrame) : 0.0f;
-                    cost += plan.glide ? 0.5f : 0.0f;
-                    if (cost < bestCost) {
-                        bestCost = cost;
-                        best = plan;
-                        harmless = safe;
+            for (const int turnFrame : turnFrames) {
+                if (turnFrame >= 0 && (follow == 1 || run == 0)) {
+                    continue;
+                }
+                for (const int jumpFrame : jumpFrames) {
+                    for (int glide = 0; glide < 2; ++glide) {
+                        if (glide == 1 && jumpFrame < 0 && !body.airborne) {
+                            continue;
+                        }
+                        if (body.airborne && jumpFrame >= 0) {
+                            continue;
+                        }
+                        Plan plan;
+                        plan.followGoal = follow == 1;
+                        plan.run = run;
+                        plan.turnFrame = turnFrame;
+                        plan.jumpFrame = jumpFrame;
+                        plan.glide = glide == 1;
+                        float endX = body.position.x;
+                        const int safe = Harmless(plan, goal, kLookAheadFrames, &endX);
+                        // Later harm is better; among safe plans, the one ending nearest the goal and
+                        // away from the walls (where a spirit corners her), jumping late.
+                        float cost = -static_cast<float>(safe) * 100.0f;
+                        cost += std::fabs(goal.x - endX) * 0.5f;
+                        cost += std::fabs(endX) > kCornerX ? 3.0f : 0.0f;
+                        cost += plan.followGoal ? 0.0f : 1.0f;
+                        cost += plan.turnFrame >= 0 ? 0.5f : 0.0f;
+                        cost += plan.jumpFrame >= 0 ? 4.0f - 0.1f * static_cast<float>(plan.jumpFrame) : 0.0f;
+                        cost += plan.glide ? 0.5f : 0.0f;
+                        if (cost < bestCost) {
+                            bestCost = cost;
+                            best = plan;
+                            harmless = safe;
+                        }
                     }
                 }
             }
@@ -436,23 +455,36 @@ void BossFight::PlayFrame() {
                      chosen.jumpFrame, chosen.glide ? 1 : 0, run);
     }
     keys.Run(run);
-    keys.JumpKey(chosen.jumpFrame == 0 || (chosen.glide && body.airborne) ||
-                 (chosen.glide && chosen.jumpFrame == 0));
+    // Caught on a platform's corner, running and going nowhere: a hop frees her.
+    stuckFrames = run != 0 && std::fabs(body.position.x - lastX) < 0.001f ? stuckFrames + 1 : 0;
+    lastX = body.position.x;
+    Plan hop;
+    hop.followGoal = false;
+    hop.run = run;
+    hop.jumpFrame = 0;
+    if (stuckFrames > kStuckFrames && chosen.jumpFrame < 0 && Harmless(hop, goal, kLookAheadFrames) > kLookAheadFrames) {
+        chosen.jumpFrame = 0;
+        stuckFrames = 0;
+    }
+    // A fresh jump needs the key up first.
+    const bool jumpNow = chosen.jumpFrame == 0 && !keys.JumpDown();
+    keys.JumpKey(jumpNow || (chosen.glide && body.airborne));
     keys.Frame();
     ++frame;
 }
 
 Goal BossFight::ChooseGoal() {
     Goal goal;
-    if (!LureGoal(goal) && !HeadGoal(goal) && !HandsGoal(goal) && !WalkerGoal(goal, 9.0f)) {
+    if (!LureGoal(goal) && !HeadGoal(goal) && !HandsGoal(goal) && !WalkerGoal(goal, 2.0f * kArenaWallX)) {
         goal = IdleGoal();
     }
-    // A walking spirit at her back, or one met while she has nothing to strike, is cut down first;
-    // one in front falls to the strikes meant for the boss.
+    // A walking spirit close by is cut down first, unless her strikes at the boss take it too
+    // (it stands in front of her while she strikes where she should).
     Goal walker;
-    if (WalkerGoal(walker, 2.6f)) {
-        const bool inFront = goal.attack && walker.face == goal.face;
-        if (!inFront && goal.runThrough == 0) {
+    if (goal.runThrough == 0 && WalkerGoal(walker, 2.6f)) {
+        const bool atGoal = std::fabs(LirraX() - goal.x) <= goal.tolerance + 0.1f;
+        const bool struckAnyway = goal.attack && atGoal && walker.face == goal.face;
+        if (!struckAnyway) {
             return walker;
         }
     }

@@ -44,6 +44,9 @@ const float     kPlatformSpans[2][2] = {{-7.5f, -3.5f}, {3.5f, 7.5f}};
 constexpr float kHandBoxHalf = 1.4f;
 constexpr float kSlamBoxDrop = -1.5f;
 constexpr float kSweepBoxLead = 1.5f;
+// The hand's own solid box sits 0.5 below its centre.
+constexpr float kHandBodyDrop = -0.5f;
+constexpr float kHandBodyTop = kHandBodyDrop + 1.4f;
 constexpr float kRestWait = 4.0f;
 constexpr float kSpiritBoxHalf = 0.3f;
 constexpr float kSpiritFadeRate = 3.0f;
@@ -231,7 +234,9 @@ bool HandForecast::Step(const LirraBody& lirra, float dt, HarmBox& box) {
             wait = kRestWait - dt;
             speed = 0.3f;
         }
-        box.y = position.y + kSlamBoxDrop;
+        // The hitbox below it and the solid hand itself, which shoves her aside as it passes.
+        box.y = position.y + (kSlamBoxDrop + kHandBodyTop) / 2.0f;
+        box.halfHeight = kHandBoxHalf + (kHandBodyTop - kSlamBoxDrop) / 2.0f;
         return true;
     }
     case SweepWindUp:
@@ -246,8 +251,10 @@ bool HandForecast::Step(const LirraBody& lirra, float dt, HarmBox& box) {
         const float heading = sweepHeading < 0.0f ? -1.0f : 1.0f;
         speed += dt / 3.0f;
         position.x += heading * speed;
-        box.x = position.x + heading * kSweepBoxLead;
-        box.y = position.y;
+        box.x = position.x + heading * kSweepBoxLead / 2.0f;
+        box.halfWidth = kHandBoxHalf + kSweepBoxLead / 2.0f;
+        box.y = position.y + kHandBodyDrop / 2.0f;
+        box.halfHeight = kHandBoxHalf - kHandBodyDrop / 2.0f;
         if (position.x < -kHandSweepLimit || position.x > kHandSweepLimit) {
             phase = Quiet;
         }
