@@ -274,6 +274,8 @@ int BossFight::Harmless(const Plan& plan, const Goal& goal, int horizon, float* 
     LirraBody body = ReadLirraBody();
     Threats threats = ReadThreats();
     const Player& lirra = GetPlayer();
+    // Her blink after a hit (or a heavy strike) lets nothing through while it lasts.
+    const int shielded = lirra.invulnerable ? static_cast<int>(lirra.invulnerableTimer * 60.0f) - 2 : 0;
     int locked = LockedFrames();
     int strikeFrame = -1;
     if (plan.lockFrames > 0) {
@@ -307,13 +309,17 @@ int BossFight::Harmless(const Plan& plan, const Goal& goal, int horizon, float* 
         HarmBox box;
         for (HandForecast& hand : threats.hands) {
             if (hand.Step(body, kFrameTime, box) && LirraTouches(body, box, kHarmMargin)) {
-                return f;
+                if (f >= shielded) {
+                    return f;
+                }
             }
         }
         for (SpiritForecast& spirit : threats.spirits) {
             spirit.Step(body, kFrameTime, box);
             if (LirraTouches(body, box, kHarmMargin)) {
-                return f;
+                if (f >= shielded) {
+                    return f;
+                }
             }
         }
         Strike strike;
@@ -322,7 +328,9 @@ int BossFight::Harmless(const Plan& plan, const Goal& goal, int horizon, float* 
         strike.power = lirra.GetAttackPower();
         for (WalkerForecast& walker : threats.walkers) {
             if (walker.Step(body, strike, kFrameTime, box) && LirraTouches(body, box, kWalkerMargin)) {
-                return f;
+                if (f >= shielded) {
+                    return f;
+                }
             }
         }
     }
@@ -431,7 +439,8 @@ void BossFight::PlayFrame() {
             strike.lockFrames = kHeavyAttackFrames;
         }
         const int lock = heavy ? kHeavyAttackFrames : kLightAttackFrames;
-        if (Harmless(strike, goal, lock) > lock) {
+        // When nothing she can do keeps her clear, the strike at least stuns what is upon her.
+        if (Harmless(strike, goal, lock) > lock || safe <= 2) {
             keys.TapAttack(heavy ? GLFW_KEY_W : GLFW_KEY_Q);
             attackUntil = frame + lock;
             attackStart = heavy ? -100 : frame;
