@@ -218,10 +218,10 @@ int BossBarFilled(int health, int maxHealth) {
 void DrawBossBar(int health, int maxHealth) {
     TextRenderer& text = GetTextRenderer();
     text.DrawText("ROVEVOZ", Vector2(kBarLabelAt.x, kBarLabelAt.y), 2.0f, kBarLabelGreen);
-    text.DrawText(std::string(kBossBarLetters, 'I'), Vector2(0.0f, 0.0f), 1.3f, kBarRed);
+    text.DrawText(BarLetters(kBossBarLetters), Vector2(0.0f, 0.0f), 1.3f, kBarRed);
     const int filled = BossBarFilled(health, maxHealth);
     if (filled > 0) {
-        text.DrawText(std::string(static_cast<size_t>(filled), 'I'), Vector2(0.0f, 0.0f), 1.3f, kBarMagenta);
+        text.DrawText(BarLetters(static_cast<size_t>(filled)), Vector2(0.0f, 0.0f), 1.3f, kBarMagenta);
     }
 }
 

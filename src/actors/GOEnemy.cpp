@@ -136,10 +136,10 @@ void GOEnemy::DrawHealthBar() const {
     const HealthBar bar = MeasureHealthBar(health, maxHealth, scale.x);
     TextRenderer& text = GetTextRenderer();
     if (health > 0 && bar.letters > 0) {
-        text.DrawTextAtWorld(std::string(static_cast<size_t>(bar.letters), 'I'), barAt, kHealthBarScale, kHealthBarRed);
+        text.DrawTextAtWorld(BarLetters(static_cast<size_t>(bar.letters)), barAt, kHealthBarScale, kHealthBarRed);
     }
     if (bar.filled > 0) {
-        text.DrawTextAtWorld(std::string(static_cast<size_t>(bar.filled), 'I'), barAt, kHealthBarScale,
+        text.DrawTextAtWorld(BarLetters(static_cast<size_t>(bar.filled)), barAt, kHealthBarScale,
                              kHealthBarGreen);
     }
 }

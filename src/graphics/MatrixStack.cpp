@@ -37,6 +37,11 @@ void MatrixStack::Scale(float x, float y, float z) {
 }
 
 void MatrixStack::Rotate(float degrees, const glm::vec3& axis) {
+    // Most sprites are not turned: a turn by nothing is the identity, and skipping it saves the
+    // three rotations of every drawn object.
+    if (degrees == 0.0f) {
+        return;
+    }
     matrices.back() = glm::rotate(matrices.back(), degrees * 0.017453292f, axis);
 }
 

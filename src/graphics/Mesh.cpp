@@ -12,6 +12,9 @@
 namespace {
 
 constexpr int kAttributeCount = 4;
+// How far outside a plane, in clip units, every corner must lie before a mesh is left out. A pixel
+// is only drawn when its centre, half a pixel inside the edge (about 1e-3 here), is covered.
+constexpr float kCullMargin = 1e-4f;
 
 Vertex MakeVertex(float x, float y, float z, const glm::vec4& colour, float u, float v) {
     Vertex vertex;
@@ -66,11 +69,45 @@ void Mesh::Upload(const Vertex* vertices, int vertexCount, const unsigned int* i
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     indexCount = count;
+    hasBounds = vertexCount > 0;
+    for (int i = 0; i < vertexCount; ++i) {
+        const glm::vec3 p(vertices[i].position[0], vertices[i].position[1], vertices[i].position[2]);
+        boundsMin = i == 0 ? p : glm::min(boundsMin, p);
+        boundsMax = i == 0 ? p : glm::max(boundsMax, p);
+    }
+}
+
+bool Mesh::IsOutsideView(const glm::mat4& mvp) const {
+    if (!hasBounds) {
+        return false;
+    }
+    // Bit 2a (2a + 1) stays set while every corner so far lies beyond the far (near) plane of
+    // axis a. A corner behind the eye (w <= 0) is never judged: the mesh is then drawn.
+    int allBeyond = 0x3f;
+    for (int corner = 0; corner < 8 && allBeyond != 0; ++corner) {
+        const glm::vec4 local((corner & 1) != 0 ? boundsMax.x : boundsMin.x, (corner & 2) != 0 ? boundsMax.y : boundsMin.y,
+                              (corner & 4) != 0 ? boundsMax.z : boundsMin.z, 1.0f);
+        const glm::vec4 clip = mvp * local;
+        if (clip.w <= 0.0f) {
+            return false;
+        }
+        const float reach = clip.w + kCullMargin;
+        int beyond = 0;
+        for (int axis = 0; axis < 3; ++axis) {
+            beyond |= (clip[axis] > reach ? 1 : 0) << (2 * axis);
+            beyond |= (clip[axis] < -reach ? 1 : 0) << (2 * axis + 1);
+        }
+        allBeyond &= beyond;
+    }
+    return allBeyond != 0;
 }
 
 void Mesh::Draw(const Texture* texture, float alpha, const Vector3& tint) const {
     const ShaderManager& shaders = GetShaderManager();
     const glm::mat4 mvp = GetProjectionStack().Top() * GetViewStack().Top() * GetModelStack().Top();
+    if (IsOutsideView(mvp)) {
+        return;
+    }
     shaders.SetMat4("MVP", mvp);
     for (GLuint i = 0; i < kAttributeCount; ++i) {
         glEnableVertexAttribArray(i);

@@ -38,8 +38,11 @@ public:
     Mesh(const Mesh&) = delete;
     Mesh& operator=(const Mesh&) = delete;
 
-    // MVP from the three matrix stacks; a null texture leaves the bound texture alone.
+    // MVP from the three matrix stacks; a null texture leaves the bound texture alone. A mesh that
+    // lies wholly outside the view is not sent to GL at all: it would not reach a pixel.
     void Draw(const Texture* texture, float alpha, const Vector3& tint) const;
+    // Whether the uploaded vertices, under `mvp`, lie wholly outside one plane of the view volume.
+    bool IsOutsideView(const glm::mat4& mvp) const;
 
     // Uploads both arrays once (GL_STATIC_DRAW) and sets kind and index count.
     void Upload(const Vertex* vertices, int vertexCount, const unsigned int* indices, int count, int meshKind);
@@ -58,6 +61,10 @@ private:
     unsigned int vertexBuffer = 0;
     unsigned int indexBuffer = 0;
     int          indexCount = 0;
+    // The box around the uploaded vertex positions.
+    glm::vec3    boundsMin{0.0f};
+    glm::vec3    boundsMax{0.0f};
+    bool         hasBounds = false;
 };
 
 // Each builder returns a new mesh that the caller owns.

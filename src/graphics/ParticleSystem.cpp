@@ -131,6 +131,9 @@ Emitter ParticleSystem::MakeEmitter(int type) {
 
 int ParticleSystem::AddEmitter(const Emitter& emitter) {
     emitters.push_back(emitter);
+    // The emitter's particles live in storage taken once, when it is added.
+    const uint64_t burstMost = emitter.burst.max > 0 ? static_cast<uint64_t>(emitter.burst.max) : 0;
+    emitters.back().particles.reserve(emitter.maxParticles + burstMost);
     emitters.back().id = nextId;
     return nextId++;
 }

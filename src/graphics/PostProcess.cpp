@@ -37,6 +37,92 @@ unsigned int quadBuffer = 0;
 
 const GLenum kDrawBuffers[2] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1};
 
+// The blur's kernel: a 9-tap Gaussian per pass (sigma about 1.7 texels). Passes of one direction
+// add up to the kernel convolved with itself, so all of them are drawn as one pass with that
+// kernel: the same picture for a fraction of the fill.
+constexpr int    kBaseRadius = 4;
+constexpr double kBaseKernel[kBaseRadius + 1] = {0.2270270270, 0.1945945946, 0.1216216216, 0.0540540541,
+                                                 0.0162162162};
+// More passes of one direction than this are drawn one by one, with the base kernel: the merged
+// kernel must fit the shader's taps.
+constexpr int    kMaxMergedPasses = 5;
+constexpr int    kMaxMergedRadius = kBaseRadius * kMaxMergedPasses;
+// The kernel's far ends are left out while together they weigh less than this (a 16-bit target
+// cannot hold the difference).
+constexpr double kDroppedTail = 1e-4;
+// Bilinear taps: the centre, then one tap between each pair of texels on either side. The blur
+// shader's "offsets" and "weights" arrays hold this many values; unused taps weigh 0.
+constexpr int    kMaxBlurTaps = 8;
+
+struct BlurKernel {
+    int   taps = 0;       // in use; the rest of the arrays stay 0
+    float offsets[kMaxBlurTaps] = {};
+    float weights[kMaxBlurTaps] = {};
+};
+
+BlurKernel mergedKernels[kMaxMergedPasses + 1];
+
+// One side of the base kernel convolved `passes` times with itself (index = distance in texels).
+void ConvolveBaseKernel(int passes, double* side) {
+    double full[2 * kMaxMergedRadius + 1] = {};
+    double next[2 * kMaxMergedRadius + 1] = {};
+    const int centre = kMaxMergedRadius;
+    full[centre] = 1.0;
+    for (int p = 0; p < passes; ++p) {
+        for (double& value : next) {
+            value = 0.0;
+        }
+        for (int i = 0; i <= 2 * kMaxMergedRadius; ++i) {
+            if (full[i] == 0.0) {
+                continue;
+            }
+            for (int k = -kBaseRadius; k <= kBaseRadius; ++k) {
+                const int j = i + k;
+                if (j >= 0 && j <= 2 * kMaxMergedRadius) {
+                    next[j] += full[i] * kBaseKernel[k < 0 ? -k : k];
+                }
+            }
+        }
+        for (int i = 0; i <= 2 * kMaxMergedRadius; ++i) {
+            full[i] = next[i];
+        }
+    }
+    for (int d = 0; d <= kMaxMergedRadius; ++d) {
+        side[d] = full[centre + d];
+    }
+}
+
+BlurKernel MakeMergedKernel(int passes) {
+    double side[kMaxMergedRadius + 1] = {};
+    ConvolveBaseKernel(passes, side);
+    // The smallest even radius whose dropped ends (both sides) weigh less than kDroppedTail.
+    int radius = kBaseRadius * passes;
+    double tail = 0.0;
+    while (radius >= 2 && tail + 2.0 * (side[radius] + side[radius - 1]) < kDroppedTail) {
+        tail += 2.0 * (side[radius] + side[radius - 1]);
+        radius -= 2;
+    }
+    BlurKernel kernel;
+    kernel.offsets[0] = 0.0f;
+    kernel.weights[0] = static_cast<float>(side[0]);
+    kernel.taps = 1;
+    for (int d = 1; d + 1 <= radius && kernel.taps < kMaxBlurTaps; d += 2) {
+        const double weight = side[d] + side[d + 1];
+        kernel.offsets[kernel.taps] = static_cast<float>(d + side[d + 1] / weight);
+        kernel.weights[kernel.taps] = static_cast<float>(weight);
+        ++kernel.taps;
+    }
+    return kernel;
+}
+
+const BlurKernel& MergedKernel(int passes) {
+    BlurKernel& kernel = mergedKernels[passes];
+    if (kernel.taps == 0) {
+        kernel = MakeMergedKernel(passes);
+    }
+    return kernel;
+}
+
 // A minimised window reports 0 x 0: the targets keep their last real size until it comes back.
 void TargetSize(int* width, int* height) {
     const int w = GetWindowWidth();
@@ -234,18 +320,49 @@ void PrepareSceneShader() {
     glActiveTexture(GL_TEXTURE0);
 }
 
+namespace {
+
+// One pass into pingpongFramebuffers[h] that blurs `merged` times along its direction; its
+// texture is the next pass's input.
+void DrawBlurPass(int h, int merged) {
+    const ShaderManager& shaders = GetShaderManager();
+    const BlurKernel& kernel = MergedKernel(merged);
+    glBindFramebuffer(GL_FRAMEBUFFER, targets.pingpongFramebuffers[h]);
+    shaders.SetInt("horizontal", h);
+    const ShaderProgram* program = shaders.GetCurrent();
+    if (program != nullptr) {
+        glUniform1fv(program->Location("offsets"), kMaxBlurTaps, kernel.offsets);
+        glUniform1fv(program->Location("weights"), kMaxBlurTaps, kernel.weights);
+    }
+    DrawScreenQuad();
+    BindColourAtWindowSize(&pingpongTargets[h]);
+}
+
+}  // namespace
+
+// The passes alternate direction, starting horizontally when asked. Blurs of different directions
+// commute, so the passes of the direction that is not last come first as one pass, then those of
+// the last direction: the result lands in the target the last of the alternating passes would
+// have written.
 void BlurBright(bool horizontalFirst, int passes) {
     ShaderManager& shaders = GetShaderManager();
     shaders.Use("Shader/blur");
-    int h = horizontalFirst ? 1 : 0;
     glActiveTexture(GL_TEXTURE0);
     BindColourAtWindowSize(&sceneTargets[1]);
-    for (int i = 0; i < passes; ++i) {
-        glBindFramebuffer(GL_FRAMEBUFFER, targets.pingpongFramebuffers[h]);
-        shaders.SetInt("horizontal", h);
-        DrawScreenQuad();
-        BindColourAtWindowSize(&pingpongTargets[h]);
-        h = 1 - h;
+    const int firstH = horizontalFirst ? 1 : 0;
+    if (passes > 2 * kMaxMergedPasses) {
+        for (int i = 0; i < passes; ++i) {
+            DrawBlurPass(firstH ^ (i & 1), 1);
+        }
+    } else if (passes > 0) {
+        const int lastH = firstH ^ ((passes - 1) & 1);
+        const int firstDirectionPasses = (passes + 1) / 2;
+        const int lastDirectionPasses = lastH == firstH ? firstDirectionPasses : passes - firstDirectionPasses;
+        const int otherPasses = passes - lastDirectionPasses;
+        if (otherPasses > 0) {
+            DrawBlurPass(1 - lastH, otherPasses);
+        }
+        DrawBlurPass(lastH, lastDirectionPasses);
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }

@@ -16,6 +16,10 @@ namespace {
 constexpr unsigned int kTextAttribute = 4;
 constexpr float kLineSpacing = 0.4f;
 constexpr float kGlyphScale = 0.5f;
+// Enough for every text of a busy frame (health bars, the boss bar, dialogue, labels).
+constexpr size_t kReservedItems = 256;
+constexpr size_t kReservedCharacters = 128;
+constexpr size_t kBarRowLength = 256;
 
 void Report(const char* line) {
     std::printf("%s", line);
@@ -23,6 +27,12 @@ void Report(const char* line) {
 }
 
 }  // namespace
+
+TextRenderer::TextRenderer() : items(kReservedItems) {
+    for (TextItem& item : items) {
+        item.text.reserve(kReservedCharacters);
+    }
+}
 
 TextRenderer::~TextRenderer() {
     Shutdown();
@@ -105,21 +115,23 @@ void TextRenderer::Shutdown() {
         vertexArray = 0;
     }
     characters.clear();
-    queue.clear();
+    queued = 0;
 }
 
-void TextRenderer::DrawText(const std::string& text, const Vector2& position, float scale, const Vector3& colour,
+void TextRenderer::DrawText(std::string_view text, const Vector2& position, float scale, const Vector3& colour,
                             bool zoomScaled) {
-    TextItem item;
-    item.text = text;
+    if (queued == items.size()) {
+        items.emplace_back();
+    }
+    TextItem& item = items[queued++];
+    item.text.assign(text);
     item.position = position;
     item.scale = scale;
     item.colour = colour;
     item.zoomScaled = zoomScaled;
-    queue.push_back(std::move(item));
 }
 
-void TextRenderer::DrawTextAtWorld(const std::string& text, const Vector3& worldPosition, float scale,
+void TextRenderer::DrawTextAtWorld(std::string_view text, const Vector3& worldPosition, float scale,
                                    const Vector3& colour) {
     const Vector3 screen = GetCamera().WorldToScreen(worldPosition);
     DrawText(text, Vector2(screen.x, screen.y), scale, colour, true);
@@ -189,15 +201,23 @@ void TextRenderer::DrawItem(const TextItem& item) {
 
 void TextRenderer::Flush() {
     // Without a font nothing can be drawn, but the queue still empties every frame.
-    while (!queue.empty()) {
-        if (vertexArray != 0) {
-            DrawItem(queue.front());
+    if (vertexArray != 0) {
+        for (size_t i = 0; i < queued; ++i) {
+            DrawItem(items[i]);
         }
-        queue.pop_front();
     }
+    queued = 0;
 }
 
 TextRenderer& GetTextRenderer() {
     static TextRenderer renderer;
     return renderer;
+}
+
+std::string_view BarLetters(size_t count) {
+    static std::string row(kBarRowLength, 'I');
+    if (row.size() < count) {
+        row.assign(count, 'I');
+    }
+    return std::string_view(row).substr(0, count);
 }

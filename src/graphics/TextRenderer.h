@@ -1,9 +1,11 @@
 #pragma once
 
-#include <deque>
 #include <functional>
 #include <map>
+#include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "math/Vector.h"
 
@@ -32,7 +34,7 @@ class TextRenderer {
 public:
     static constexpr int kPixelSize = 64;
 
-    TextRenderer() = default;
+    TextRenderer();
     ~TextRenderer();
     TextRenderer(const TextRenderer&) = delete;
     TextRenderer& operator=(const TextRenderer&) = delete;
@@ -40,9 +42,9 @@ public:
     void Init(const char* fontPath);
     void Shutdown();
 
-    void DrawText(const std::string& text, const Vector2& position, float scale, const Vector3& colour,
+    void DrawText(std::string_view text, const Vector2& position, float scale, const Vector3& colour,
                   bool zoomScaled = false);
-    void DrawTextAtWorld(const std::string& text, const Vector3& worldPosition, float scale, const Vector3& colour);
+    void DrawTextAtWorld(std::string_view text, const Vector3& worldPosition, float scale, const Vector3& colour);
     // Draws every queued item, oldest first, and empties the queue.
     void Flush();
 
@@ -52,15 +54,18 @@ public:
     float LineStep() const;
 
     bool   IsLoaded() const { return !characters.empty(); }
-    size_t CountQueued() const { return queue.size(); }
-    const std::deque<TextItem>& GetQueue() const { return queue; }
-    void   ClearQueue() { queue.clear(); }
+    size_t CountQueued() const { return queued; }
+    std::span<const TextItem> GetQueue() const { return {items.data(), queued}; }
+    void   ClearQueue() { queued = 0; }
 
 private:
     void LoadGlyphs();
     void DrawItem(const TextItem& item);
 
-    std::deque<TextItem>      queue;
+    // The queue is the first `queued` items; items past it keep their text storage for the next
+    // frame, so queueing the same strings every frame does not allocate.
+    std::vector<TextItem>     items;
+    size_t                    queued = 0;
     std::map<char, Character> characters;
     void*                     library = nullptr;   // FT_Library
     void*                     face = nullptr;      // FT_Face
@@ -70,3 +75,6 @@ private:
 };
 
 TextRenderer& GetTextRenderer();
+
+// `count` letters 'I', the letter the health bars are drawn with, without building a string.
+std::string_view BarLetters(size_t count);

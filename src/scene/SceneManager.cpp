@@ -47,6 +47,15 @@ bool FindMarkerType(const std::string& name, MarkerType* type) {
 
 SceneObjectManager::SceneObjectManager() {
     sceneAlive = true;
+    // Room for the largest level, so lists never grow while objects come and go during play.
+    constexpr size_t kListedObjects = 4096;
+    constexpr size_t kOverlayObjects = 256;
+    for (std::vector<GameObject*>* list : {&allObjects, &worldList, &collidables, &updateList, &deactivationQueue,
+                                           &activationQueue, &newObjects}) {
+        list->reserve(kListedObjects);
+    }
+    windList.reserve(kOverlayObjects);
+    buttonList.reserve(kOverlayObjects);
 }
 
 SceneObjectManager::~SceneObjectManager() {

@@ -188,7 +188,7 @@ TEST_F(DialogueRenderTest, TheWrappedBodyStaysInsideThePanelAndTheNameSitsOnIt) 
     GetCamera().UpdateMatrices();
     GetTextRenderer().ClearQueue();
     RenderDialogue();
-    const std::deque<TextItem>& queue = GetTextRenderer().GetQueue();
+    const auto queue = GetTextRenderer().GetQueue();
     ASSERT_EQ(queue.size(), 2u);
     const Vector3 anchor = GetCamera().WorldToScreen(lirra);
     const Rect panel = PanelRect(Vector2(anchor.x, anchor.y), GetDialogue());
