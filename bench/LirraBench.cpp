@@ -128,6 +128,7 @@ struct BenchOptions {
     std::string logDir = "/tmp";
     long        fullFrames = 120;
     bool        skipFull = false;
+    bool        skipSmall = false;
     bool        traceAllocs = false;
     std::string only;
 };
@@ -294,6 +295,8 @@ std::vector<Run> LogicRuns(const BenchOptions& bench) {
 std::vector<Run> FullFrameRuns(const BenchOptions& bench) {
     std::vector<Run> runs;
     Run intro = IntroRun(bench);
+    intro.stopScene = "Main Menu";
+    intro.stopSceneFrames = bench.fullFrames;
     runs.push_back(intro);
     const char* const levels[][2] = {
         {"Level 1", "level1.rec"}, {"Level 2", "level2.rec"}, {"Level 3", "level3.rec"},
@@ -589,7 +592,7 @@ int RunBench(const BenchOptions& bench) {
     std::vector<double> blurCpus;
     std::vector<double> compositeCpus;
     for (const Run& run : LogicRuns(bench)) {
-        if (!Selected(bench, run)) {
+        if (!Selected(bench, run) || bench.skipSmall) {
             continue;
         }
         const RunResult result = Spawn(bench, run, false);
@@ -611,6 +614,11 @@ int RunBench(const BenchOptions& bench) {
                 continue;
             }
             const RunResult result = Spawn(bench, run, true);
+            if (result.startupMs >= 0.0) {
+                startups.push_back(result.startupMs);
+                opens.push_back(result.openMs);
+                startupCpus.push_back(result.startupCpuMs);
+            }
             if (result.ok && result.blurMs > 0.0) {
                 blurs.push_back(result.blurMs);
                 composites.push_back(result.compositeMs);
@@ -619,7 +627,7 @@ int RunBench(const BenchOptions& bench) {
             }
             for (const std::string& scene : run.owns) {
                 const auto frames = FramesOf(result, scene);
-                if (!frames.empty() && scenes.count(scene) != 0) {
+                if (!frames.empty()) {
                     AddFullFigures(frames, &scenes[scene]);
                 }
             }
@@ -642,6 +650,7 @@ void PrintUsage() {
         "  --logs DIR         where each run's output and per-frame figures go (default /tmp)\n"
         "  --full-frames N    frames of each scene measured at 1024 x 720 (default 120)\n"
         "  --no-full          skip the 1024 x 720 runs\n"
+        "  --no-small         skip the 64 x 45 runs\n"
         "  --only RUN         only the run of that label (intro, Level 1, ..., boss-phase3, full-game)\n"
         "  --trace-allocs     print the call stacks of allocations in steady frames to the run logs\n");
 }
@@ -666,6 +675,8 @@ int main(int argc, char** argv) {
             bench.fullFrames = std::atol(argv[++i]);
         } else if (arg == "--no-full") {
             bench.skipFull = true;
+        } else if (arg == "--no-small") {
+            bench.skipSmall = true;
         } else if (arg == "--only" && hasValue) {
             bench.only = argv[++i];
         } else if (arg == "--trace-allocs") {
