@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -183,9 +184,12 @@ GameRun RunGameOn(const DataCopy& data, int frames, const std::string& options, 
     const std::string base = ParentOf(data.Path());
     const std::string trace = base + "/trace.jsonl";
     std::remove(trace.c_str());
-    const std::string game = "timeout 60 '" + std::string(LIRRA_BINARY_PATH) + "' --data '" + data.Path() + "'" +
-                             kRunOptions + " --frames " + std::to_string(frames) + " --trace '" + trace + "' " +
-                             options;
+    // A hang ends at the timeout: a minute, or a tenth of a second a frame for the long runs,
+    // which a loaded machine or a sanitized build may need.
+    const int seconds = std::max(60, frames / 10);
+    const std::string game = "timeout " + std::to_string(seconds) + " '" + LIRRA_BINARY_PATH + "' --data '" +
+                             data.Path() + "'" + kRunOptions + " --frames " + std::to_string(frames) + " --trace '" +
+                             trace + "' " + options;
     GameRun run;
     run.status = RunOnOwnDisplay("env -C '" + base + "' " + environment + " " + game, &run.output);
     run.screens = ScreensOf(ReadFile(trace), &run.lastTraceLine);
