@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,11 @@ struct DemoCase {
     std::vector<std::string>  states;
     std::vector<ScriptedLine> lines;
 };
+
+// A failing case is named by its demo.
+void PrintTo(const DemoCase& demoCase, std::ostream* out) {
+    *out << demoCase.name;
+}
 
 const std::vector<ScriptedLine> kMainMenuLines = {
     {"Main Menu", "Dired", "Oh hello dear, isn't it time to stop playing?"},

@@ -3,6 +3,7 @@
 // home, the ending and the credits watched until the main menu returns.
 #include <GLFW/glfw3.h>
 
+#include <cctype>
 #include <cstdio>
 #include <string>
 
@@ -74,12 +75,24 @@ const GOInteractable* ActivePortal() {
     return nullptr;
 }
 
+// The box breaks its lines where it likes, so texts are compared without their white space.
+std::string WithoutSpaces(const std::string& text) {
+    std::string kept;
+    for (const char c : text) {
+        if (!std::isspace(static_cast<unsigned char>(c))) {
+            kept += c;
+        }
+    }
+    return kept;
+}
+
 // Her last line typed out in full, then closed.
 bool HearDiredOut(BotControls& bot) {
+    const std::string lastWords = WithoutSpaces(kDiredsLastWords);
     bool lastLineShown = false;
     return bot.Until(
         [&] {
-            lastLineShown |= IsDialogueVisible() && GetDialogue().shown == kDiredsLastWords;
+            lastLineShown |= IsDialogueVisible() && WithoutSpaces(GetDialogue().shown) == lastWords;
             return lastLineShown && !IsDialogueVisible() && ActivePortal() != nullptr;
         },
         kTalkLimit);
