@@ -64,6 +64,7 @@ protected:
         testing::internal::CaptureStdout();
         const bool pressed = ui.ClickItem("Editor", "Save") && ui.ClickItem("Save Level", "Save!");
         const std::string printed = testing::internal::GetCapturedStdout();
+        std::printf("%s", printed.c_str());
         EXPECT_TRUE(pressed);
         ui.ClickItem("Result", "Ok");
         EXPECT_EQ(chdir(previousDirectory), 0);
