@@ -36,11 +36,15 @@ shoot() {
     fi
 }
 
-# Loading (frames 0-207), the splash's logo at its brightest, then Dired's talk in the main menu.
+# Loading takes frames 0-207; the splash's logo is at its brightest three seconds in.
 front() {
-    shoot front "630 key LEFT press\n690 key LEFT release\n690 key E press\n692 key E release\n" \
-        --screenshot "100:$OUT/scene-loading.png" --screenshot "390:$OUT/scene-splash.png" \
-        --screenshot "880:$OUT/scene-main-menu.png" --frames 881
+    shoot front "" --screenshot "100:$OUT/scene-loading.png" --screenshot "390:$OUT/scene-splash.png" --frames 391
+}
+
+# Lirra walks to Dired and talks to her; her first line is typed out.
+menu() {
+    shoot menu "269 key LEFT press\n329 key LEFT release\n329 key E press\n331 key E release\n" \
+        --start "Main Menu" --screenshot "519:$OUT/scene-main-menu.png" --frames 520
 }
 
 # The first forest under way, its pause menu, and the developer console over it.
@@ -63,6 +67,7 @@ boss() {
     shoot boss "" --start "Boss" --screenshot "560:$OUT/scene-boss.png" --frames 561
 }
 
+# The editor as it opens: its window over an empty grid.
 editor() {
     shoot editor "" --start "Editor" --screenshot "300:$OUT/scene-editor.png" --frames 301
 }
@@ -72,17 +77,30 @@ ending() {
     shoot ending "330 key LEFT press\n" --start "Level End" --screenshot "1450:$OUT/scene-ending.png" --frames 1451
 }
 
-# The end of the fight: the boss demo replayed, its white-out taken as the picture washes out.
+# The end of the fight: the boss demo replayed into the white-out, three seconds before the ending
+# takes over (its recorder ran 120 frames past the hand-over). The fight is long, so this run is
+# smaller: WHITEOUT_SIZE, 512x360 by default.
 whiteout() {
-    local options
+    local options frames
     options=$(head -1 demos/boss.rec | sed -n 's/^# lirra //p')
-    eval "xvfb-run -a -s '-screen 0 1280x1024x24' \"$BUILD_DIR/lirra\" $options --input demos/boss.rec \
-        --trace \"$work/boss.jsonl\" --frames 1" > /dev/null 2>&1 || true
+    frames=$(echo "$options" | sed -n 's/.*--frames \([0-9]*\).*/\1/p')
+    if [ -z "$frames" ]; then
+        echo "whiteout: demos/boss.rec is not a demo"
+        return
+    fi
+    local shot=$((frames - 300))
+    if eval "xvfb-run -a -s '-screen 0 1280x1024x24' \"$BUILD_DIR/lirra\" $options --input demos/boss.rec \
+        --size ${WHITEOUT_SIZE:-512x360} --screenshot $shot:$OUT/scene-whiteout.png --frames $((shot + 1))" \
+        > "$work/whiteout.log" 2>&1; then
+        echo "whiteout: done"
+    else
+        echo "whiteout: the run failed"; tail -5 "$work/whiteout.log"
+    fi
 }
 
 SCENES=("$@")
 if [ ${#SCENES[@]} -eq 0 ]; then
-    SCENES=(front level1 level2 level3 boss editor ending whiteout)
+    SCENES=(front menu level1 level2 level3 boss editor ending whiteout)
 fi
 running=0
 for scene in "${SCENES[@]}"; do
