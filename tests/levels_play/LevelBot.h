@@ -27,6 +27,7 @@
 #include "scene/SceneManager.h"
 #include "scene/SceneTesting.h"
 #include "support/TestGame.h"
+#include "PlayerMoves.h"
 
 // A player of the forest levels: it reads Lirra's state every frame of the game's real loop and
 // presses keys the way a person at the keyboard would. Set LIRRA_BOT_LOG to follow its runs.
@@ -103,201 +104,50 @@ protected:
         Frame();
     }
 
-    // Walks (holding the arrow) until Lirra's x passes `x`, then lets go and lets her stop.
-    bool WalkTo(float x, int limit = 900) {
-        const int key = x > X() ? GLFW_KEY_RIGHT : GLFW_KEY_LEFT;
-        const bool right = key == GLFW_KEY_RIGHT;
-        Press(key);
-        const bool reached = Until([&] { return right ? X() >= x : X() <= x; }, limit);
-        Release(key);
-        Settle();
-        return reached;
-    }
-    // Holds a direction while running `body` (a jump, a glide ...).
-    void Holding(int key, const std::function<void()>& body) {
-        Press(key);
-        body();
-        Release(key);
-    }
-    // Jumps with Up and keeps it held until she falls, so the jump is full but no glide starts.
-    // A press that does not lift her (she was stumbling from a hit) is tried again.
-    bool Jump() {
-        for (int attempt = 0; attempt < 20; ++attempt) {
-            Press(GLFW_KEY_UP);
-            Frame();
-            if (Body()->airborne && Body()->velocity.y > 5.0f) {
-                Until([&] { return Body()->velocity.y < 0.5f; }, 120);
-                Release(GLFW_KEY_UP);
-                return true;
-            }
-            Release(GLFW_KEY_UP);
-            Frame();
-        }
-        return false;
-    }
-    // Runs towards `takeOff` (rightwards when it lies right of her), jumps there and, once she
-    // is over `brakeAt`, pulls back on the other arrow the way a player checks a long jump.
+    // The moves are the demo bots' own, played over this fixture's frames and keys.
+    bool WalkTo(float x, int limit = 900) { return moves.WalkTo(x, limit); }
+    void Holding(int key, const std::function<void()>& body) { moves.Holding(key, body); }
+    bool Jump() { return moves.Jump(); }
     bool RunningJump(float takeOff, float brakeAt, bool glide = false) {
-        const bool right = takeOff > X();
-        const int key = right ? GLFW_KEY_RIGHT : GLFW_KEY_LEFT;
-        const int back = right ? GLFW_KEY_LEFT : GLFW_KEY_RIGHT;
-        Press(key);
-        if (!Until([&] { return right ? X() >= takeOff : X() <= takeOff; }, 600) || !Jump()) {
-            Release(key);
-            return false;
-        }
-        if (glide) {
-            Press(GLFW_KEY_UP);
-        }
-        bool braking = false;
-        const bool landed = Until([&] {
-            if (!braking && (right ? X() >= brakeAt : X() <= brakeAt)) {
-                braking = true;
-                Release(key);
-                Press(back);
-            }
-            if (braking && (right ? Body()->velocity.x <= 0.5f : Body()->velocity.x >= -0.5f)) {
-                Release(back);
-            }
-            return Landed();
-        }, 400);
-        Release(key);
-        Release(back);
-        Release(GLFW_KEY_UP);
-        Settle();
-        return landed;
+        return moves.RunningJump(takeOff, brakeAt, glide);
     }
-    // Walks until she stands within a short step of `x`.
-    bool StandNear(float x) {
-        for (int i = 0; i < 4 && std::fabs(X() - x) > 0.4f; ++i) {
-            WalkTo(x);
-        }
-        return std::fabs(X() - x) <= 0.6f;
-    }
-    // Jumps into an updraft and glides up it; once she is above `leaveY` (or the lift is spent)
-    // she steers towards `side` (an arrow key) until she lands.
-    // With `brakeAt` she pulls back once past that x, so she stops on a narrow ledge.
+    bool StandNear(float x) { return moves.StandNear(x); }
     bool RideWind(float leaveY, int side, float brakeAt = NAN, int limit = 900) {
-        const bool right = side == GLFW_KEY_RIGHT;
-        const int back = right ? GLFW_KEY_LEFT : GLFW_KEY_RIGHT;
-        Press(GLFW_KEY_UP);
-        Frame();
-        bool steering = false;
-        bool braking = false;
-        const bool landed = Until([&] {
-            if (!steering && (Y() >= leaveY || (Body()->gliding && Body()->velocity.y < -1.0f))) {
-                steering = true;
-                Press(side);
-            }
-            if (steering && !braking && !std::isnan(brakeAt) && (right ? X() >= brakeAt : X() <= brakeAt)) {
-                braking = true;
-                Release(side);
-                Press(back);
-            }
-            if (braking && std::fabs(Body()->velocity.x) <= 0.5f) {
-                Release(back);
-            }
-            return steering && Landed();
-        }, limit);
-        Release(GLFW_KEY_UP);
-        Release(side);
-        Release(back);
-        Settle();
-        return landed;
+        return moves.RideWind(leaveY, side, brakeAt, limit);
     }
-    // Walks towards `x`, striking every walking spirit that comes within reach on the way.
-    bool FightThrough(float x, int limit = 1800) {
-        for (int i = 0; i < limit; i += 30) {
-            if (NearestWalker(3.0f) != nullptr) {
-                FightNearbySpirits(3.0f, 300);
-                continue;
-            }
-            const bool right = x > X();
-            const int key = right ? GLFW_KEY_RIGHT : GLFW_KEY_LEFT;
-            Press(key);
-            Until([&] { return (right ? X() >= x : X() <= x) || NearestWalker(3.0f) != nullptr; }, 30);
-            Release(key);
-            if (right ? X() >= x : X() <= x) {
-                Settle();
-                return true;
-            }
-        }
-        return false;
-    }
-    // The level's exit portal, if one is active.
-    const GOMushroom* ActiveExit() const {
-        for (const GOInteractable* object : GetScene().GetInteractablePool().GetObjects()) {
-            if (object->IsActive() && object->interactableType == 2) {
-                return dynamic_cast<const GOMushroom*>(object);
-            }
-        }
-        return nullptr;
-    }
-    // Jumps and glides: Up held through the whole flight until `done`.
-    bool JumpAndGlide(const std::function<bool()>& done, int limit = 900) {
-        Press(GLFW_KEY_UP);
-        const bool ok = Until(done, limit);
-        Release(GLFW_KEY_UP);
-        return ok;
-    }
-    bool Landed() const { return !Body()->airborne; }
-    // Waits until Lirra stands still on the ground.
-    bool Settle(int limit = 300) {
-        return Until([&] { return Landed() && std::fabs(Body()->velocity.x) < 0.2f; }, limit);
-    }
-    // Strikes until no walking spirit is left near Lirra.
-    bool FightNearbySpirits(float range, int limit = 900) {
-        for (int i = 0; i < limit; i += 20) {
-            const GOEnemy* foe = NearestWalker(range);
-            if (foe == nullptr) {
-                return true;
-            }
-            const bool faceRight = foe->GetTransform().GetPosition().x > X();
-            Tap(faceRight ? GLFW_KEY_RIGHT : GLFW_KEY_LEFT);
-            Tap(GLFW_KEY_Q);
-            Frames(18);
-        }
-        return NearestWalker(range) == nullptr;
-    }
-    const GOEnemy* NearestWalker(float range) const {
-        const GOEnemy* nearest = nullptr;
-        for (const GOEnemy* enemy : GetScene().GetEnemyPool().GetObjects()) {
-            if (!enemy->IsActive() || enemy->enemyKind != ENEMY_BASIC || enemy->health <= 0) {
-                continue;
-            }
-            const Vector3 d = enemy->GetTransform().GetPosition() - lirra.GetTransform().GetPosition();
-            if (std::fabs(d.x) < range && std::fabs(d.y) < 2.5f) {
-                nearest = enemy;
-            }
-        }
-        return nearest;
-    }
-    int CountActiveEnemies(int kind) const {
-        int count = 0;
-        for (const GOEnemy* enemy : GetScene().GetEnemyPool().GetObjects()) {
-            if (enemy->IsActive() && enemy->enemyKind == kind) {
-                ++count;
-            }
-        }
-        return count;
-    }
-    // Holds E at the mushroom until the level hands over to the next state.
-    bool UseExit(StateId next, int limit = 600) {
-        Press(GLFW_KEY_E);
-        const bool changed = Until([&] { return GetCurrentState() && GetCurrentState()->GetId() == next; }, limit);
-        Release(GLFW_KEY_E);
-        return changed;
-    }
-    bool WaitForControls(int limit = 1500) {
-        return Until([&] { return !lirra.inputLocked; }, limit);
-    }
+    bool FightThrough(float x, int limit = 1800) { return moves.FightThrough(x, limit); }
+    const GOMushroom* ActiveExit() const { return moves.ActiveExit(); }
+    bool JumpAndGlide(const std::function<bool()>& done, int limit = 900) { return moves.JumpAndGlide(done, limit); }
+    bool Landed() const { return moves.Landed(); }
+    bool Settle(int limit = 300) { return moves.Settle(limit); }
+    bool FightNearbySpirits(float range, int limit = 900) { return moves.FightNearbySpirits(range, limit); }
+    const GOEnemy* NearestWalker(float range) const { return moves.NearestWalker(range); }
+    int  CountActiveEnemies(int kind) const { return moves.CountActiveEnemies(kind); }
+    bool UseExit(StateId next, int limit = 600) { return moves.UseExit(next, limit); }
+    bool WaitForControls(int limit = 1500) { return moves.WaitForControls(limit); }
 
     Rigidbody* Body() const { return lirra.GetComponent<Rigidbody>(); }
     float X() const { return lirra.GetTransform().GetPosition().x; }
     float Y() const { return lirra.GetTransform().GetPosition().y; }
     int   StateIdNow() const { return GetCurrentState() ? GetCurrentState()->GetId() : 0; }
 
-    Player& lirra = GetPlayer();
-    int     frame = 0;
-    bool    log = false;
+    // The keys and frames of this fixture, as the moves play them.
+    class FixtureControls : public BotControls {
+    public:
+        explicit FixtureControls(LevelBot& fixture) : bot(fixture) {}
+        void Press(int key) override { bot.Press(key); }
+        void Release(int key) override { bot.Release(key); }
+        void Frame() override { bot.Frame(); }
+        bool Running() const override { return true; }
+        long FramesRun() const override { return bot.frame; }
+
+    private:
+        LevelBot& bot;
+    };
+
+    Player&         lirra = GetPlayer();
+    int             frame = 0;
+    bool            log = false;
+    FixtureControls controls{*this};
+    PlayerMoves     moves{controls};
 };

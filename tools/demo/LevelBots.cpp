@@ -37,6 +37,19 @@ constexpr float StandingOn(float groundTop) {
     return groundTop + kStandHeight;
 }
 
+// Where she leaves a ledge whose edge is at `edge` for a jump: her feet hold on for half her
+// width past it, and a jump pressed there takes a frame to start, so she takes off a little over
+// two frames of a full run before her feet would slip off.
+constexpr float kTakeOffMargin = 0.8f;
+
+constexpr float TakeOffRightAt(float edge) {
+    return edge - kTakeOffMargin;
+}
+
+constexpr float TakeOffLeftAt(float edge) {
+    return edge + kTakeOffMargin;
+}
+
 // Waits out what takes her controls for a while: the transition that brings the level in,
 // an opening cinematic, a line she must think through, her death and the restart.
 bool WaitForPlay(PlayerMoves& moves) {
@@ -99,6 +112,7 @@ constexpr float kFirstStep = StandingOn(1.5f);
 constexpr float kLowLedge = StandingOn(-1.5f);
 constexpr float kValley = StandingOn(-11.5f);
 constexpr float kMeadowEdge = 52.5f;
+constexpr float kFirstStepEdge = 62.5f;
 constexpr float kRimLeft = 73.5f;
 constexpr float kExitX = 78.0f;
 
@@ -135,13 +149,17 @@ Move Level1Route(PlayerMoves& moves) {
             return {"the run-up to the first pit", [&moves] { return moves.StandNear(49.0f); }};
         }
         return {"the jump over the first pit",
-                [&moves] { return moves.RunningJump(51.8f, 57.5f) && moves.StandsOn(kFirstStep); }};
+                [&moves] {
+                    return moves.RunningJump(TakeOffRightAt(kMeadowEdge), 57.5f) && moves.StandsOn(kFirstStep);
+                }};
     }
     if (moves.StandsOn(kFirstStep)) {
         if (x > 60.0f) {
             return {"the run-up on the step", [&moves] { return moves.StandNear(58.0f); }};
         }
-        return {"the jump over the second pit", [&moves] { return moves.RunningJump(61.9f, 68.0f); }};
+        // She lands on the rim or, a little short, on the low ledge under it.
+        return {"the jump over the second pit",
+                [&moves] { return moves.RunningJump(TakeOffRightAt(kFirstStepEdge), 68.0f); }};
     }
     if (moves.StandsOn(kLowLedge)) {
         if (std::fabs(x - 68.5f) > 0.6f) {
@@ -176,6 +194,8 @@ constexpr float kBlock = StandingOn(37.5f);
 constexpr float kDoorLedge = StandingOn(65.5f);
 constexpr float kExitLedge = StandingOn(73.5f);
 // Where she stands for each wind: in the first one, beside the second and fourth, on the block.
+constexpr float kMiddleLedgeEdge = 5.5f;
+constexpr float kSlabStepEdge = 10.5f;
 constexpr float kFirstWindX = 12.5f;
 constexpr float kSecondWindX = -6.0f;
 constexpr float kBlockEndX = 13.2f;
@@ -217,14 +237,18 @@ Move Level2Route(PlayerMoves& moves) {
             return {"the run-up on the middle ledge", [&moves] { return moves.StandNear(1.0f); }};
         }
         return {"the jump to the step",
-                [&moves] { return moves.RunningJump(4.8f, 8.5f) && moves.StandsOn(kSlabStep); }};
+                [&moves] {
+                    return moves.RunningJump(TakeOffRightAt(kMiddleLedgeEdge), 8.5f) && moves.StandsOn(kSlabStep);
+                }};
     }
     if (moves.StandsOn(kSlabStep)) {
         if (x > 9.0f) {
             return {"the run-up on the step", [&moves] { return moves.StandNear(8.0f); }};
         }
         return {"the jump to the block",
-                [&moves] { return moves.RunningJump(9.8f, 13.5f) && moves.StandsOn(kBlock); }};
+                [&moves] {
+                    return moves.RunningJump(TakeOffRightAt(kSlabStepEdge), 13.5f) && moves.StandsOn(kBlock);
+                }};
     }
     if (moves.StandsOn(kBlock)) {
         if (std::fabs(x - kBlockEndX) > 0.4f) {
@@ -264,6 +288,8 @@ constexpr float kLookout = StandingOn(44.5f);
 constexpr float kSpiritsLedge = StandingOn(49.5f);
 constexpr float kLastStep = StandingOn(52.5f);
 constexpr float kExitPath = StandingOn(55.5f);
+constexpr float kSpiritsLedgeEdge = 22.5f;
+constexpr float kLastStepEdge = 16.5f;
 constexpr float kShaftWindX = 21.5f;
 constexpr float kDeadEndX = 1.5f;
 constexpr float kLookoutEndX = -4.0f;
@@ -326,18 +352,25 @@ Move Level3Route(PlayerMoves& moves) {
                 }};
     }
     if (moves.StandsOn(kSpiritsLedge)) {
-        if (x < kSpiritsLedgeX - 0.5f) {
+        if (!level->areaShown[kSpiritsArea]) {
             return {"the walk along the spirits' ledge", [&moves] { return moves.WalkTo(kSpiritsLedgeX); }};
         }
+        if (std::fabs(x - kSpiritsLedgeX) > 0.5f) {
+            return {"the run-up on the spirits' ledge", [&moves] { return moves.StandNear(kSpiritsLedgeX); }};
+        }
         return {"the jump to the last step",
-                [&moves] { return moves.RunningJump(22.2f, 19.0f) && moves.StandsOn(kLastStep); }};
+                [&moves] {
+                    return moves.RunningJump(TakeOffLeftAt(kSpiritsLedgeEdge), 19.0f) && moves.StandsOn(kLastStep);
+                }};
     }
     if (moves.StandsOn(kLastStep)) {
         if (x < 18.5f) {
             return {"the run-up on the last step", [&moves] { return moves.StandNear(19.0f); }};
         }
         return {"the jump to the exit path",
-                [&moves] { return moves.RunningJump(17.0f, 12.5f) && moves.StandsOn(kExitPath); }};
+                [&moves] {
+                    return moves.RunningJump(TakeOffLeftAt(kLastStepEdge), 12.5f) && moves.StandsOn(kExitPath);
+                }};
     }
     if (moves.StandsOn(kExitPath)) {
         if (std::fabs(x - kLevel3ExitX) > 0.5f) {

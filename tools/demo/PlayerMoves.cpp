@@ -26,7 +26,7 @@ bool PlayerMoves::WalkTo(float x, int limit) {
     const bool right = x > X();
     const int key = right ? GLFW_KEY_RIGHT : GLFW_KEY_LEFT;
     bot.Press(key);
-    const bool reached = bot.Until([&] { return Passed(X(), x, right); }, limit);
+    const bool reached = Until([&] { return Passed(X(), x, right); }, limit);
     bot.Release(key);
     Settle();
     return reached;
@@ -50,7 +50,7 @@ bool PlayerMoves::Jump() {
         bot.Press(GLFW_KEY_UP);
         bot.Frame();
         if (Body()->airborne && Body()->velocity.y > 5.0f) {
-            bot.Until([&] { return Body()->velocity.y < 0.5f; }, 120);
+            Until([&] { return Body()->velocity.y < 0.5f; }, 120);
             bot.Release(GLFW_KEY_UP);
             return true;
         }
@@ -65,7 +65,7 @@ bool PlayerMoves::RunningJump(float takeOff, float brakeAt, bool glide) {
     const int key = right ? GLFW_KEY_RIGHT : GLFW_KEY_LEFT;
     const int back = right ? GLFW_KEY_LEFT : GLFW_KEY_RIGHT;
     bot.Press(key);
-    if (!bot.Until([&] { return Passed(X(), takeOff, right); }, 600) || !Jump()) {
+    if (!Until([&] { return Passed(X(), takeOff, right); }, 600) || !Jump()) {
         bot.Release(key);
         Settle();
         return false;
@@ -74,7 +74,7 @@ bool PlayerMoves::RunningJump(float takeOff, float brakeAt, bool glide) {
         bot.Press(GLFW_KEY_UP);
     }
     bool braking = false;
-    const bool landed = bot.Until(
+    const bool landed = Until(
         [&] {
             if (!braking && Passed(X(), brakeAt, right)) {
                 braking = true;
@@ -101,7 +101,7 @@ bool PlayerMoves::RideWind(float leaveY, int side, float brakeAt, int limit) {
     bot.Frame();
     bool steering = false;
     bool braking = false;
-    const bool landed = bot.Until(
+    const bool landed = Until(
         [&] {
             if (!steering && (Y() >= leaveY || (Body()->gliding && Body()->velocity.y < -1.0f))) {
                 steering = true;
@@ -130,17 +130,17 @@ bool PlayerMoves::HopIntoWind(int side, float brakeAt) {
     const int back = right ? GLFW_KEY_LEFT : GLFW_KEY_RIGHT;
     bot.Press(side);
     bot.Press(GLFW_KEY_UP);
-    const bool over = bot.Until([&] { return Passed(X(), brakeAt, right); }, 120);
+    const bool over = Until([&] { return Passed(X(), brakeAt, right); }, 120);
     bot.Release(side);
     bot.Press(back);
-    bot.Until([&] { return right ? Body()->velocity.x <= 0.0f : Body()->velocity.x >= 0.0f; }, 60);
+    Until([&] { return right ? Body()->velocity.x <= 0.0f : Body()->velocity.x >= 0.0f; }, 60);
     bot.Release(back);
     return over;
 }
 
 bool PlayerMoves::JumpAndGlide(const std::function<bool()>& done, int limit) {
     bot.Press(GLFW_KEY_UP);
-    const bool ok = bot.Until(done, limit);
+    const bool ok = Until(done, limit);
     bot.Release(GLFW_KEY_UP);
     return ok;
 }
@@ -154,7 +154,7 @@ bool PlayerMoves::FightThrough(float x, int limit) {
         const bool right = x > X();
         const int key = right ? GLFW_KEY_RIGHT : GLFW_KEY_LEFT;
         bot.Press(key);
-        bot.Until([&] { return Passed(X(), x, right) || NearestWalker(3.0f) != nullptr; }, 30);
+        Until([&] { return Passed(X(), x, right) || NearestWalker(3.0f) != nullptr; }, 30);
         bot.Release(key);
         if (Passed(X(), x, right)) {
             Settle();
@@ -180,17 +180,17 @@ bool PlayerMoves::FightNearbySpirits(float range, int limit) {
 
 bool PlayerMoves::UseExit(StateId next, int limit) {
     bot.Press(GLFW_KEY_E);
-    const bool changed = bot.Until([&] { return StateIdNow() == next; }, limit);
+    const bool changed = Until([&] { return StateIdNow() == next; }, limit);
     bot.Release(GLFW_KEY_E);
     return changed;
 }
 
 bool PlayerMoves::WaitForControls(int limit) {
-    return bot.Until([&] { return !GetPlayer().inputLocked; }, limit);
+    return Until([&] { return !GetPlayer().inputLocked; }, limit);
 }
 
 bool PlayerMoves::Settle(int limit) {
-    return bot.Until([&] { return Landed() && std::fabs(Body()->velocity.x) < 0.2f; }, limit);
+    return Until([&] { return Landed() && std::fabs(Body()->velocity.x) < 0.2f; }, limit);
 }
 
 void PlayerMoves::ReleaseAll() {
@@ -198,6 +198,12 @@ void PlayerMoves::ReleaseAll() {
         bot.Release(key);
     }
     bot.Frame();
+}
+
+bool PlayerMoves::Until(const std::function<bool()>& condition, int limit) {
+    const State* level = GetCurrentState();
+    const auto interrupted = [&] { return GetCurrentState() != level || GetPlayer().state == PLAYER_DYING; };
+    return bot.Until([&] { return condition() || interrupted(); }, limit) && condition();
 }
 
 bool PlayerMoves::Landed() const {

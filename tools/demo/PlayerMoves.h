@@ -48,6 +48,9 @@ public:
     // Waits until she stands still on the ground.
     bool Settle(int limit = 300);
     void ReleaseAll();
+    // Runs frames until `condition` holds; false when it did not within `limit` frames, or when
+    // her death or a restart of the level broke the move off.
+    bool Until(const std::function<bool()>& condition, int limit);
 
     bool              Landed() const;
     bool              StandsOn(float groundY) const;
