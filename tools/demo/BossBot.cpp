@@ -55,6 +55,7 @@ constexpr float kHeadBoxShift = -0.6f;
 constexpr float kHarmMargin = 0.12f;
 constexpr float kCornerX = 12.0f;
 constexpr int   kStuckFrames = 10;
+constexpr float kBoldHealth = 60.0f;
 constexpr int   kShieldFrames = 6;
 constexpr float kWalkerMargin = 0.05f;
 // The frame of a light attack on which its strike lands.
@@ -274,6 +275,9 @@ int BossFight::Harmless(const Plan& plan, const Goal& goal, int horizon, float* 
     LirraBody body = ReadLirraBody();
     Threats threats = ReadThreats();
     const Player& lirra = GetPlayer();
+    // With the head or a hand open and health to spare, a spirit's touch is worth the strikes
+    // (and the blink after it lets her strike on untouched).
+    const bool bold = goal.boss && lirra.GetHealth() >= kBoldHealth;
     // Her blink after a hit (or a heavy strike) lets nothing through while it lasts.
     const int shielded = lirra.invulnerable ? static_cast<int>(lirra.invulnerableTimer * 60.0f) - 2 : 0;
     int locked = LockedFrames();
@@ -315,6 +319,9 @@ int BossFight::Harmless(const Plan& plan, const Goal& goal, int horizon, float* 
             }
         }
         for (SpiritForecast& spirit : threats.spirits) {
+            if (bold) {
+                break;
+            }
             spirit.Step(body, kFrameTime, box);
             if (LirraTouches(body, box, kHarmMargin)) {
                 if (f >= shielded) {
