@@ -129,6 +129,7 @@ struct BenchOptions {
     long        fullFrames = 120;
     bool        skipFull = false;
     bool        skipSmall = false;
+    bool        reuse = false;
     bool        traceAllocs = false;
     std::string only;
 };
@@ -389,6 +390,14 @@ RunResult Spawn(const BenchOptions& bench, const Run& run, bool full) {
     const std::string tag = run.label + (full ? "-full" : "-small");
     const std::string resultPath = bench.logDir + "/lirra-bench-" + tag + ".tsv";
     const std::string logPath = bench.logDir + "/lirra-bench-" + tag + ".log";
+    if (bench.reuse) {
+        RunResult reused = ReadRunResult(resultPath);
+        if (!reused.ok) {
+            std::printf("# run %s %s: no figures in %s\n", run.label.c_str(), full ? "full" : "small",
+                        resultPath.c_str());
+        }
+        return reused;
+    }
     std::remove(resultPath.c_str());
 
     std::vector<std::string> args = {"lirra-bench", "--probe", resultPath, "--spawn-ns", "0"};
@@ -651,6 +660,7 @@ void PrintUsage() {
         "  --full-frames N    frames of each scene measured at 1024 x 720 (default 120)\n"
         "  --no-full          skip the 1024 x 720 runs\n"
         "  --no-small         skip the 64 x 45 runs\n"
+        "  --reuse            report the per-frame figures a previous run left in the log directory\n"
         "  --only RUN         only the run of that label (intro, Level 1, ..., boss-phase3, full-game)\n"
         "  --trace-allocs     print the call stacks of allocations in steady frames to the run logs\n");
 }
@@ -677,6 +687,8 @@ int main(int argc, char** argv) {
             bench.skipFull = true;
         } else if (arg == "--no-small") {
             bench.skipSmall = true;
+        } else if (arg == "--reuse") {
+            bench.reuse = true;
         } else if (arg == "--only" && hasValue) {
             bench.only = argv[++i];
         } else if (arg == "--trace-allocs") {

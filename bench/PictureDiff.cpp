@@ -56,6 +56,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     int largest = 0;
+    size_t largestAt = 0;
     double sum = 0.0;
     long differingPixels = 0;
     const size_t pixels = static_cast<size_t>(before.width) * before.height;
@@ -63,13 +64,18 @@ int main(int argc, char** argv) {
         bool differs = false;
         for (int c = 0; c < 3; ++c) {
             const int d = std::abs(static_cast<int>(before.rgba[p * 4 + c]) - static_cast<int>(after.rgba[p * 4 + c]));
-            largest = d > largest ? d : largest;
+            if (d > largest) {
+                largest = d;
+                largestAt = p;
+            }
             sum += d;
             differs = differs || d != 0;
         }
         differingPixels += differs ? 1 : 0;
     }
-    std::printf("max=%d mean=%.4f differing_pixels=%.3f%%\n", largest, sum / (3.0 * static_cast<double>(pixels)),
+    // The image's rows run top to bottom.
+    std::printf("max=%d at (%zu, %zu) mean=%.4f differing_pixels=%.3f%%\n", largest, largestAt % before.width,
+                largestAt / before.width, sum / (3.0 * static_cast<double>(pixels)),
                 100.0 * static_cast<double>(differingPixels) / static_cast<double>(pixels));
     return 0;
 }
