@@ -56,7 +56,7 @@ level1() {
 }
 
 level2() {
-    shoot level2 "" --start "Level 2" --screenshot "420:$OUT/scene-level2.png" --frames 421
+    shoot level2 "" --start "Level 2" --screenshot "345:$OUT/scene-level2.png" --frames 346
 }
 
 level3() {

@@ -15,9 +15,9 @@ namespace {
 const char* const kRerecord =
     "the demo no longer replays as it was recorded (the game or a level changed): run scripts/record-demos.sh";
 constexpr int kFramesPerSecond = 60;
-// The bots never stand still this long while Lirra is free to move; a bot that lost its way
-// (against a wall, under a ledge) does.
-constexpr long kStuckFrames = 8 * kFramesPerSecond;
+// The bots never stand still this long while Lirra is free to move (the longest wait, the boss
+// bot's for a hand to come down, is about 7 s); a bot that lost its way does.
+constexpr long kStuckFrames = 12 * kFramesPerSecond;
 
 struct ScriptedLine {
     const char* state;
