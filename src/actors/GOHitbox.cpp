@@ -28,11 +28,14 @@ constexpr float kAttackVolume = 0.1f;
 AudioChannel lightAttackChannel;
 AudioChannel heavyAttackChannel;
 
+// The pitch is drawn on every strike: whether the last voice still sounds depends on the sound
+// device's clock, and the game's random stream must not, or replays would drift apart.
 void PlayAttackSound(AudioChannel& channel, AUDIO_DIR sound, float lowestPitch) {
+    const float pitch = RandomFloat(lowestPitch, 1.0f);
     if (channel.IsPlaying()) {
         return;
     }
-    channel = PlayAudio(sound, kAttackVolume, false, RandomFloat(lowestPitch, 1.0f));
+    channel = PlayAudio(sound, kAttackVolume, false, pitch);
 }
 
 int LirraFrame() {
