@@ -22,7 +22,7 @@ cmake --build "$build" -j"$jobs" --target "${targets[@]}"
 
 here="$(pwd)"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=0:strict_string_checks=0"
-export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:suppressions=$here/scripts/ubsan.supp"
 export LSAN_OPTIONS="suppressions=$here/scripts/lsan.supp:print_suppressions=0"
 export LIBGL_ALWAYS_SOFTWARE=1
 
