@@ -107,11 +107,10 @@ struct Replay {
 Replay ReplayDemo(const DemoFile& demo) {
     const std::string dir = MakeTempDir("playthrough");
     const std::string trace = dir + "/trace.jsonl";
-    const std::string command = "ALSOFT_DRIVERS=null xvfb-run -a -s '-screen 0 640x480x24' '" +
-                                std::string(LIRRA_BINARY_PATH) + "' --data '" + LIRRA_TEST_DATA_DIR + "' " +
+    const std::string command = "env ALSOFT_DRIVERS=null '" + std::string(LIRRA_BINARY_PATH) + "' --data '" + LIRRA_TEST_DATA_DIR + "' " +
                                 demo.options + " --input '" + demo.path + "' --trace '" + trace + "'";
     Replay replay;
-    replay.status = RunCommand(command, &replay.output);
+    replay.status = RunOnOwnDisplay(command, &replay.output);
     replay.frames = ReadTrace(trace);
     RunCommand("rm -rf '" + dir + "'");
     return replay;

@@ -18,5 +18,8 @@ void EndTestStates();
 std::string MakeTempDir(const std::string& tag);
 // Runs a shell command, returns its exit status; its output goes to `output` when given.
 int RunCommand(const std::string& command, std::string* output = nullptr);
+// Runs a command on a virtual display of its own (a game on the shared display can lose its
+// focus to another test's window, and pauses); tries the next display when one is taken.
+int RunOnOwnDisplay(const std::string& command, std::string* output, const std::string& screen = "640x480x24");
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& content);
