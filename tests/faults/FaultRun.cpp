@@ -159,27 +159,6 @@ void DataCopy::Replace(const std::string& file, const std::string& content) cons
     WriteFile(PathOf(file), content);
 }
 
-namespace {
-
-// Each game runs on a virtual display of its own: on a shared one the focus moves between the
-// windows of the games running beside it, and a game that loses it pauses.
-int RunOnOwnDisplay(const std::string& command, std::string* output) {
-    int display = 300 + static_cast<int>(getpid() % 4000) * 4;
-    for (int attempt = 0; attempt < 4; ++attempt, ++display) {
-        const int status = RunCommand("xvfb-run -n " + std::to_string(display) +
-                                          " -s '-screen 0 320x240x24 -nolisten tcp' " + command,
-                                      output);
-        // xvfb-run fails alone, before the game starts, when that display is taken.
-        if (output->find("xvfb-run: error: Xvfb failed to start") == std::string::npos &&
-            output->find("Server is already active") == std::string::npos) {
-            return status;
-        }
-    }
-    return -1;
-}
-
-}  // namespace
-
 GameRun RunGameOn(const DataCopy& data, int frames, const std::string& options, const std::string& environment) {
     const std::string base = ParentOf(data.Path());
     const std::string trace = base + "/trace.jsonl";
@@ -191,7 +170,7 @@ GameRun RunGameOn(const DataCopy& data, int frames, const std::string& options, 
                              data.Path() + "'" + kRunOptions + " --frames " + std::to_string(frames) + " --trace '" +
                              trace + "' " + options;
     GameRun run;
-    run.status = RunOnOwnDisplay("env -C '" + base + "' " + environment + " " + game, &run.output);
+    run.status = RunOnOwnDisplay("env -C '" + base + "' " + environment + " " + game, &run.output, "320x240x24");
     run.screens = ScreensOf(ReadFile(trace), &run.lastTraceLine);
     return run;
 }
