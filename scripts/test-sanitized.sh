@@ -28,7 +28,7 @@ export LIBGL_ALWAYS_SOFTWARE=1
 
 start=$(date +%s)
 status=0
-xvfb-run -a -s "-screen 0 1280x1024x24" \
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
   ctest --test-dir "$build" --output-on-failure -j"$jobs" --timeout 3000 "$@" || status=$?
 echo "Sanitized test run: $(( $(date +%s) - start )) s, status $status"
 exit "$status"

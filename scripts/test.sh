@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
 export LIBGL_ALWAYS_SOFTWARE=1
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure -j2 --timeout 1500
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure -j2 --timeout 1500

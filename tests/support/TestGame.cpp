@@ -103,7 +103,7 @@ int RunOnOwnDisplay(const std::string& command, std::string* output, const std::
     std::string* text = output != nullptr ? output : &own;
     for (int attempt = 0; attempt < 4; ++attempt, ++display) {
         const int status = RunCommand("xvfb-run -n " + std::to_string(display) + " -s '-screen 0 " + screen +
-                                          " -nolisten tcp' " + command,
+                                          " -nolisten tcp -noreset' " + command,
                                       text);
         if (text->find("xvfb-run: error: Xvfb failed to start") == std::string::npos &&
             text->find("Server is already active") == std::string::npos) {

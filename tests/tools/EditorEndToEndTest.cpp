@@ -47,7 +47,8 @@ bool HasProgram(const char* name) {
 class PrivateDisplay {
 public:
     bool Start() {
-        for (int number = 100 + getpid() % 400; number < 1000; number += 7) {
+        // Far from the numbers xvfb-run picks and from those of the game runs of the test support.
+        for (int number = 40000 + static_cast<int>(getpid() % 2000) * 7; number < 60000; number += 7) {
             const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
             const std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
             if (access(socket.c_str(), F_OK) == 0 || access(lock.c_str(), F_OK) == 0) {
@@ -56,17 +57,23 @@ public:
             name = ":" + std::to_string(number);
             pid = fork();
             if (pid == 0) {
-                execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1280x800x24", "-nolisten", "tcp",
+                execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset",
                        static_cast<char*>(nullptr));
                 _exit(127);
             }
             for (int wait = 0; wait < 100; ++wait) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                if (waitpid(pid, nullptr, WNOHANG) == pid) {
+                    pid = -1;  // taken by another server meanwhile: try the next number
+                    break;
+                }
                 if (access(socket.c_str(), F_OK) == 0) {
                     return true;
                 }
             }
-            return false;
+            if (pid > 0) {
+                return false;
+            }
         }
         return false;
     }
