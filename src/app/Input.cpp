@@ -15,8 +15,19 @@
 
 namespace {
 
-std::map<int, KeyEvent> currentKeys;
-std::map<int, KeyEvent> previousKeys;
+// Every code GLFW reports (-1 for a key it does not know, then mouse buttons and keys) has its
+// entry from the start, released, so a first press or query never takes a node in play and the
+// copy at each frame's end reuses the nodes already there.
+std::map<int, KeyEvent> EveryCodeReleased() {
+    std::map<int, KeyEvent> keys;
+    for (int code = GLFW_KEY_UNKNOWN; code <= GLFW_KEY_LAST; ++code) {
+        keys.emplace(code, KeyEvent{code, GLFW_RELEASE, 0});
+    }
+    return keys;
+}
+
+std::map<int, KeyEvent> currentKeys = EveryCodeReleased();
+std::map<int, KeyEvent> previousKeys = EveryCodeReleased();
 double                  scrollOffset = 0.0;
 Vector3                 mouseWorldPos;
 Vector3                 mouseViewPos;
@@ -25,7 +36,7 @@ Vector3                 prevMouseViewPos;
 constexpr int kEnterKey = 257;
 constexpr int kAltOnly = 4;
 
-// An absent previous entry reads as released; the lookup inserts it, as the game has always done.
+// An absent previous entry reads as released; the lookup inserts it.
 int PreviousAction(int code) {
     return previousKeys[code].action;
 }
@@ -148,7 +159,7 @@ void EndInputFrame() {
 }
 
 void ResetInput() {
-    currentKeys.clear();
-    previousKeys.clear();
+    currentKeys = EveryCodeReleased();
+    previousKeys = EveryCodeReleased();
     scrollOffset = 0.0;
 }

@@ -105,8 +105,9 @@ bool Mesh::IsOutsideView(const glm::mat4& mvp) const {
 void Mesh::Draw(const Texture* texture, float alpha, const Vector3& tint) const {
     const ShaderManager& shaders = GetShaderManager();
     const glm::mat4 mvp = GetProjectionStack().Top() * GetViewStack().Top() * GetModelStack().Top();
-    // Leaving out meshes outside the view (IsOutsideView) halves the draw submission, but the
-    // editor's pointer-placed tiles land elsewhere with it; it stays off until that is understood.
+    if (IsOutsideView(mvp)) {
+        return;
+    }
     shaders.SetMat4("MVP", mvp);
     for (GLuint i = 0; i < kAttributeCount; ++i) {
         glEnableVertexAttribArray(i);

@@ -38,7 +38,8 @@ public:
     Mesh(const Mesh&) = delete;
     Mesh& operator=(const Mesh&) = delete;
 
-    // MVP from the three matrix stacks; a null texture leaves the bound texture alone.
+    // MVP from the three matrix stacks; a null texture leaves the bound texture alone. A mesh that
+    // lies wholly outside the view is not sent to GL at all: it would not reach a pixel.
     void Draw(const Texture* texture, float alpha, const Vector3& tint) const;
     // Whether the uploaded vertices, under `mvp`, lie wholly outside one plane of the view volume.
     bool IsOutsideView(const glm::mat4& mvp) const;
