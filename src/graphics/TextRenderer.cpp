@@ -18,8 +18,11 @@ constexpr float kLineSpacing = 0.4f;
 constexpr float kGlyphScale = 0.5f;
 // Enough for every text of a busy frame (health bars, the boss bar, dialogue, labels).
 constexpr size_t kReservedItems = 256;
-constexpr size_t kReservedCharacters = 128;
+constexpr size_t kReservedCharacters = 512;
 constexpr size_t kBarRowLength = 256;
+
+// Made with the program, so the first health bar of a level takes nothing from the heap.
+std::string barRow(kBarRowLength, 'I');
 
 void Report(const char* line) {
     std::printf("%s", line);
@@ -215,7 +218,7 @@ TextRenderer& GetTextRenderer() {
 }
 
 std::string_view BarLetters(size_t count) {
-    static std::string row(kBarRowLength, 'I');
+    std::string& row = barRow;
     if (row.size() < count) {
         row.assign(count, 'I');
     }

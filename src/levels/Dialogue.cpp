@@ -193,6 +193,8 @@ void ShowDialogue(const DialogueRequest& request, bool finishCurrent) {
     }
     box.visible = true;
     box.request = request;
+    // Typing never grows it: at most one line break beside each character.
+    box.request.shown.reserve(2 * box.request.text.size() + 1);
     box.generation += 1;
     FetchPanel();
     // Texts too short to pass the second-to-last character arm their timers now.
