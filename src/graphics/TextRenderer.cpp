@@ -18,7 +18,7 @@ constexpr float kLineSpacing = 0.4f;
 constexpr float kGlyphScale = 0.5f;
 // Enough for every text of a busy frame (health bars, the boss bar, dialogue, labels).
 constexpr size_t kReservedItems = 256;
-constexpr size_t kReservedCharacters = 512;
+constexpr size_t kReservedCharacters = 2048;  // a page of the credits roll
 constexpr size_t kBarRowLength = 256;
 
 // Made with the program, so the first health bar of a level takes nothing from the heap.

@@ -42,6 +42,53 @@ void operator delete[](void* memory, std::size_t) noexcept {
     std::free(memory);
 }
 
+// The other forms too: a library that allocates with one of them frees with the ones above.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+    return operator new(size, tag);
+}
+
+void operator delete(void* memory, const std::nothrow_t&) noexcept {
+    std::free(memory);
+}
+
+void operator delete[](void* memory, const std::nothrow_t&) noexcept {
+    std::free(memory);
+}
+
+void* operator new(std::size_t size, std::align_val_t alignment) {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    const std::size_t align = static_cast<std::size_t>(alignment);
+    if (void* memory = std::aligned_alloc(align, (size + align - 1) / align * align)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+
+void* operator new[](std::size_t size, std::align_val_t alignment) {
+    return operator new(size, alignment);
+}
+
+void operator delete(void* memory, std::align_val_t) noexcept {
+    std::free(memory);
+}
+
+void operator delete[](void* memory, std::align_val_t) noexcept {
+    std::free(memory);
+}
+
+void operator delete(void* memory, std::size_t, std::align_val_t) noexcept {
+    std::free(memory);
+}
+
+void operator delete[](void* memory, std::size_t, std::align_val_t) noexcept {
+    std::free(memory);
+}
+
 namespace {
 
 // Plain scenery that updates every frame, as enemies and pickups do.
