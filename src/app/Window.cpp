@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "app/Input.h"
+#include "app/LeakCheck.h"
 #include "app/State.h"
 #include "app/StateManager.h"
 #include "audio/Audio.h"
@@ -130,6 +131,7 @@ void InitWindow() {
     glewExperimental = GL_TRUE;
     glewInit();
     glGetError();  // glewInit may leave a harmless error behind on some drivers
+    KeepGlDriverMapped();
     glfwSwapInterval(0);
     InitGraphics();
     SetWindowIcon();

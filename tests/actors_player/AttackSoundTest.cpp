@@ -42,6 +42,8 @@ protected:
     void TearDown() override {
         StopAllSounds();
         GetResources().SetSounds({});
+        ReleaseSound(light);
+        ReleaseSound(heavy);
         PlayerTest::TearDown();
     }
 
