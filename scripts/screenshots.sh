@@ -67,9 +67,29 @@ boss() {
     shoot boss "" --start "Boss" --screenshot "560:$OUT/scene-boss.png" --frames 561
 }
 
-# The editor as it opens: its window over an empty grid.
+# The editor with a ledge being built: grass on dirt, a few plants, the next tile under the
+# pointer. Cells are placed with the pointer, right of the editor's window.
 editor() {
-    shoot editor "" --start "Editor" --screenshot "300:$OUT/scene-editor.png" --frames 301
+    local keys="" frame=300
+    press() { keys+="$frame key $1 press\n$((frame + 1)) key $1 release\n"; frame=$((frame + 3)); }
+    # The window pixel over cell (x, y) with the editor's camera at rest.
+    place() {
+        local px=$(( ($1 + 10) * ${SIZE%x*} / 20 )) py=$(( (10 - $2) * ${SIZE#*x} / 20 ))
+        keys+="$frame cursor $px $py\n$((frame + 2)) mouse 0 press\n$((frame + 4)) mouse 0 release\n"
+        frame=$((frame + 6))
+    }
+    tile() { while [ "$index" -lt "$1" ]; do press S; index=$((index + 1)); done; }
+    local index=0 x
+    press E; press Q; press S; index=1
+    for x in 2 3 4 5 6 7 8 9; do place "$x" -3; done
+    tile 5
+    for x in 2 3 4 5 6 7 8 9; do place "$x" -4; place "$x" -5; done
+    tile 41; place 3 -2
+    tile 45; place 5 -2
+    tile 46; place 8 -2
+    tile 49
+    keys+="$frame cursor $(( 16 * ${SIZE%x*} / 20 )) $(( 12 * ${SIZE#*x} / 20 ))\n"
+    shoot editor "$keys" --start "Editor" --screenshot "$((frame + 30)):$OUT/scene-editor.png" --frames $((frame + 31))
 }
 
 # Lirra walks home as soon as she may; Dired speaks from the garden.
