@@ -1,31 +1,11 @@
 #include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <string>
 
 #include "PlayerTesting.h"
 #include "audio/Audio.h"
 
 namespace {
 
-// Runs before main, so the output device the game opens is OpenAL Soft's wave-file writer.
-bool UseWaveOutput() {
-    char pattern[] = "/tmp/lirra-player-audio-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) {
-        return false;
-    }
-    const std::string dir = pattern;
-    std::ofstream config(dir + "/alsoft.conf");
-    config << "[wave]\nfile = " << dir << "/played.wav\n";
-    config.close();
-    setenv("ALSOFT_CONF", (dir + "/alsoft.conf").c_str(), 1);
-    setenv("ALSOFT_DRIVERS", "wave", 1);
-    return true;
-}
-
-const bool kWaveOutput = UseWaveOutput();
+const bool kWaveOutput = UseWaveOutput("player", true);
 
 class AttackSoundTest : public PlayerTest {
 protected:

@@ -16,21 +16,7 @@
 
 namespace {
 
-// Before main, so before any OpenAL reads its configuration, in this process and in the games it
-// starts: a real output device whose recording nobody keeps.
-bool PrepareSilentOutput() {
-    char pattern[] = "/tmp/lirra-faults-audio-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) {
-        return false;
-    }
-    const std::string config = std::string(pattern) + "/alsoft.conf";
-    std::ofstream(config) << "[wave]\nfile = /dev/null\n";
-    setenv("ALSOFT_CONF", config.c_str(), 1);
-    setenv("ALSOFT_DRIVERS", "wave", 1);
-    return true;
-}
-
-const bool kSilentOutputPrepared = PrepareSilentOutput();
+const bool kSilentOutputPrepared = UseWaveOutput("faults", false);
 
 const char* const kRunOptions = " --size 64x45 --fixed-step 0.0166667 --seed 1";
 

@@ -12,21 +12,7 @@
 
 namespace {
 
-// Before main, so before OpenAL reads its configuration: a real output device whose recording
-// nobody keeps.
-bool PrepareSilentOutput() {
-    char pattern[] = "/tmp/lirra-resources-test-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) {
-        return false;
-    }
-    const std::string config = std::string(pattern) + "/alsoft.conf";
-    std::ofstream(config) << "[wave]\nfile = /dev/null\n";
-    setenv("ALSOFT_CONF", config.c_str(), 1);
-    setenv("ALSOFT_DRIVERS", "wave", 1);
-    return true;
-}
-
-const bool kSilentOutputPrepared = PrepareSilentOutput();
+const bool kSilentOutputPrepared = UseWaveOutput("resources", false);
 
 void LinkFromDataDir(const std::string& dir, const char* name) {
     const std::string target = std::string(LIRRA_TEST_DATA_DIR) + "/" + name;

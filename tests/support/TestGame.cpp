@@ -56,6 +56,17 @@ void EndTestStates() {
     ShutdownStates();
 }
 
+bool UseWaveOutput(const std::string& tag, bool keep) {
+    std::string dir = "/tmp/lirra-" + tag + "-audio-XXXXXX";
+    if (mkdtemp(dir.data()) == nullptr) {
+        return false;
+    }
+    std::ofstream(dir + "/alsoft.conf") << "[wave]\nfile = " << (keep ? dir + "/played.wav" : "/dev/null") << "\n";
+    setenv("ALSOFT_CONF", (dir + "/alsoft.conf").c_str(), 1);
+    setenv("ALSOFT_DRIVERS", "wave", 1);
+    return true;
+}
+
 std::string MakeTempDir(const std::string& tag) {
     std::string pattern = "/tmp/lirra-" + tag + "-XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr) {

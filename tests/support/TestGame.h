@@ -14,6 +14,10 @@ void RunFrames(int n);
 // Ends the current and pending states, so the next test starts from no state.
 void EndTestStates();
 
+// Call from a static initialiser, so before OpenAL reads its configuration, in this process and
+// in the games it starts: the output device is OpenAL Soft's wave-file writer, a real device
+// whose recording goes to "played.wav" in a fresh temporary directory, or nowhere unless `keep`.
+bool UseWaveOutput(const std::string& tag, bool keep);
 // A fresh empty directory under the system's temporary directory.
 std::string MakeTempDir(const std::string& tag);
 // Runs a shell command, returns its exit status; its output goes to `output` when given.
