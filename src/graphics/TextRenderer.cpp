@@ -218,9 +218,8 @@ TextRenderer& GetTextRenderer() {
 }
 
 std::string_view BarLetters(size_t count) {
-    std::string& row = barRow;
-    if (row.size() < count) {
-        row.assign(count, 'I');
+    if (barRow.size() < count) {
+        barRow.assign(count, 'I');
     }
-    return std::string_view(row).substr(0, count);
+    return std::string_view(barRow).substr(0, count);
 }

@@ -107,8 +107,8 @@ void WriteFile(const std::string& path, const std::string& content) {
 }
 
 int RunOnOwnDisplay(const std::string& command, std::string* output, const std::string& screen) {
-    // Numbers of their own, away from those of the fault runs, so runs beside each other never
-    // race for the same display.
+    // Numbers away from those xvfb-run -a and the editor test's private display take; the
+    // process id spreads runs beside each other apart.
     int display = 20000 + static_cast<int>(getpid() % 4000) * 4;
     std::string own;
     std::string* text = output != nullptr ? output : &own;
