@@ -1,7 +1,6 @@
 #include <imgui.h>
 
 #include <cstdlib>
-#include <cstring>
 
 #include "graphics/Texture.h"
 #include "levels/GOCollider.h"
@@ -198,11 +197,8 @@ void StateLevelEditor::ToggleTilePalette() {
 void StateLevelEditor::ToggleColliderPalette() {
     ClearCursor();
     tileMode = false;
-    enemyChosen = false;
-    windChosen = false;
+    ResetPalette();
     colliderMode = !colliderMode;
-    typeChoice = CHOICE_TILE;
-    subChoice = 0;
     // Only a palette that is switched on gets a marker to draw with.
     if (colliderMode) {
         TakeCursorMarker();
@@ -239,16 +235,16 @@ void StateLevelEditor::BuildColliderPalette() {
     if (Combo("##Cb2", &typeChoice, kTypeItems)) {
         ChooseMarkerType(typeChoice);
     }
-    if (enemyChosen && Combo("##Cb3", &subChoice, kEnemyItems) && cursorMarker != nullptr) {
-        cursorMarker->markerName = kEnemyNames[subChoice];
+    if (enemyChosen && Combo("##Cb3", &subChoice, kEnemyItems)) {
+        ApplyPalette();
     }
     if (windChosen) {
-        if (Combo("##Cb4", &subChoice, kWindItems) && cursorMarker != nullptr) {
-            cursorMarker->markerName = kWindNames[subChoice];
+        if (Combo("##Cb4", &subChoice, kWindItems)) {
+            ApplyPalette();
         }
         ImGui::PushItemWidth(kWindFieldWidth);
-        if (ImGui::InputText("##windAV", windStrengthText, sizeof(windStrengthText)) && cursorMarker != nullptr) {
-            cursorMarker->markerValue = std::strtof(windStrengthText, nullptr);
+        if (ImGui::InputText("##windAV", windStrengthText, sizeof(windStrengthText))) {
+            ApplyPalette();
         }
         ImGui::PopItemWidth();
     }
@@ -262,12 +258,25 @@ void StateLevelEditor::ChooseMarkerType(int choice) {
     if (choice < CHOICE_TILE || choice > CHOICE_CIN) {
         return;
     }
-    if (cursorMarker != nullptr) {
-        cursorMarker->markerName = kTypeNames[choice];
-    }
+    typeChoice = choice;
     enemyChosen = choice == CHOICE_ENEMY;
     windChosen = choice == CHOICE_WIND;
     subChoice = 0;
+    ApplyPalette();
+}
+
+void StateLevelEditor::ApplyPalette() {
+    if (cursorMarker == nullptr) {
+        return;
+    }
+    if (enemyChosen) {
+        cursorMarker->markerName = kEnemyNames[subChoice];
+    } else if (windChosen) {
+        cursorMarker->markerName = kWindNames[subChoice];
+    } else {
+        cursorMarker->markerName = kTypeNames[typeChoice];
+    }
+    cursorMarker->markerValue = windChosen ? std::strtof(windStrengthText, nullptr) : 1.0f;
 }
 
 void StateLevelEditor::ConfirmMarker() {
@@ -278,9 +287,9 @@ void StateLevelEditor::ConfirmMarker() {
     cursorMarker->placed = true;
     cursorMarker->SetActive(true);
     markers.push_back(cursorMarker);
-    ResetPalette();
-    std::strcpy(windStrengthText, "1");
+    // The placed marker keeps its type; the palette starts again with the next one.
     TakeCursorMarker();
+    ResetPalette();
 }
 
 void StateLevelEditor::BuildEraseRow() {

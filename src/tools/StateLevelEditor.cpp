@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "app/FrameClock.h"
 #include "app/Input.h"
@@ -22,7 +23,6 @@
 #include "levels/LevelFileFormat.h"
 #include "levels/LevelSpawn.h"
 #include "levels/TileMeshes.h"
-#include "physics/Collision.h"
 #include "scene/SceneManager.h"
 
 namespace {
@@ -39,13 +39,12 @@ int GridOf(float value) {
     return static_cast<int>(std::lround(value));
 }
 
-// The marker's box as the collision code sees it.
-ColliderBox BoxOf(const GOCollider& marker) {
-    ColliderBox box;
-    box.center = marker.GetTransform().GetPosition();
-    box.width = std::fabs(marker.GetWidth());
-    box.height = std::fabs(marker.GetHeight());
-    return box;
+// Whether the marker's box covers part of cell (x, y); a box that only touches the cell's edge
+// lies in the next cell.
+bool CoversCell(const GOCollider& marker, int x, int y) {
+    const Vector3 centre = marker.GetTransform().GetPosition();
+    return std::fabs(centre.x - static_cast<float>(x)) < std::fabs(marker.GetWidth()) / 2.0f + 0.5f
+        && std::fabs(centre.y - static_cast<float>(y)) < std::fabs(marker.GetHeight()) / 2.0f + 0.5f;
 }
 
 void ResetMarker(GOCollider* marker) {
@@ -133,6 +132,8 @@ void StateLevelEditor::ResetPalette() {
     subChoice = 0;
     enemyChosen = false;
     windChosen = false;
+    std::strcpy(windStrengthText, "1");
+    ApplyPalette();
 }
 
 void StateLevelEditor::SetMode(int m) {
@@ -229,7 +230,9 @@ void StateLevelEditor::UpdateMouse() {
 }
 
 void StateLevelEditor::PlaceTileAtCursor() {
-    if (IsHeld(GLFW_MOUSE_BUTTON_LEFT) && cursorTile != nullptr) {
+    // A hidden cursor tile is inactive, hence free in the pool: filed into the level, it would
+    // come back as the next cursor tile and be the cell's tile and the cursor at once.
+    if (IsHeld(GLFW_MOUSE_BUTTON_LEFT) && cursorTile != nullptr && cursorTile->IsActive()) {
         const Vector3 cell = SnapCursor();
         if (FindTile(GridOf(cell.x), GridOf(cell.y), layer) == nullptr) {
             cursorTile->GetTransform().SetPosition(cell);
@@ -247,7 +250,8 @@ void StateLevelEditor::DragMarker() {
     const Vector3 cell = SnapCursor();
     if (IsTriggered(GLFW_MOUSE_BUTTON_LEFT)) {
         dragStart = Vector2(cell.x, cell.y);
-        // A cleared or given-up cursor marker shows again as soon as a new box is drawn.
+        // A cleared or given-up cursor marker shows again as soon as a new box is drawn; a new
+        // one takes the type the palette shows.
         if (cursorMarker == nullptr) {
             TakeCursorMarker();
         }
@@ -330,10 +334,8 @@ void StateLevelEditor::DeleteTiles(int x, int y, bool allLayers) {
 }
 
 void StateLevelEditor::DeleteMarker(int x, int y) {
-    ColliderBox probe;
-    probe.center = Vector3(static_cast<float>(x), static_cast<float>(y), 0.0f);
     for (auto it = markers.begin(); it != markers.end(); ++it) {
-        if (Overlaps(BoxOf(**it), probe)) {
+        if (CoversCell(**it, x, y)) {
             (*it)->SetActive(false);
             // A marker taken out of the level is free for the pool again.
             (*it)->placed = false;
@@ -430,6 +432,7 @@ bool StateLevelEditor::LoadFromFile(const std::string& name) {
 void StateLevelEditor::TakeCursorMarker() {
     cursorMarker = GetScene().GetCollider();
     ResetMarker(cursorMarker);
+    ApplyPalette();
     cursorMarker->ShowAsMarker();
     cursorMarker->SetActive(true);
 }

@@ -59,7 +59,8 @@ public:
     void    RefreshCursorTile();
     void    ClearCursor();
     void    SetMode(int m);
-    // At the cursor cell: the current layer's tile, every layer's tiles, or the first marker there.
+    // At the cursor cell: the current layer's tile, every layer's tiles, or the first marker
+    // covering the cell.
     void    Delete(bool allLayers);
     void    EraseAll();
     bool    SaveToFile(const std::string& name) const;
@@ -106,7 +107,10 @@ private:
     void DragMarker();
     void MoveCamera();
     void UpdateZoomAndPan();
+    // Back to a "TILE" marker of strength 1, in the palette and on the cursor marker.
     void ResetPalette();
+    // The cursor marker takes the type the palette shows, and for a wind the typed strength.
+    void ApplyPalette();
     void DeleteTiles(int x, int y, bool allLayers);
     void DeleteMarker(int x, int y);
     void RenderGuides() const;
@@ -120,7 +124,7 @@ private:
     void BuildTilePalette();
     void BuildColliderPalette();
     void BuildEraseRow();
-    // A fresh marker from the pool, active and reset, as the one being drawn.
+    // A fresh marker from the pool, active, reset and of the palette's type, as the one being drawn.
     void TakeCursorMarker();
     void ShowResult(const char* text);
 

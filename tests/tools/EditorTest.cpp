@@ -106,6 +106,25 @@ TEST_F(EditorTest, PlaceModeDeletesOneLayerAndEraseModeEveryLayer) {
     EXPECT_FALSE(first->IsActive());
 }
 
+TEST_F(EditorTest, AHiddenCursorTileIsNeverFiledIntoTheLevel) {
+    Tap(GLFW_KEY_E);
+    Tap(GLFW_KEY_Q);
+    Tap(GLFW_KEY_S);
+    PlaceTileAt(2, 2, 1);
+    // Out of Place mode and back: the cursor tile stays hidden, and a click places nothing.
+    Tap(GLFW_KEY_W);
+    Tap(GLFW_KEY_Q);
+    ASSERT_FALSE(editor->cursorTile->IsActive());
+    PlaceTileAt(3, 2, 1);
+    EXPECT_EQ(editor->FindTile(3, 2, 1), nullptr);
+    Tap(GLFW_KEY_S);
+    PlaceTileAt(4, 2, 1);
+    PointAt(6, 5);
+
+    ASSERT_TRUE(editor->SaveToFile(Path("placed.env")));
+    EXPECT_EQ(ReadFile(Path("placed.env")), "1,0,2,2,1\n2,0,4,2,1\nCollider\n");
+}
+
 TEST_F(EditorTest, SavedTilesAreSortedByXThenYThenLayer) {
     Tap(GLFW_KEY_E);
     Tap(GLFW_KEY_Q);
@@ -135,6 +154,45 @@ TEST_F(EditorTest, MarkersReadFromAFileCanBeErased) {
     ASSERT_EQ(editor->markers.size(), 1u);
     EXPECT_EQ(editor->markers[0]->markerName, "WIND EAST");
     EXPECT_FALSE(ground->IsActive());
+}
+
+TEST_F(EditorTest, ARightClickDeletesOnlyAMarkerOverThePointersCell) {
+    // The box drawn from cell (2, 3) to cell (5, 1).
+    WriteFile(Path("box.env"), "3,0,7,1,2\nCollider\nTILE,4,3,3.5,2,1\n");
+    ASSERT_TRUE(editor->LoadFromFile(Path("box.env")));
+    Tap(GLFW_KEY_Q);
+    editor->ToggleColliderPalette();
+
+    // The cells beside the box and above it only touch its edges.
+    for (const auto& [x, y] : {std::pair{6, 2}, std::pair{1, 1}, std::pair{3, 4}, std::pair{4, 0}}) {
+        PointAt(x, y);
+        Tap(GLFW_MOUSE_BUTTON_RIGHT);
+        EXPECT_EQ(editor->markers.size(), 1u) << "a click in cell " << x << ", " << y;
+    }
+    PointAt(5, 1);
+    Tap(GLFW_MOUSE_BUTTON_RIGHT);
+    EXPECT_TRUE(editor->markers.empty());
+}
+
+TEST_F(EditorTest, TheMarkerIsAlwaysOfTheTypeThePaletteShows) {
+    Tap(GLFW_KEY_Q);
+    editor->ToggleColliderPalette();
+    editor->ChooseMarkerType(CHOICE_WIND);
+    editor->cursorMarker->markerValue = 2.5f;
+    // Q again resets the palette to "TILE", and the marker that "Confirm" would place with it.
+    Tap(GLFW_KEY_Q);
+    ASSERT_EQ(editor->typeChoice, CHOICE_TILE);
+    EXPECT_EQ(editor->cursorMarker->markerName, "TILE");
+    EXPECT_FLOAT_EQ(editor->cursorMarker->markerValue, 1.0f);
+
+    // A load gives the cursor marker up; the one the next drag takes is of the chosen type.
+    WriteFile(Path("one.env"), "3,0,7,1,2\nCollider\n");
+    ASSERT_TRUE(editor->LoadFromFile(Path("one.env")));
+    editor->ChooseMarkerType(CHOICE_WIND);
+    PointAt(2, 3);
+    Tap(GLFW_MOUSE_BUTTON_LEFT);
+    ASSERT_NE(editor->cursorMarker, nullptr);
+    EXPECT_EQ(editor->cursorMarker->markerName, "WIND NORTH");
 }
 
 TEST_F(EditorTest, AFailedLoadKeepsTheEditorsWork) {
