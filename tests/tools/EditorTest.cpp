@@ -1,6 +1,8 @@
 #include <GLFW/glfw3.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <iterator>
 #include <sstream>
 #include <vector>
 
@@ -44,6 +46,35 @@ std::vector<Cell> TileCellsOf(const std::string& text) {
         }
     }
     return cells;
+}
+
+// A level file's tile lines sorted, and its marker lines as they stand.
+struct LevelLines {
+    std::vector<std::string> tiles;
+    std::vector<std::string> markers;
+};
+
+LevelLines LinesOf(const std::string& text) {
+    LevelLines level;
+    std::istringstream lines(text);
+    std::string line;
+    std::vector<std::string>* section = &level.tiles;
+    while (std::getline(lines, line)) {
+        if (line == "Collider") {
+            section = &level.markers;
+        } else {
+            section->push_back(line);
+        }
+    }
+    std::sort(level.tiles.begin(), level.tiles.end());
+    return level;
+}
+
+// How many of `wanted` (sorted) are not in `got` (sorted).
+size_t Missing(const std::vector<std::string>& wanted, const std::vector<std::string>& got) {
+    std::vector<std::string> missing;
+    std::set_difference(wanted.begin(), wanted.end(), got.begin(), got.end(), std::back_inserter(missing));
+    return missing.size();
 }
 
 }  // namespace
@@ -123,6 +154,20 @@ TEST_F(EditorTest, AHiddenCursorTileIsNeverFiledIntoTheLevel) {
 
     ASSERT_TRUE(editor->SaveToFile(Path("placed.env")));
     EXPECT_EQ(ReadFile(Path("placed.env")), "1,0,2,2,1\n2,0,4,2,1\nCollider\n");
+}
+
+TEST_F(EditorTest, EveryShippedLevelComesBackFromTheEditorWithTheSameTiles) {
+    for (const char* name : {"level01.env", "level02.env", "level03.env", "levelboss.env", "mainmenu.env",
+                             "ending.env"}) {
+        const std::string shipped = std::string(LIRRA_TEST_DATA_DIR) + "/" + name;
+        ASSERT_TRUE(editor->LoadFromFile(shipped)) << name;
+        ASSERT_TRUE(editor->SaveToFile(Path(name))) << name;
+        const LevelLines before = LinesOf(ReadFile(shipped));
+        const LevelLines after = LinesOf(ReadFile(Path(name)));
+        EXPECT_EQ(Missing(before.tiles, after.tiles), 0u) << name << ": tiles the editor lost";
+        EXPECT_EQ(after.tiles.size(), before.tiles.size()) << name;
+        EXPECT_EQ(after.markers, before.markers) << name;
+    }
 }
 
 TEST_F(EditorTest, SavedTilesAreSortedByXThenYThenLayer) {

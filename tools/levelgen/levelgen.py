@@ -16,7 +16,15 @@ import os
 import random
 import sys
 
-# Depth layers: far hills, trees, the ground, the plants on it.
+from cells import lift_covering_tiles, refuse_doubled_cells
+
+# Depth layers: far hills, trees, the ground, the plants on it. A tile placed over another in
+# its cell (a crown's leaves over later leaves, a plant over a post or a stone) lies one layer
+# nearer (cells.py): leaves on the ground's layer, which holds no tile in those cells, plants on
+# layer 5. Nothing that can pass over them is drawn at a depth above 2 and up to 3, or above 4
+# and up to 5: walking spirits and key hints stand at 0, the winds at 1, 2, 3 and 4 in the order
+# of their markers (none of them crosses a crown), health bars at 4, flying spirits at 10 and
+# Lirra at 11.
 Z_FAR = 1
 Z_TREES = 2
 Z_GROUND = 3
@@ -238,7 +246,7 @@ class Level:
         return boxes
 
     # ----- output -----------------------------------------------------------------------------
-    def lines(self):
+    def lines(self, name):
         records = []
         for (x, y) in sorted(self.far):
             if (x, y) not in self.solid:
@@ -250,6 +258,8 @@ class Level:
         for (index, x, y, z) in self.tiles:
             if (x, y) not in self.solid and (x, y) not in self.slabs:
                 records.append((index, x, y, z))
+        records = lift_covering_tiles(records)
+        refuse_doubled_cells(records, name)
         out = ["%d,0,%s,%s,%s" % (i, fmt(x), fmt(y), fmt(z)) for (i, x, y, z) in records]
         out.append("Collider")
         for (name, w, h, x, y, v) in self.colliders() + self.markers:
@@ -414,9 +424,11 @@ def main():
     out_dir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
         os.path.dirname(os.path.abspath(__file__)), "..", "..", "data")
     for name, build in (("level01.env", level1), ("level02.env", level2), ("level03.env", level3)):
+        # A refused level stops the script before its old file is touched.
+        text = build().lines(name)
         path = os.path.join(out_dir, name)
         with open(path, "w", newline="\n") as f:
-            f.write(build().lines())
+            f.write(text)
         print("wrote", os.path.normpath(path))
 
 

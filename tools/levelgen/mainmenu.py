@@ -16,6 +16,8 @@ the ground, then the plants, posts and the signpost; Dired (7) and Lirra (11) st
 import os
 import sys
 
+from cells import refuse_doubled_cells
+
 Z_HILL = -3
 Z_TREES = -2
 Z_GROUND = 3
@@ -47,6 +49,7 @@ class Glade:
         self.markers.append((name, width, height, x, y, 1))
 
     def write(self, path):
+        refuse_doubled_cells(self.tiles, os.path.basename(path))
         with open(path, "w", newline="\n") as out:
             for index, x, y, z in self.tiles:
                 out.write("%d,0,%s,%s,%s\n" % (index, fmt(x), fmt(y), fmt(z)))
