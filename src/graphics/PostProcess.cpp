@@ -335,7 +335,7 @@ void DrawBlurPass(int h, int merged) {
         glUniform1fv(program->Location("weights"), kMaxBlurTaps, kernel.weights);
     }
     DrawScreenQuad();
-    BindColourAtWindowSize(&pingpongTargets[h]);
+    glBindTexture(GL_TEXTURE_2D, pingpongTargets[h].name);
 }
 
 }  // namespace
@@ -348,6 +348,12 @@ void BlurBright(bool horizontalFirst, int passes) {
     ShaderManager& shaders = GetShaderManager();
     shaders.Use("Shader/blur");
     glActiveTexture(GL_TEXTURE0);
+    // After a resize the blur's targets take the new size before a pass draws into them: storage
+    // allocated after the drawing would leave the composite undefined contents.
+    if (passes > 0) {
+        BindColourAtWindowSize(&pingpongTargets[0]);
+        BindColourAtWindowSize(&pingpongTargets[1]);
+    }
     BindColourAtWindowSize(&sceneTargets[1]);
     const int firstH = horizontalFirst ? 1 : 0;
     if (passes > 2 * kMaxMergedPasses) {

@@ -173,6 +173,14 @@ TEST_F(BloomTest, TargetsFollowTheWindowSizeAndSurviveAMinimisedWindow) {
     ReportFramebufferSize(200, 150);
     RenderSpriteFrame(Vector3(1.0f, 1.0f, 1.0f), 1.0f);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    // The first frame at the new size already glows as every later one does: the blur's targets
+    // take the new size before a pass draws into them, not after.
+    const Vector3 glowAfterResize = ReadPixel(108, 75);
+    RenderSpriteFrame(Vector3(1.0f, 1.0f, 1.0f), 1.0f);
+    const Vector3 glowLater = ReadPixel(108, 75);
+    EXPECT_GT(glowLater.x, ReadPixel(20, 20).x + 8.0f) << "no glow next to the sprite";
+    EXPECT_NEAR(glowAfterResize.x, glowLater.x, 1.0f);
+    EXPECT_NEAR(glowAfterResize.z, glowLater.z, 1.0f);
     const BloomTargets& targets = GetBloomTargets();
     const unsigned int textures[4] = {targets.sceneTextures[0], targets.sceneTextures[1],
                                       targets.pingpongTextures[0], targets.pingpongTextures[1]};
