@@ -3,6 +3,8 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "app/FrameClock.h"
@@ -24,11 +26,15 @@ struct Target {
     unsigned int name = 0;
     int          width = 0;
     int          height = 0;
+    int          halvings = 0;    // its size is the window's halved this many times, rounded up
 };
 
 BloomTargets targets;
 Target       sceneTargets[2];
 Target       pingpongTargets[2];
+// The bright image halved once, on its way down to the blur's size.
+Target       halfTarget;
+unsigned int halfFramebuffer = 0;
 Target       depthTarget;
 int          lastGoodWidth = kScreenWidth;
 int          lastGoodHeight = kScreenHeight;
@@ -37,90 +43,94 @@ unsigned int quadBuffer = 0;
 
 const GLenum kDrawBuffers[2] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1};
 
-// The blur's kernel: a 9-tap Gaussian per pass (sigma about 1.7 texels). Passes of one direction
-// add up to the kernel convolved with itself, so all of them are drawn as one pass with that
-// kernel: the same picture for a fraction of the fill.
-constexpr int    kBaseRadius = 4;
-constexpr double kBaseKernel[kBaseRadius + 1] = {0.2270270270, 0.1945945946, 0.1216216216, 0.0540540541,
-                                                 0.0162162162};
-// More passes of one direction than this are drawn one by one, with the base kernel: the merged
-// kernel must fit the shader's taps.
-constexpr int    kMaxMergedPasses = 5;
-constexpr int    kMaxMergedRadius = kBaseRadius * kMaxMergedPasses;
-// The kernel's far ends are left out while together they weigh less than this (a 16-bit target
-// cannot hold the difference).
-constexpr double kDroppedTail = 1e-4;
+// The look of the glow: ten alternating passes of a 9-tap Gaussian (sigma about 1.7 window pixels)
+// over the bright image at window size. The glow is drawn at a fraction of that size instead: the
+// bright image is halved twice (each halving averages 2 x 2 texels), blurred there, and the
+// composite's bilinear fetch brings it back up. Each of those steps blurs a little; the passes at
+// the small size add what is missing, so the glow spreads as far as the ten passes spread it.
+constexpr double kBaseKernel[5] = {0.2270270270, 0.1945945946, 0.1216216216, 0.0540540541, 0.0162162162};
+// Halvings of the bright image before the blur: 2 blurs at a quarter of the window's size.
+constexpr int    kBloomLevels = 2;
 // Bilinear taps: the centre, then one tap between each pair of texels on either side. The blur
 // shader's "offsets" and "weights" arrays hold this many values; unused taps weigh 0.
-constexpr int    kMaxBlurTaps = 8;
+constexpr int    kMaxBlurTaps = 4;
+constexpr int    kMaxBlurRadius = 2 * (kMaxBlurTaps - 1);
+// The widest Gaussian one pass draws (variance in texels of the blurred target): three sigmas
+// must fit the taps.
+constexpr double kMaxPassVariance = (kMaxBlurRadius / 3.0) * (kMaxBlurRadius / 3.0);
+constexpr int    kMaxPlannedPasses = 64;
 
 struct BlurKernel {
-    int   taps = 0;       // in use; the rest of the arrays stay 0
     float offsets[kMaxBlurTaps] = {};
     float weights[kMaxBlurTaps] = {};
 };
 
-BlurKernel mergedKernels[kMaxMergedPasses + 1];
-
-// One side of the base kernel convolved `passes` times with itself (index = distance in texels).
-void ConvolveBaseKernel(int passes, double* side) {
-    double full[2 * kMaxMergedRadius + 1] = {};
-    double next[2 * kMaxMergedRadius + 1] = {};
-    const int centre = kMaxMergedRadius;
-    full[centre] = 1.0;
-    for (int p = 0; p < passes; ++p) {
-        for (double& value : next) {
-            value = 0.0;
-        }
-        for (int i = 0; i <= 2 * kMaxMergedRadius; ++i) {
-            if (full[i] == 0.0) {
-                continue;
-            }
-            for (int k = -kBaseRadius; k <= kBaseRadius; ++k) {
-                const int j = i + k;
-                if (j >= 0 && j <= 2 * kMaxMergedRadius) {
-                    next[j] += full[i] * kBaseKernel[k < 0 ? -k : k];
-                }
-            }
-        }
-        for (int i = 0; i <= 2 * kMaxMergedRadius; ++i) {
-            full[i] = next[i];
-        }
+// The variance (in window pixels squared) one pass of the base kernel adds along its axis.
+double BaseVariance() {
+    double variance = 0.0;
+    for (int d = 1; d < 5; ++d) {
+        variance += 2.0 * d * d * kBaseKernel[d];
     }
-    for (int d = 0; d <= kMaxMergedRadius; ++d) {
-        side[d] = full[centre + d];
-    }
+    return variance;
 }
 
-BlurKernel MakeMergedKernel(int passes) {
-    double side[kMaxMergedRadius + 1] = {};
-    ConvolveBaseKernel(passes, side);
-    // The smallest even radius whose dropped ends (both sides) weigh less than kDroppedTail.
-    int radius = kBaseRadius * passes;
-    double tail = 0.0;
-    while (radius >= 2 && tail + 2.0 * (side[radius] + side[radius - 1]) < kDroppedTail) {
-        tail += 2.0 * (side[radius] + side[radius - 1]);
-        radius -= 2;
+// What the halvings and the bilinear fetch back up blur by themselves, in window pixels squared:
+// a box of 2^levels pixels, and the fetch's blend of two texels at the window pixel's place.
+double ChainVariance() {
+    const int factor = 1 << kBloomLevels;
+    const double box = (factor * factor - 1) / 12.0;
+    double fetch = 0.0;
+    for (int k = 0; k < factor; ++k) {
+        const double f = (k + 0.5) / factor;
+        fetch += f * (1.0 - f);
     }
+    fetch = fetch / factor * factor * factor;
+    return box + fetch;
+}
+
+// A sampled Gaussian of the given variance (in texels), read as bilinear taps.
+BlurKernel MakeGaussianKernel(double variance) {
     BlurKernel kernel;
+    double side[kMaxBlurRadius + 1] = {};
+    double total = 0.0;
+    for (int d = 0; d <= kMaxBlurRadius; ++d) {
+        side[d] = variance > 0.0 ? std::exp(-0.5 * d * d / variance) : (d == 0 ? 1.0 : 0.0);
+        total += d == 0 ? side[d] : 2.0 * side[d];
+    }
     kernel.offsets[0] = 0.0f;
-    kernel.weights[0] = static_cast<float>(side[0]);
-    kernel.taps = 1;
-    for (int d = 1; d + 1 <= radius && kernel.taps < kMaxBlurTaps; d += 2) {
+    kernel.weights[0] = static_cast<float>(side[0] / total);
+    for (int tap = 1; tap < kMaxBlurTaps; ++tap) {
+        const int d = 2 * tap - 1;
         const double weight = side[d] + side[d + 1];
-        kernel.offsets[kernel.taps] = static_cast<float>(d + side[d + 1] / weight);
-        kernel.weights[kernel.taps] = static_cast<float>(weight);
-        ++kernel.taps;
+        kernel.weights[tap] = static_cast<float>(weight / total);
+        kernel.offsets[tap] = static_cast<float>(weight > 0.0 ? d + side[d + 1] / weight : d);
     }
     return kernel;
 }
 
-const BlurKernel& MergedKernel(int passes) {
-    BlurKernel& kernel = mergedKernels[passes];
-    if (kernel.taps == 0) {
-        kernel = MakeMergedKernel(passes);
+// The passes one BlurBright draws at the small size: their directions and kernels.
+struct BlurPlan {
+    int        count = 0;
+    int        horizontal[kMaxPlannedPasses] = {};
+    BlurKernel kernels[kMaxPlannedPasses];
+};
+
+// Adds the passes that blur `basePasses` base passes' worth along one direction, beyond what the
+// halvings and the fetch back up already blur.
+void PlanDirection(int horizontal, int basePasses, BlurPlan* plan) {
+    const int    factor = 1 << kBloomLevels;
+    const double missing = (basePasses * BaseVariance() - ChainVariance()) / (factor * factor);
+    if (basePasses <= 0 || missing <= 0.0) {
+        return;
     }
-    return kernel;
+    int passes = static_cast<int>(std::ceil(missing / kMaxPassVariance));
+    passes = std::min(passes, kMaxPlannedPasses - plan->count);
+    const BlurKernel kernel = MakeGaussianKernel(missing / passes);
+    for (int i = 0; i < passes; ++i) {
+        plan->horizontal[plan->count] = horizontal;
+        plan->kernels[plan->count] = kernel;
+        ++plan->count;
+    }
 }
 
 // A minimised window reports 0 x 0: the targets keep their last real size until it comes back.
@@ -141,12 +151,19 @@ void AllocateColour(Target* target, int width, int height) {
     target->height = height;
 }
 
+int Halved(int size, int halvings) {
+    const int factor = 1 << halvings;
+    return (size + factor - 1) / factor;
+}
+
 // Binds the texture; its storage is allocated again only when the window size changed, so the
 // image drawn this frame is what the pass samples.
 void BindColourAtWindowSize(Target* target) {
     int width = 0;
     int height = 0;
     TargetSize(&width, &height);
+    width = Halved(width, target->halvings);
+    height = Halved(height, target->halvings);
     glBindTexture(GL_TEXTURE_2D, target->name);
     if (target->width != width || target->height != height) {
         AllocateColour(target, width, height);
@@ -165,14 +182,11 @@ void BindDepthAtWindowSize() {
     }
 }
 
-Target MakeColourTarget() {
+Target MakeColourTarget(int halvings) {
     Target target;
+    target.halvings = halvings;
     glGenTextures(1, &target.name);
-    glBindTexture(GL_TEXTURE_2D, target.name);
-    int width = 0;
-    int height = 0;
-    TargetSize(&width, &height);
-    AllocateColour(&target, width, height);
+    BindColourAtWindowSize(&target);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -191,7 +205,7 @@ void CreateSceneFramebuffer() {
     glGenFramebuffers(1, &targets.sceneFramebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, targets.sceneFramebuffer);
     for (int i = 0; i < 2; ++i) {
-        sceneTargets[i] = MakeColourTarget();
+        sceneTargets[i] = MakeColourTarget(0);
         targets.sceneTextures[i] = sceneTargets[i].name;
         glFramebufferTexture2D(GL_FRAMEBUFFER, kDrawBuffers[i], GL_TEXTURE_2D, sceneTargets[i].name, 0);
     }
@@ -205,9 +219,14 @@ void CreateSceneFramebuffer() {
 }
 
 void CreatePingpongFramebuffers() {
+    halfTarget = MakeColourTarget(1);
+    glGenFramebuffers(1, &halfFramebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, halfFramebuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, halfTarget.name, 0);
+    CheckFramebufferComplete();
     glGenFramebuffers(2, targets.pingpongFramebuffers);
     for (int i = 0; i < 2; ++i) {
-        pingpongTargets[i] = MakeColourTarget();
+        pingpongTargets[i] = MakeColourTarget(kBloomLevels);
         targets.pingpongTextures[i] = pingpongTargets[i].name;
         glBindFramebuffer(GL_FRAMEBUFFER, targets.pingpongFramebuffers[i]);
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, pingpongTargets[i].name, 0);
@@ -322,54 +341,75 @@ void PrepareSceneShader() {
 
 namespace {
 
-// One pass into pingpongFramebuffers[h] that blurs `merged` times along its direction; its
-// texture is the next pass's input.
-void DrawBlurPass(int h, int merged) {
+void BlitHalved(unsigned int from, GLenum fromAttachment, unsigned int to, const Target& target) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, from);
+    glReadBuffer(fromAttachment);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
+    // Exactly half the size: the filtered read at each texel's centre averages 2 x 2 texels.
+    glBlitFramebuffer(0, 0, target.width * 2, target.height * 2, 0, 0, target.width, target.height,
+                      GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+}
+
+// The bright image brought down to the blur's size, into pingpongFramebuffers[index].
+void DownsampleBright(int index) {
+    BlitHalved(targets.sceneFramebuffer, GL_COLOR_ATTACHMENT1, halfFramebuffer, halfTarget);
+    BlitHalved(halfFramebuffer, GL_COLOR_ATTACHMENT0, targets.pingpongFramebuffers[index], pingpongTargets[index]);
+}
+
+// One pass from the other ping-pong target into pingpongFramebuffers[index].
+void DrawBlurPass(int index, int horizontal, const BlurKernel& kernel) {
     const ShaderManager& shaders = GetShaderManager();
-    const BlurKernel& kernel = MergedKernel(merged);
-    glBindFramebuffer(GL_FRAMEBUFFER, targets.pingpongFramebuffers[h]);
-    shaders.SetInt("horizontal", h);
+    glBindFramebuffer(GL_FRAMEBUFFER, targets.pingpongFramebuffers[index]);
+    glBindTexture(GL_TEXTURE_2D, pingpongTargets[1 - index].name);
+    shaders.SetInt("horizontal", horizontal);
     const ShaderProgram* program = shaders.GetCurrent();
     if (program != nullptr) {
         glUniform1fv(program->Location("offsets"), kMaxBlurTaps, kernel.offsets);
         glUniform1fv(program->Location("weights"), kMaxBlurTaps, kernel.weights);
     }
     DrawScreenQuad();
-    glBindTexture(GL_TEXTURE_2D, pingpongTargets[h].name);
 }
 
 }  // namespace
 
-// The passes alternate direction, starting horizontally when asked. Blurs of different directions
-// commute, so the passes of the direction that is not last come first as one pass, then those of
-// the last direction: the result lands in the target the last of the alternating passes would
-// have written.
+// The passes alternate direction, starting horizontally when asked, and the result lands in the
+// target the last of them writes. Blurs of different directions commute, so all the passes of the
+// direction that is not last are drawn first, as few wide passes at the small size, then those of
+// the last direction.
 void BlurBright(bool horizontalFirst, int passes) {
     ShaderManager& shaders = GetShaderManager();
     shaders.Use("Shader/blur");
     glActiveTexture(GL_TEXTURE0);
-    // After a resize the blur's targets take the new size before a pass draws into them: storage
+    if (passes <= 0) {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        return;
+    }
+    // After a resize the targets take the new size before anything draws into them: storage
     // allocated after the drawing would leave the composite undefined contents.
-    if (passes > 0) {
-        BindColourAtWindowSize(&pingpongTargets[0]);
-        BindColourAtWindowSize(&pingpongTargets[1]);
-    }
     BindColourAtWindowSize(&sceneTargets[1]);
+    BindColourAtWindowSize(&halfTarget);
+    BindColourAtWindowSize(&pingpongTargets[0]);
+    BindColourAtWindowSize(&pingpongTargets[1]);
+
     const int firstH = horizontalFirst ? 1 : 0;
-    if (passes > 2 * kMaxMergedPasses) {
-        for (int i = 0; i < passes; ++i) {
-            DrawBlurPass(firstH ^ (i & 1), 1);
-        }
-    } else if (passes > 0) {
-        const int lastH = firstH ^ ((passes - 1) & 1);
-        const int firstDirectionPasses = (passes + 1) / 2;
-        const int lastDirectionPasses = lastH == firstH ? firstDirectionPasses : passes - firstDirectionPasses;
-        const int otherPasses = passes - lastDirectionPasses;
-        if (otherPasses > 0) {
-            DrawBlurPass(1 - lastH, otherPasses);
-        }
-        DrawBlurPass(lastH, lastDirectionPasses);
+    const int lastH = firstH ^ ((passes - 1) & 1);
+    const int firstDirectionPasses = (passes + 1) / 2;
+    const int lastDirectionPasses = lastH == firstH ? firstDirectionPasses : passes - firstDirectionPasses;
+    BlurPlan plan;
+    PlanDirection(1 - lastH, passes - lastDirectionPasses, &plan);
+    PlanDirection(lastH, lastDirectionPasses, &plan);
+
+    // Pass i writes the target that leaves the last pass writing index lastH.
+    const auto targetOf = [&](int pass) { return lastH ^ ((plan.count - 1 - pass) & 1); };
+    DownsampleBright(plan.count == 0 ? lastH : 1 - targetOf(0));
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glViewport(0, 0, pingpongTargets[0].width, pingpongTargets[0].height);
+    for (int i = 0; i < plan.count; ++i) {
+        DrawBlurPass(targetOf(i), plan.horizontal[i], plan.kernels[i]);
     }
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 

@@ -182,16 +182,18 @@ TEST_F(BloomTest, TargetsFollowTheWindowSizeAndSurviveAMinimisedWindow) {
     EXPECT_NEAR(glowAfterResize.x, glowLater.x, 1.0f);
     EXPECT_NEAR(glowAfterResize.z, glowLater.z, 1.0f);
     const BloomTargets& targets = GetBloomTargets();
+    // The blur's targets are a quarter of the window's size, rounded up.
     const unsigned int textures[4] = {targets.sceneTextures[0], targets.sceneTextures[1],
                                       targets.pingpongTextures[0], targets.pingpongTextures[1]};
-    for (unsigned int texture : textures) {
-        glBindTexture(GL_TEXTURE_2D, texture);
+    const GLint sizes[4][2] = {{200, 150}, {200, 150}, {50, 38}, {50, 38}};
+    for (int i = 0; i < 4; ++i) {
+        glBindTexture(GL_TEXTURE_2D, textures[i]);
         GLint w = 0;
         GLint h = 0;
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
-        EXPECT_EQ(w, 200);
-        EXPECT_EQ(h, 150);
+        EXPECT_EQ(w, sizes[i][0]);
+        EXPECT_EQ(h, sizes[i][1]);
     }
     glBindRenderbuffer(GL_RENDERBUFFER, targets.depthRenderbuffer);
     GLint depthWidth = 0;
