@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "graphics/MatrixStack.h"
+#include "graphics/PostProcess.h"
 #include "graphics/ShaderManager.h"
 #include "graphics/Texture.h"
 
@@ -77,6 +78,28 @@ void Mesh::Upload(const Vertex* vertices, int vertexCount, const unsigned int* i
     }
 }
 
+void Mesh::NoteCoverage(const glm::mat4& mvp) const {
+    if (!hasBounds) {
+        NoteMeshDrawn(-1.0f, -1.0f, 1.0f, 1.0f, true);
+        return;
+    }
+    glm::vec2 low(0.0f);
+    glm::vec2 high(0.0f);
+    for (int corner = 0; corner < 8; ++corner) {
+        const glm::vec4 local((corner & 1) != 0 ? boundsMax.x : boundsMin.x, (corner & 2) != 0 ? boundsMax.y : boundsMin.y,
+                              (corner & 4) != 0 ? boundsMax.z : boundsMin.z, 1.0f);
+        const glm::vec4 clip = mvp * local;
+        if (clip.w <= 0.0f) {
+            NoteMeshDrawn(-1.0f, -1.0f, 1.0f, 1.0f, true);
+            return;
+        }
+        const glm::vec2 ndc(clip.x / clip.w, clip.y / clip.w);
+        low = corner == 0 ? ndc : glm::min(low, ndc);
+        high = corner == 0 ? ndc : glm::max(high, ndc);
+    }
+    NoteMeshDrawn(low.x, low.y, high.x, high.y, false);
+}
+
 bool Mesh::IsOutsideView(const glm::mat4& mvp) const {
     if (!hasBounds) {
         return false;
@@ -108,6 +131,7 @@ void Mesh::Draw(const Texture* texture, float alpha, const Vector3& tint) const 
     if (IsOutsideView(mvp)) {
         return;
     }
+    NoteCoverage(mvp);
     shaders.SetMat4("MVP", mvp);
     for (GLuint i = 0; i < kAttributeCount; ++i) {
         glEnableVertexAttribArray(i);

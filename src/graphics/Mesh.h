@@ -43,6 +43,8 @@ public:
     void Draw(const Texture* texture, float alpha, const Vector3& tint) const;
     // Whether the uploaded vertices, under `mvp`, lie wholly outside one plane of the view volume.
     bool IsOutsideView(const glm::mat4& mvp) const;
+    // Tells the frame's composition where this draw lands on the screen.
+    void NoteCoverage(const glm::mat4& mvp) const;
 
     // Uploads both arrays once (GL_STATIC_DRAW) and sets kind and index count.
     void Upload(const Vertex* vertices, int vertexCount, const unsigned int* indices, int count, int meshKind);

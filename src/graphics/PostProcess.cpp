@@ -38,6 +38,23 @@ unsigned int halfFramebuffer = 0;
 Target       depthTarget;
 int          lastGoodWidth = kScreenWidth;
 int          lastGoodHeight = kScreenHeight;
+// The window holds this frame's composite of the scene and the blur; the next composite of the
+// same frame then redraws only what was drawn into the scene since (the frame's winds).
+struct CompositeRecord {
+    bool  valid = false;
+    long  frame = -1;
+    int   pingpongIndex = 0;
+    float exposure = 0.0f;
+    float gamma = 0.0f;
+    int   width = 0;
+    int   height = 0;
+};
+CompositeRecord lastComposite;
+bool            sceneBound = false;
+bool            sceneChanged = false;
+float           changedMin[2] = {0.0f, 0.0f};
+float           changedMax[2] = {0.0f, 0.0f};
+
 unsigned int quadArray = 0;
 unsigned int quadBuffer = 0;
 
@@ -291,12 +308,14 @@ void BeginScene() {
     BindColourAtWindowSize(&sceneTargets[0]);
     BindColourAtWindowSize(&sceneTargets[1]);
     glBindFramebuffer(GL_FRAMEBUFFER, targets.sceneFramebuffer);
+    sceneBound = true;
     BindDepthAtWindowSize();
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthTarget.name);
 }
 
 void ClearScene() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    lastComposite.valid = false;
     // The bright target starts black: only what is drawn this frame may glow.
     if (targets.sceneFramebuffer != 0) {
         GLint bound = 0;
@@ -381,10 +400,12 @@ void BlurBright(bool horizontalFirst, int passes) {
     ShaderManager& shaders = GetShaderManager();
     shaders.Use("Shader/blur");
     glActiveTexture(GL_TEXTURE0);
+    sceneBound = false;
     if (passes <= 0) {
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         return;
     }
+    lastComposite.valid = false;
     // After a resize the targets take the new size before anything draws into them: storage
     // allocated after the drawing would leave the composite undefined contents.
     BindColourAtWindowSize(&sceneTargets[1]);
@@ -413,7 +434,64 @@ void BlurBright(bool horizontalFirst, int passes) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
+namespace {
+
+CompositeRecord RecordOf(int pingpongIndex) {
+    CompositeRecord record;
+    record.valid = true;
+    record.frame = GetFrameNumber();
+    record.pingpongIndex = pingpongIndex & 1;
+    record.exposure = exposure;
+    record.gamma = displayGamma;
+    record.width = GetWindowWidth();
+    record.height = GetWindowHeight();
+    return record;
+}
+
+bool SameComposite(const CompositeRecord& a, const CompositeRecord& b) {
+    return a.valid && b.valid && a.frame == b.frame && a.pingpongIndex == b.pingpongIndex &&
+           a.exposure == b.exposure && a.gamma == b.gamma && a.width == b.width && a.height == b.height;
+}
+
+// The window pixels the scene changed in since the last composite, a pixel wider on every side
+// for the rounding of the edges; false when it changed nowhere.
+bool ChangedPixels(int width, int height, GLint* box) {
+    if (!sceneChanged) {
+        return false;
+    }
+    const auto toPixel = [](float ndc, int size) { return (ndc + 1.0f) * 0.5f * static_cast<float>(size); };
+    const int left = std::max(0, static_cast<int>(std::floor(toPixel(changedMin[0], width))) - 1);
+    const int bottom = std::max(0, static_cast<int>(std::floor(toPixel(changedMin[1], height))) - 1);
+    const int right = std::min(width, static_cast<int>(std::ceil(toPixel(changedMax[0], width))) + 1);
+    const int top = std::min(height, static_cast<int>(std::ceil(toPixel(changedMax[1], height))) + 1);
+    if (right <= left || top <= bottom) {
+        return false;
+    }
+    box[0] = left;
+    box[1] = bottom;
+    box[2] = right - left;
+    box[3] = top - bottom;
+    return true;
+}
+
+}  // namespace
+
 void CompositeBloom(int pingpongIndex) {
+    sceneBound = false;
+    const CompositeRecord record = RecordOf(pingpongIndex);
+    const bool windowHoldsIt = SameComposite(lastComposite, record);
+    GLint box[4] = {0, 0, 0, 0};
+    const bool changed = ChangedPixels(record.width, record.height, box);
+    lastComposite = record;
+    sceneChanged = false;
+    if (windowHoldsIt && !changed) {
+        return;
+    }
+    // A second composite of the frame differs from the first only where the scene was drawn into since.
+    if (windowHoldsIt) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(box[0], box[1], box[2], box[3]);
+    }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     ShaderManager& shaders = GetShaderManager();
     shaders.Use("Shader/bloom");
@@ -426,10 +504,41 @@ void CompositeBloom(int pingpongIndex) {
     shaders.SetFloat("gamma", displayGamma);
     DrawScreenQuad();
     glActiveTexture(GL_TEXTURE0);
+    glDisable(GL_SCISSOR_TEST);
+}
+
+void NoteMeshDrawn(float minX, float minY, float maxX, float maxY, bool whole) {
+    if (!sceneBound) {
+        lastComposite.valid = false;
+        return;
+    }
+    if (whole) {
+        minX = -1.0f;
+        minY = -1.0f;
+        maxX = 1.0f;
+        maxY = 1.0f;
+    }
+    if (!sceneChanged) {
+        changedMin[0] = minX;
+        changedMin[1] = minY;
+        changedMax[0] = maxX;
+        changedMax[1] = maxY;
+        sceneChanged = true;
+        return;
+    }
+    changedMin[0] = std::min(changedMin[0], minX);
+    changedMin[1] = std::min(changedMin[1], minY);
+    changedMax[0] = std::max(changedMax[0], maxX);
+    changedMax[1] = std::max(changedMax[1], maxY);
+}
+
+void NoteWindowDrawn() {
+    lastComposite.valid = false;
 }
 
 void BindWindowFramebuffer() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    sceneBound = false;
 }
 
 const BloomTargets& GetBloomTargets() {

@@ -18,6 +18,13 @@ float GetGamma();
 void  SetBloomIntensity(float intensity);
 float GetBloomIntensity();
 
+// What a drawn mesh covers, in normalised device coordinates (whole: it may cover everything).
+// Drawn into the scene after a composite, it is what the next composite of the frame redraws;
+// drawn into the window, it makes the next composite redraw everything.
+void  NoteMeshDrawn(float minX, float minY, float maxX, float maxY, bool whole);
+// Something was drawn into the window outside the meshes (text).
+void  NoteWindowDrawn();
+
 // Handles of the off-screen targets, for tests and screenshots of the passes.
 struct BloomTargets {
     unsigned int sceneFramebuffer = 0;

@@ -9,6 +9,7 @@
 
 #include "app/Window.h"
 #include "graphics/Camera.h"
+#include "graphics/PostProcess.h"
 #include "graphics/ShaderManager.h"
 
 namespace {
@@ -205,6 +206,9 @@ void TextRenderer::DrawItem(const TextItem& item) {
 void TextRenderer::Flush() {
     // Without a font nothing can be drawn, but the queue still empties every frame.
     if (vertexArray != 0) {
+        if (queued > 0) {
+            NoteWindowDrawn();
+        }
         for (size_t i = 0; i < queued; ++i) {
             DrawItem(items[i]);
         }

@@ -113,6 +113,25 @@ TEST_F(BloomTest, BrightSpriteSpreadsLightIntoItsNeighbourhood) {
     EXPECT_NEAR(ReadPixel(139, 90).x, far.x, 1.0f);
 }
 
+TEST_F(BloomTest, TheSecondCompositeShowsWhatWasDrawnBetweenAndKeepsTheRest) {
+    RenderSpriteFrame(Vector3(1.0f, 0.2f, 1.0f), 1.0f);
+    const Vector3 glow = ReadPixel(139, 90);
+    // A wind-like sprite drawn into the scene after the first composite, left of the glowing one.
+    BeginScene();
+    PrepareSceneShader();
+    GetModelStack().Push();
+    GetModelStack().Translate(-5.0f, 0.0f, 0.0f);
+    quad->Draw(nullptr, 1.0f, Vector3(0.2f, 0.6f, 0.3f));
+    GetModelStack().Pop();
+    BlurBright(true, 0);
+    CompositeBloom(0);
+    const Vector3 wind = ReadPixel(64, 90);
+    EXPECT_NEAR(wind.y, 153.0f, 3.0f);
+    EXPECT_NEAR(ReadPixel(139, 90).x, glow.x, 1.0f);
+    EXPECT_GT(ReadPixel(128, 90).x, 220.0f);
+    EXPECT_NEAR(ReadPixel(20, 20).x, 26.0f, 2.0f);
+}
+
 TEST_F(BloomTest, OrdinaryScenerySendsNothingToTheBrightPass) {
     RenderSpriteFrame(Vector3(0.3f, 0.45f, 0.25f), 1.0f);   // a forest green
     EXPECT_NEAR(ReadPixel(139, 90).x, ReadPixel(20, 20).x, 1.0f);
