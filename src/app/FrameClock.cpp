@@ -11,6 +11,8 @@
 #include "app/Gamepad.h"
 #include "app/Input.h"
 #include "app/InputScript.h"
+#include "app/State.h"
+#include "app/StateManager.h"
 #include "app/Window.h"
 #include "graphics/Camera.h"
 
@@ -48,6 +50,13 @@ void WaitForFrameDeadline() {
     frameDeadline += period;
 }
 
+// The editor places tiles under the cursor and the console shows where it points; every other
+// screen leaves the depth unread, so the frame is not waited for here.
+bool NeedsMouseDepth() {
+    const State* state = GetCurrentState();
+    return state == nullptr || state->GetId() == STATE_EDITOR || state->IsConsoleOpen();
+}
+
 }  // namespace
 
 void BeginFrame() {
@@ -69,6 +78,7 @@ void BeginFrame() {
 void EndFrame() {
     ImGui::Render();
     ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
+    SetMouseDepthRead(NeedsMouseDepth());
     EndInputFrame();
     prevFrameStamp = frameStamp;
     frameStamp = glfwGetTime();

@@ -15,6 +15,10 @@
 
 namespace {
 
+// The depth the window is cleared to: where the cursor lies when the depth is not read.
+constexpr float kClearedDepth = 1.0f;
+bool            mouseDepthRead = true;
+
 // Every code GLFW reports (-1 for a key it does not know, then mouse buttons and keys) has its
 // entry from the start, released, so a first press or query never takes a node in play and the
 // copy at each frame's end reuses the nodes already there.
@@ -143,8 +147,10 @@ void EndInputFrame() {
     glm::ivec4 viewport;
     glGetIntegerv(GL_VIEWPORT, &viewport[0]);
     const float wy = static_cast<float>(viewport[3] - y);
-    float depth = 0.0f;
-    glReadPixels(x, static_cast<int>(wy), 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    float depth = kClearedDepth;
+    if (mouseDepthRead) {
+        glReadPixels(x, static_cast<int>(wy), 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    }
     const glm::vec3 win(static_cast<float>(x), wy, depth);
     const glm::mat4& model = GetModelStack().Top();
     const glm::mat4  modelView = GetViewStack().Top() * model;
@@ -156,6 +162,10 @@ void EndInputFrame() {
 
     previousKeys = currentKeys;
     scrollOffset = 0.0;
+}
+
+void SetMouseDepthRead(bool read) {
+    mouseDepthRead = read;
 }
 
 void ResetInput() {

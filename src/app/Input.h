@@ -27,6 +27,10 @@ void    ScrollCallback(GLFWwindow* window, double xOffset, double yOffset);
 
 // Once per frame, after the ImGui draw and before the frame limiter.
 void    EndInputFrame();
+// Whether the end of frame reads the depth under the cursor (it waits for the renderer to finish
+// the frame); without it the cursor lies at the cleared depth. Only the editor and the console's
+// read-out use the depth. On by default.
+void    SetMouseDepthRead(bool read);
 
 // For tests: forget every key ever seen.
 void    ResetInput();
