@@ -128,6 +128,7 @@ struct BenchOptions {
     std::string logDir = "/tmp";
     long        fullFrames = 120;
     bool        skipFull = false;
+    bool        skipLarge = false;    // the 1920 x 1080 runs (the game's full screen on a common monitor)
     bool        skipSmall = false;
     bool        reuse = false;
     bool        traceAllocs = false;
@@ -382,18 +383,33 @@ RunResult ReadRunResult(const std::string& path) {
     return result;
 }
 
-std::string SizeArg(bool full) {
-    return full ? "1024x720" : "64x45";
+enum class RunSize { Small, Full, Large };
+
+std::string SizeArg(RunSize size) {
+    switch (size) {
+        case RunSize::Full: return "1024x720";
+        case RunSize::Large: return "1920x1080";
+        default: return "64x45";
+    }
 }
 
-RunResult Spawn(const BenchOptions& bench, const Run& run, bool full) {
-    const std::string tag = run.label + (full ? "-full" : "-small");
+const char* SizeTag(RunSize size) {
+    switch (size) {
+        case RunSize::Full: return "full";
+        case RunSize::Large: return "large";
+        default: return "small";
+    }
+}
+
+RunResult Spawn(const BenchOptions& bench, const Run& run, RunSize size) {
+    const bool full = size != RunSize::Small;
+    const std::string tag = run.label + "-" + SizeTag(size);
     const std::string resultPath = bench.logDir + "/lirra-bench-" + tag + ".tsv";
     const std::string logPath = bench.logDir + "/lirra-bench-" + tag + ".log";
     if (bench.reuse) {
         RunResult reused = ReadRunResult(resultPath);
         if (!reused.ok) {
-            std::printf("# run %s %s: no figures in %s\n", run.label.c_str(), full ? "full" : "small",
+            std::printf("# run %s %s: no figures in %s\n", run.label.c_str(), SizeTag(size),
                         resultPath.c_str());
         }
         return reused;
@@ -417,14 +433,14 @@ RunResult Spawn(const BenchOptions& bench, const Run& run, bool full) {
     if (!bench.dataDir.empty()) {
         args = Concat(args, {"--data", bench.dataDir});
     }
-    args = Concat(args, {"--size", SizeArg(full)});
+    args = Concat(args, {"--size", SizeArg(size)});
     if (!full) {
         // The trace is part of a frame's work: it must not allocate either.
         args = Concat(args, {"--trace", "/dev/null"});
     }
     args = Concat(args, run.gameArgs);
 
-    std::printf("# run %-12s %-5s:", run.label.c_str(), full ? "full" : "small");
+    std::printf("# run %-12s %-5s:", run.label.c_str(), SizeTag(size));
     for (size_t i = args.size() - run.gameArgs.size(); i < args.size(); ++i) {
         std::printf(" %s", args[i].c_str());
     }
@@ -474,6 +490,7 @@ struct SceneFigures {
     double   drawMaxMs = 0.0;
     double   frameMs = -1.0;
     double   frameCpuMs = -1.0;
+    double   largeFrameCpuMs = -1.0;
     double   smallFrameMs = 0.0;
     uint64_t steadyMaxAllocations = 0;
     long     allocatingFrames = 0;
@@ -529,12 +546,16 @@ void AddSmallFigures(const std::vector<const FrameRecord*>& frames, SceneFigures
     figures->smallFrameMs = Median(whole);
 }
 
-void AddFullFigures(const std::vector<const FrameRecord*>& frames, SceneFigures* figures) {
+void AddFullFigures(const std::vector<const FrameRecord*>& frames, RunSize size, SceneFigures* figures) {
     std::vector<double> whole;
     std::vector<double> cpu;
     for (const FrameRecord* record : frames) {
         whole.push_back(record->frameNs / 1e6);
         cpu.push_back(record->frameCpuNs / 1e6);
+    }
+    if (size == RunSize::Large) {
+        figures->largeFrameCpuMs = cpu.empty() ? -1.0 : Median(cpu);
+        return;
     }
     if (!whole.empty()) {
         figures->frameMs = Median(whole);
@@ -552,9 +573,9 @@ void PrintReport(const std::map<std::string, SceneFigures>& scenes, const std::v
         }
         const SceneFigures& f = found->second;
         std::printf("scene=%s frames=%ld logic_ms=%.4f draw_ms=%.3f frame_ms=%.2f allocs_per_frame=%llu "
-                    "alloc_frames=%ld\n",
+                    "alloc_frames=%ld frame_cpu_1024x720_ms=%.1f frame_cpu_1920x1080_ms=%.1f\n",
                     name, f.frames, f.logicMs, f.drawMs, f.frameMs, static_cast<unsigned long long>(f.steadyMaxAllocations),
-                    f.allocatingFrames);
+                    f.allocatingFrames, f.frameCpuMs, f.largeFrameCpuMs);
     }
     std::vector<double> sorted = startups;
     std::sort(sorted.begin(), sorted.end());
@@ -604,7 +625,7 @@ int RunBench(const BenchOptions& bench) {
         if (!Selected(bench, run) || bench.skipSmall) {
             continue;
         }
-        const RunResult result = Spawn(bench, run, false);
+        const RunResult result = Spawn(bench, run, RunSize::Small);
         if (result.startupMs >= 0.0) {
             startups.push_back(result.startupMs);
             opens.push_back(result.openMs);
@@ -617,18 +638,21 @@ int RunBench(const BenchOptions& bench) {
             }
         }
     }
-    if (!bench.skipFull) {
+    for (const RunSize size : {RunSize::Full, RunSize::Large}) {
+        if (bench.skipFull || (size == RunSize::Large && bench.skipLarge)) {
+            continue;
+        }
         for (const Run& run : FullFrameRuns(bench)) {
             if (!Selected(bench, run)) {
                 continue;
             }
-            const RunResult result = Spawn(bench, run, true);
+            const RunResult result = Spawn(bench, run, size);
             if (result.startupMs >= 0.0) {
                 startups.push_back(result.startupMs);
                 opens.push_back(result.openMs);
                 startupCpus.push_back(result.startupCpuMs);
             }
-            if (result.ok && result.blurMs > 0.0) {
+            if (result.ok && result.blurMs > 0.0 && size == RunSize::Full) {
                 blurs.push_back(result.blurMs);
                 composites.push_back(result.compositeMs);
                 blurCpus.push_back(result.blurCpuMs);
@@ -637,7 +661,7 @@ int RunBench(const BenchOptions& bench) {
             for (const std::string& scene : run.owns) {
                 const auto frames = FramesOf(result, scene);
                 if (!frames.empty()) {
-                    AddFullFigures(frames, &scenes[scene]);
+                    AddFullFigures(frames, size, &scenes[scene]);
                 }
             }
         }
@@ -658,7 +682,8 @@ void PrintUsage() {
         "  --data DIR         game data (default: the game's built-in data directory)\n"
         "  --logs DIR         where each run's output and per-frame figures go (default /tmp)\n"
         "  --full-frames N    frames of each scene measured at 1024 x 720 (default 120)\n"
-        "  --no-full          skip the 1024 x 720 runs\n"
+        "  --no-full          skip the 1024 x 720 and 1920 x 1080 runs\n"
+        "  --no-large         skip the 1920 x 1080 runs (they need a screen at least that large)\n"
         "  --no-small         skip the 64 x 45 runs\n"
         "  --reuse            report the per-frame figures a previous run left in the log directory\n"
         "  --only RUN         only the run of that label (intro, Level 1, ..., boss-phase3, full-game)\n"
@@ -685,6 +710,8 @@ int main(int argc, char** argv) {
             bench.fullFrames = std::atol(argv[++i]);
         } else if (arg == "--no-full") {
             bench.skipFull = true;
+        } else if (arg == "--no-large") {
+            bench.skipLarge = true;
         } else if (arg == "--no-small") {
             bench.skipSmall = true;
         } else if (arg == "--reuse") {
