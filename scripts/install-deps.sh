@@ -15,6 +15,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   imagemagick
   desktop-file-utils
+  dpkg-dev file lintian appstream man-db groff-base gzip
 )
 
 SUDO=""

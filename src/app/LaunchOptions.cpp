@@ -204,14 +204,16 @@ void SetLaunchOptions(const LaunchOptions& options) {
 }
 
 std::string BuiltInDataDir() {
-    // An installed binary finds its data beside it in ../share/lirra; a build-tree binary uses
-    // the build's data directory.
+    // An installed binary finds its data beside it (../share/lirra after a prefix install,
+    // ../share/games/lirra from the Debian package); a build-tree binary uses the build's data.
     std::error_code error;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
     if (!error) {
-        const std::filesystem::path installed = exe.parent_path().parent_path() / "share" / "lirra";
-        if (HasGameData(installed)) {
-            return installed.lexically_normal().string();
+        for (const char* fromBin : {LIRRA_PREFIX_DATA_FROM_BIN, LIRRA_DEBIAN_DATA_FROM_BIN}) {
+            const std::filesystem::path installed = exe.parent_path() / fromBin;
+            if (HasGameData(installed)) {
+                return installed.lexically_normal().string();
+            }
         }
     }
     if (HasGameData(LIRRA_BUILD_DATA_DIR)) {
