@@ -47,7 +47,7 @@ void WaitForFrameDeadline() {
         }
         lastLimiterWait = now - start;
     }
-    frameDeadline += period;
+    frameDeadline = NextFrameDeadline(frameDeadline, glfwGetTime(), period);
 }
 
 // The editor places tiles under the cursor and the console shows where it points; every other
@@ -58,6 +58,11 @@ bool NeedsMouseDepth() {
 }
 
 }  // namespace
+
+double NextFrameDeadline(double deadline, double now, double period) {
+    const double next = deadline + period;
+    return now - next > period ? now : next;
+}
 
 void BeginFrame() {
     ++frameNumber;

@@ -22,6 +22,11 @@ double GetFramePeriod();
 void   SetFixedStep(double step);
 double GetFixedStep();
 
+// The limiter's reference for the next frame, which then ends no earlier than one period after it:
+// one period on, or the clock itself once the frame ended more than a period late, so a stall
+// (suspend, debugger) is not repaid by a burst of unpaced frames.
+double NextFrameDeadline(double deadline, double now, double period);
+
 // How long the limiter held the last frame back, in seconds (0 when it was behind its deadline).
 double GetLastLimiterWait();
 
