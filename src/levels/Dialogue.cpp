@@ -157,6 +157,25 @@ Vector2 PanelCentre(const DialogueRequest& request) {
     return Vector2(request.position.x, request.position.y);
 }
 
+// Between `low` and `high`; midway when the span is too small to hold the value's box.
+float KeepBetween(float value, float low, float high) {
+    if (low > high) {
+        return (low + high) / 2.0f;
+    }
+    return value < low ? low : (value > high ? high : value);
+}
+
+// A box anchored near an edge is moved in until the panel and the speaker's name over it lie
+// inside the screen, a little clear of its edges so the name's first letter shows whole.
+Vector2 KeepOnScreen(const Vector2& centre, const Vector2& size, float nameScale, float zoom) {
+    constexpr float kEdgeMargin = 12.0f;
+    const float nameRoom = size.y / 2.0f * 0.05f + static_cast<float>(TextRenderer::kPixelSize) * nameScale / zoom;
+    const float halfWidth = size.x / 2.0f + kEdgeMargin;
+    const float halfHeight = size.y / 2.0f + kEdgeMargin;
+    return Vector2(KeepBetween(centre.x, halfWidth, static_cast<float>(kScreenWidth) - halfWidth),
+                   KeepBetween(centre.y, halfHeight, static_cast<float>(kScreenHeight) - halfHeight - nameRoom));
+}
+
 void DrawPanel(const Vector2& centre, const Vector2& size, float alpha) {
     if (box.panelMesh == nullptr) {
         return;
@@ -270,6 +289,7 @@ void RenderDialogue() {
     p.x += request.offset.x / zoom;
     p.y += request.offset.y / zoom;
     const Vector2 s(request.size.x / zoom, request.size.y / zoom);
+    p = KeepOnScreen(p, s, request.nameScale, zoom);
     DrawPanel(p, s, request.panelAlpha);
 
     const float halfHeight = request.size.y / zoom / 2.0f;

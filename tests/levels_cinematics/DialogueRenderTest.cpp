@@ -209,6 +209,33 @@ TEST_F(DialogueRenderTest, TheWrappedBodyStaysInsideThePanelAndTheNameSitsOnIt) 
     GetTextRenderer().ClearQueue();
 }
 
+TEST_F(DialogueRenderTest, ABoxAnchoredNearAnEdgeStaysInsideTheScreenWithItsName) {
+    // As Dired's talk in the main menu: a speaker standing by the screen's left edge.
+    const Vector2 anchors[] = {{5.0f, 360.0f}, {1019.0f, 360.0f}, {512.0f, 5.0f}, {512.0f, 715.0f}};
+    for (const Vector2& anchor : anchors) {
+        DialogueRequest request = LirraLine("Oh hello dear, isn't it time to stop");
+        request.position = Vector3(anchor.x, anchor.y, 0.0f);
+        request.speed = 10.0f;
+        ShowDialogue(request, false);
+        TypeFrames(30);
+        GetCamera().UpdateMatrices();
+        GetTextRenderer().ClearQueue();
+        RenderDialogue();
+        const auto queue = GetTextRenderer().GetQueue();
+        ASSERT_EQ(queue.size(), 2u);
+        const Rect name = InkOf(queue[0]);
+        const Rect body = InkOf(queue[1]);
+        const std::string where = "anchored at " + std::to_string(anchor.x) + ", " + std::to_string(anchor.y);
+        EXPECT_GE(name.left, 4.0f) << where << ": the name's first letter is cut";
+        EXPECT_LE(name.top, 720.0f) << where;
+        EXPECT_GE(body.left, 0.0f) << where;
+        EXPECT_LE(body.right, 1024.0f) << where;
+        EXPECT_GE(body.bottom, 0.0f) << where;
+        GetTextRenderer().ClearQueue();
+        CloseDialogue();
+    }
+}
+
 TEST_F(DialogueRenderTest, ADialogueOverTheForestShowsPanelNameAndText) {
     const std::string dir = MakeTempDir("dialogue");
     RunFrames(1);
