@@ -43,10 +43,22 @@ void WindowFocusCallback(GLFWwindow* focusedWindow, int focused) {
     WindowFocusChanged(focused != 0);
 }
 
-void CenteredPosition(int width, int height, int* x, int* y) {
-    const GLFWvidmode* mode = glfwGetVideoMode(glfwGetPrimaryMonitor());
-    *x = mode->width / 2 - width / 2;
-    *y = mode->height / 2 - height / 2;
+// The primary monitor's current mode; null, with a message, when the system reports no monitor
+// (a session without a screen, the monitor unplugged) or no mode for it.
+const GLFWvidmode* PrimaryVideoMode() {
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    const GLFWvidmode* mode = monitor != nullptr ? glfwGetVideoMode(monitor) : nullptr;
+    if (mode == nullptr) {
+        std::printf("No monitor or video mode: %s\n",
+                    monitor == nullptr ? "no monitor is connected" : "the monitor reports no video mode");
+        std::fflush(stdout);
+    }
+    return mode;
+}
+
+void CenteredPosition(const GLFWvidmode& mode, int width, int height, int* x, int* y) {
+    *x = mode.width / 2 - width / 2;
+    *y = mode.height / 2 - height / 2;
 }
 
 void SetWindowIcon() {
@@ -123,7 +135,9 @@ void InitWindow() {
         std::abort();
     }
     glfwGetFramebufferSize(window, &windowWidth, &windowHeight);
-    refreshRate = glfwGetVideoMode(glfwGetPrimaryMonitor())->refreshRate;
+    // Without a mode the rate is unknown, and the limiter paces at the game's own rate.
+    const GLFWvidmode* mode = PrimaryVideoMode();
+    refreshRate = mode != nullptr ? mode->refreshRate : 0;
     CenterWindow();
     glfwMakeContextCurrent(window);
     InitImGui();
@@ -156,10 +170,16 @@ void RequestQuit() {
 
 bool SetFullscreen(bool on) {
     GLFWmonitor* monitor = glfwGetPrimaryMonitor();
-    const GLFWvidmode* mode = glfwGetVideoMode(monitor);
+    const GLFWvidmode* mode = PrimaryVideoMode();
+    if (mode == nullptr) {
+        // Nothing to cover and nothing to centre on: the window stays as it is.
+        std::printf("[Fullscreen: %d]: not available, the window stays\n", on ? 1 : 0);
+        std::fflush(stdout);
+        return isFullscreen;
+    }
     int x = 0;
     int y = 0;
-    CenteredPosition(windowedWidth, windowedHeight, &x, &y);
+    CenteredPosition(*mode, windowedWidth, windowedHeight, &x, &y);
     std::printf("[Fullscreen: %d]\nRefresh Rate: %d\n", on ? 1 : 0, mode->refreshRate);
     if (on) {
         glfwSetWindowMonitor(window, monitor, x, y, mode->width, mode->height, mode->refreshRate);
@@ -179,9 +199,13 @@ bool IsFullscreen() {
 }
 
 void CenterWindow() {
+    const GLFWvidmode* mode = PrimaryVideoMode();
+    if (mode == nullptr) {
+        return;
+    }
     int x = 0;
     int y = 0;
-    CenteredPosition(windowedWidth, windowedHeight, &x, &y);
+    CenteredPosition(*mode, windowedWidth, windowedHeight, &x, &y);
     glfwSetWindowPos(window, x, y);
 }
 

@@ -231,4 +231,18 @@ TEST_F(WindowFaultTest, ATwoSecondStallInRealTimeKeepsLirraOnTheFloor) {
     CountFault("a frame stalled for 2 s", onFloor);
 }
 
+TEST(NoMonitorFaultTest, WithNoMonitorTheGameSaysSoAndPlaysOnInItsWindow) {
+    const DataCopy data;
+    const std::string input = MakeTempDir("no-monitor") + "/full-screen.txt";
+    WriteFile(input, "240 key F5 press\n241 key F5 release\n");
+    const GameRun run = RunGameOn(data, 280, "--start 'Main Menu' --input '" + input + "'",
+                                  std::string("'") + LIRRA_SCREEN_OFF_PATH + "'");
+    const bool said = run.output.find("No monitor or video mode: no monitor is connected") != std::string::npos;
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(said) << run.output;
+    EXPECT_NE(run.output.find("[Fullscreen: 1]: not available"), std::string::npos) << "F5 with nothing to cover";
+    EXPECT_EQ(DescribeScreens(run.screens), "Loading -> Main Menu");
+    CountFault("no monitor connected", said && run.status == 0);
+}
+
 }  // namespace
