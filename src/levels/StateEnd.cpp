@@ -93,7 +93,7 @@ std::string CentredLine(const std::string& text) {
 
 std::string BuildCredits() {
     const char* const lines[] = {
-        "Hollowbrook Academy of Play", "presents", "",
+        "Brelmor School of Games", "presents", "",
         "A Lantern Moth Production", "",
         "L I R R A", "",
         "(c) 2026 Lantern Moth", "All rights reserved.", "",

@@ -148,4 +148,7 @@ TEST_F(EndingTest, TheRevelationWaitsOnEachLineAndEndsInTheCredits) {
     EXPECT_EQ(GetDialogue().speed, 10.0f);
     const std::string credits = GetCreditsText();
     EXPECT_EQ(credits.substr(credits.size() - 11), "====End====");
+    // The school whose logo the splash shows presents the game; no other school is named.
+    EXPECT_NE(credits.find("Brelmor School of Games"), std::string::npos);
+    EXPECT_EQ(credits.find("Academy"), std::string::npos);
 }
