@@ -130,6 +130,16 @@ double Recording::MinWindowRms(double from, double to, double window) const {
     return lowest;
 }
 
+double Recording::Onset(double from, double level, double window, bool below) const {
+    for (double t = from; t + window <= Duration(); t += window / 4.0) {
+        const double rms = Rms(t, t + window);
+        if (below ? rms < level : rms > level) {
+            return t;
+        }
+    }
+    return -1.0;
+}
+
 Recording ReadWaveFile(const std::string& path) {
     Recording recording;
     std::ifstream file(path, std::ios::binary);

@@ -27,6 +27,10 @@ struct Recording {
     double MaxStep(double from, double to) const;
     // The lowest level of any window of `window` seconds in the span (a gap shows as a dip).
     double MinWindowRms(double from, double to, double window) const;
+    // The start of the first window of `window` seconds from `from` on whose level is above
+    // `level` (or, with `below`, under it): where a sound sets in or stops in the recording,
+    // whenever the output thread got to it. Negative when there is none.
+    double Onset(double from, double level, double window, bool below = false) const;
 };
 
 // Reads a 16-bit PCM or float WAV file; empty when it cannot be read.

@@ -3,9 +3,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -24,6 +26,7 @@ namespace {
 
 constexpr int kWidth = 1024;
 constexpr int kHeight = 720;
+constexpr long kFramesPerEvent = 3;
 
 struct Spot {
     int x;
@@ -147,24 +150,41 @@ protected:
         return RunCommand("DISPLAY=" + display.name + " xdotool " + arguments);
     }
     void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+    // The frames the editor has drawn so far: its trace gains a line with each.
+    long TracedFrames() {
+        std::ifstream in(trace, std::ios::binary);
+        in.seekg(traceRead);
+        std::string chunk((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        traceRead += static_cast<std::streamoff>(chunk.size());
+        tracedFrames += static_cast<long>(std::count(chunk.begin(), chunk.end(), '\n'));
+        return tracedFrames;
+    }
+    // The game reads the pointer and the keys once a frame, so an event has been taken in once
+    // the editor has drawn a few frames after it, however slowly the machine runs them.
+    void AwaitFrames(long frames = kFramesPerEvent) {
+        const long until = TracedFrames() + frames;
+        while (TracedFrames() < until) {
+            Pause(10);
+        }
+    }
     void MoveTo(const Spot& spot) {
         X("mousemove --window " + window + " " + std::to_string(spot.x) + " " + std::to_string(spot.y));
-        Pause(900);
+        AwaitFrames();
     }
     // A press held over several frames: the game reads the button once a frame.
     void Click(const Spot& spot) {
         MoveTo(spot);
         X("mousedown 1");
-        Pause(900);
+        AwaitFrames();
         X("mouseup 1");
-        Pause(900);
+        AwaitFrames();
     }
     // Held over several frames too: a press and release within one frame would never be seen.
     void Key(const std::string& key) {
         X("keydown " + key);
-        Pause(900);
+        AwaitFrames();
         X("keyup " + key);
-        Pause(900);
+        AwaitFrames();
     }
 
     // With LIRRA_KEEP_SHOTS set, a picture of the display for whoever looks into a failure.
@@ -177,6 +197,9 @@ protected:
     std::string    directory;
     std::string    data;
     std::string    window;
+    std::string    trace;
+    std::streamoff traceRead = 0;
+    long           tracedFrames = 0;
     PrivateDisplay display;
 };
 
@@ -249,6 +272,7 @@ TEST_F(EditorEndToEndTest, ALevelBuiltInTheEditorPlaysAsLevelOne) {
     Game editor;
     const std::string editorLog = directory + "/editor.log";
     const std::string editorTrace = directory + "/editor.jsonl";
+    trace = editorTrace;
     ASSERT_TRUE(editor.Start(display.name,
                              "--data '" + data + "' --size 1024x720 --start Editor --trace '" + editorTrace + "'",
                              editorLog));
@@ -267,7 +291,7 @@ TEST_F(EditorEndToEndTest, ALevelBuiltInTheEditorPlaysAsLevelOne) {
     }
     ASSERT_NE(ReadFile(editorTrace).find("\"state\": \"Editor\""), std::string::npos) << ReadFile(editorLog);
     X("windowfocus --sync " + window);
-    Pause(3000);
+    AwaitFrames(3 * kFramesPerEvent);
     MoveTo(CellSpot(9, -6));
 
     // Tiles: Erase switches the tile palette on, Place keeps it; S picks tile 1.
@@ -294,11 +318,10 @@ TEST_F(EditorEndToEndTest, ALevelBuiltInTheEditorPlaysAsLevelOne) {
     Click(layout.collider);
     MoveTo(CellSpot(2, 1));
     X("mousedown 1");
-    Pause(900);
+    AwaitFrames();
     MoveTo(CellSpot(14, 1));
-    Pause(900);
     X("mouseup 1");
-    Pause(900);
+    AwaitFrames();
     Click(layout.confirm);
     Shot("editor-floor");
     Click(layout.ok);
@@ -309,11 +332,10 @@ TEST_F(EditorEndToEndTest, ALevelBuiltInTheEditorPlaysAsLevelOne) {
     Click(layout.eastItem);
     MoveTo(CellSpot(3, 2));
     X("mousedown 1");
-    Pause(900);
+    AwaitFrames();
     MoveTo(CellSpot(14, 5));
-    Pause(900);
     X("mouseup 1");
-    Pause(900);
+    AwaitFrames();
     Click(layout.confirm);
     Click(layout.ok);
 
@@ -321,9 +343,9 @@ TEST_F(EditorEndToEndTest, ALevelBuiltInTheEditorPlaysAsLevelOne) {
     Click(layout.save);
     Shot("editor-save");
     Click(layout.saveConfirm);
-    Pause(500);
+    AwaitFrames();
     Click(layout.ok);
-    Pause(500);
+    AwaitFrames();
     kill(editor.pid, SIGTERM);
     editor.Wait();
 
