@@ -202,6 +202,8 @@ void WriteTraceLine(long frame) {
     const std::string& text = BuildTraceLine(frame);
     std::fwrite(text.data(), 1, text.size(), traceFile);
     std::fputc('\n', traceFile);
+    // Whoever follows the trace while the game runs sees each frame once it is drawn.
+    std::fflush(traceFile);
 }
 
 void CloseTrace() {
