@@ -21,6 +21,12 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/lirra.6.in ${LIRRA_PACKAGING_DIR}/lirra
 configure_file(${CMAKE_CURRENT_LIST_DIR}/lirra.metainfo.xml.in
                ${LIRRA_PACKAGING_DIR}/${LIRRA_APPSTREAM_ID}.metainfo.xml @ONLY)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.in ${LIRRA_PACKAGING_DIR}/changelog @ONLY)
+# A prefix install is found on the PATH; the package names its binary in full, because /usr/games
+# is not on every PATH a desktop starts programs with (root's, a systemd user session's).
+set(LIRRA_DESKTOP_EXEC lirra)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/lirra.desktop.in ${LIRRA_PACKAGING_DIR}/prefix/lirra.desktop @ONLY)
+set(LIRRA_DESKTOP_EXEC ${LIRRA_PACKAGE_PREFIX}/${LIRRA_DEBIAN_BINDIR}/lirra)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/lirra.desktop.in ${LIRRA_PACKAGING_DIR}/debian/lirra.desktop @ONLY)
 
 # Man pages and changelogs are shipped compressed, without a time stamp, so a package is the same
 # on every build.
@@ -43,7 +49,7 @@ function(lirra_install_layout component bindir datadir)
   endif()
   install(TARGETS lirra RUNTIME DESTINATION ${bindir} COMPONENT ${component} ${extra})
   install(DIRECTORY ${LIRRA_DATA_BUILD_DIR}/ DESTINATION ${datadir} COMPONENT ${component} ${extra})
-  install(FILES ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/lirra.desktop
+  install(FILES ${LIRRA_PACKAGING_DIR}/${component}/lirra.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT ${component} ${extra})
   install(FILES ${LIRRA_DATA_BUILD_DIR}/Textures/window_icon.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps RENAME lirra.png
