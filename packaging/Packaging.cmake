@@ -5,11 +5,14 @@
 # only what the package holds (games/, share/games/lirra, its documents), so the package of any
 # build tree follows the Debian games convention without a build of its own.
 
-set(LIRRA_MAINTAINER "Lirra developers <lirra@lirra.example>" CACHE STRING "The package's maintainer")
-set(LIRRA_HOMEPAGE "https://lirra.example/" CACHE STRING "The game's home page")
+# The project's own name and addresses; example.org stands for its domain until it has one. The
+# store entry's id is the home page's host turned round.
+set(LIRRA_DEVELOPERS "The Lirra developers")
+set(LIRRA_MAINTAINER "${LIRRA_DEVELOPERS} <lirra@example.org>" CACHE STRING "The package's maintainer")
+set(LIRRA_HOMEPAGE "https://lirra.example.org/" CACHE STRING "The game's home page")
 set(LIRRA_REPOSITORY_FILES "${LIRRA_HOMEPAGE}source/raw/main/" CACHE STRING
     "Where the files of the repository are served; screenshots are named by their paths below it")
-set(LIRRA_APPSTREAM_ID example.lirra.Lirra)
+set(LIRRA_APPSTREAM_ID org.example.lirra)
 set(LIRRA_PACKAGE_PREFIX /usr)
 set(LIRRA_PACKAGING_DIR ${CMAKE_BINARY_DIR}/packaging)
 
@@ -21,6 +24,13 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/lirra.6.in ${LIRRA_PACKAGING_DIR}/lirra
 configure_file(${CMAKE_CURRENT_LIST_DIR}/lirra.metainfo.xml.in
                ${LIRRA_PACKAGING_DIR}/${LIRRA_APPSTREAM_ID}.metainfo.xml @ONLY)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.in ${LIRRA_PACKAGING_DIR}/changelog @ONLY)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/copyright.in ${LIRRA_PACKAGING_DIR}/copyright @ONLY)
+# A prefix install is found on the PATH; the package names its binary in full, because /usr/games
+# is not on every PATH a desktop starts programs with (root's, a systemd user session's).
+set(LIRRA_DESKTOP_EXEC lirra)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/lirra.desktop.in ${LIRRA_PACKAGING_DIR}/prefix/lirra.desktop @ONLY)
+set(LIRRA_DESKTOP_EXEC ${LIRRA_PACKAGE_PREFIX}/${LIRRA_DEBIAN_BINDIR}/lirra)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/lirra.desktop.in ${LIRRA_PACKAGING_DIR}/debian/lirra.desktop @ONLY)
 
 # Man pages and changelogs are shipped compressed, without a time stamp, so a package is the same
 # on every build.
@@ -43,7 +53,7 @@ function(lirra_install_layout component bindir datadir)
   endif()
   install(TARGETS lirra RUNTIME DESTINATION ${bindir} COMPONENT ${component} ${extra})
   install(DIRECTORY ${LIRRA_DATA_BUILD_DIR}/ DESTINATION ${datadir} COMPONENT ${component} ${extra})
-  install(FILES ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/lirra.desktop
+  install(FILES ${LIRRA_PACKAGING_DIR}/${component}/lirra.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT ${component} ${extra})
   install(FILES ${LIRRA_DATA_BUILD_DIR}/Textures/window_icon.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps RENAME lirra.png
@@ -56,13 +66,13 @@ endfunction()
 
 lirra_install_layout(prefix ${LIRRA_PREFIX_BINDIR} ${LIRRA_PREFIX_DATADIR})
 lirra_install_layout(debian ${LIRRA_DEBIAN_BINDIR} ${LIRRA_DEBIAN_DATADIR})
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${LIRRA_PACKAGING_DIR}/changelog.gz
+install(FILES ${LIRRA_PACKAGING_DIR}/copyright ${LIRRA_PACKAGING_DIR}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/lirra COMPONENT debian EXCLUDE_FROM_ALL)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME lirra)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "The Lirra developers")
+set(CPACK_PACKAGE_VENDOR ${LIRRA_DEVELOPERS})
 set(CPACK_PACKAGE_CONTACT ${LIRRA_MAINTAINER})
 set(CPACK_PACKAGING_INSTALL_PREFIX ${LIRRA_PACKAGE_PREFIX})
 set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};Lirra;debian;/")

@@ -60,6 +60,18 @@ std::set<std::string> Lines(const std::string& text) {
     return lines;
 }
 
+// The value of a desktop entry's key, "" when the entry has none.
+std::string DesktopEntryValue(const std::string& entry, const std::string& key) {
+    std::istringstream in(entry);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind(key + "=", 0) == 0) {
+            return line.substr(key.size() + 1);
+        }
+    }
+    return "";
+}
+
 // Every path under root but the package database, as "/usr/..." .
 std::set<std::string> FilesUnder(const std::string& root) {
     std::set<std::string> paths;
@@ -79,7 +91,10 @@ TEST_F(PackageTest, InstallsIntoAScratchRootPlaysFromItAndLeavesNothingBehind) {
     std::string output;
     // The scratch root has none of the libraries the package depends on; this machine has them.
     ASSERT_EQ(RunCommand(Dpkg(root) + "--force-depends -i " + Deb(), &output), 0) << output;
-    const std::string game = root + "/usr/games/lirra";
+    // The desktop entry names the game by its full path, as no PATH need hold /usr/games.
+    const std::string exec = DesktopEntryValue(ReadFile(root + "/usr/share/applications/lirra.desktop"), "Exec");
+    ASSERT_EQ(exec, "/usr/games/lirra");
+    const std::string game = root + exec;
     ASSERT_TRUE(fs::is_regular_file(game));
 
     std::string printed;
