@@ -195,6 +195,18 @@ bool IsCinematicPlaying() {
     return cinematicPlaying;
 }
 
+bool IsCameraShaking() {
+    if (cinematicQueue.empty()) {
+        return false;
+    }
+    for (const std::unique_ptr<CinBase>& effect : cinematicQueue.front().effects) {
+        if (dynamic_cast<const CinShake*>(effect.get()) != nullptr) {
+            return true;
+        }
+    }
+    return false;
+}
+
 size_t CountCinematicSteps() {
     return cinematicQueue.size();
 }

@@ -79,6 +79,8 @@ template <typename... Effects> void PlayCinematic(int count, Effects*... effects
 // Once per frame: the oldest step runs; when all its effects are finished the next step follows.
 void UpdateCinematics();
 bool IsCinematicPlaying();
+// A shake is playing: it places the camera round Lirra itself, and no follow may damp it.
+bool IsCameraShaking();
 // Steps still queued, the playing one included.
 size_t CountCinematicSteps();
 // The two letterbox bars (created on first use).
