@@ -210,3 +210,13 @@ bool IsCameraShaking() {
 size_t CountCinematicSteps() {
     return cinematicQueue.size();
 }
+
+float CurrentCameraShake() {
+    float shake = 0.0f;
+    if (!cinematicQueue.empty()) {
+        for (const std::unique_ptr<CinBase>& effect : cinematicQueue.front().effects) {
+            shake = std::max(shake, effect->Shake());
+        }
+    }
+    return shake;
+}

@@ -1,4 +1,4 @@
-#include "playthrough/PlaythroughTrace.h"
+#include "PlaythroughTrace.h"
 
 #include <cctype>
 #include <cmath>
@@ -6,13 +6,20 @@
 #include <regex>
 #include <sstream>
 
+#include "actors/Player.h"
+#include "levels/StateLevel1.h"
+#include "levels/StateLevel2.h"
+#include "levels/StateLevel3.h"
+#include "levels/StateLevelBoss.h"
+
 namespace {
 
 const std::string kFirstLinePrefix = "# lirra ";
 // Closer than this to where a still span began counts as not having moved.
 constexpr float kStillDistance = 0.05f;
-// The player's state number while she dies.
-constexpr int kPlayerDying = 9;
+constexpr float kFullHealth = 100.0f;
+// The camera shows a square of 20 x zoom units.
+constexpr float kViewHalfExtent = 10.0f;
 
 // The JSON string that starts at `at` (its opening quote), unescaped.
 std::string JsonStringAt(const std::string& line, size_t at) {
@@ -74,6 +81,53 @@ bool SameSpot(const TraceFrame& frame, const StillSpan& span) {
     return std::fabs(frame.x - span.x) < kStillDistance && std::fabs(frame.y - span.y) < kStillDistance;
 }
 
+int ArrayLength(const std::string& line, const std::string& key, size_t from) {
+    size_t at = ValueAt(line, key, from);
+    if (at == std::string::npos || line[at] != '[' || line[at + 1] == ']') {
+        return 0;
+    }
+    int items = 1;
+    for (int depth = 0; at < line.size(); ++at) {
+        depth += line[at] == '[' || line[at] == '{' ? 1 : line[at] == ']' || line[at] == '}' ? -1 : 0;
+        if (depth == 0) {
+            break;
+        }
+        items += depth == 1 && line[at] == ',' ? 1 : 0;
+    }
+    return items;
+}
+
+// The forests and the fight while the boss lives: where a player must see Lirra.
+bool InPlay(const TraceFrame& frame) {
+    const bool forest = frame.state == "Level 1" || frame.state == "Level 2" || frame.state == "Level 3";
+    const bool fight = frame.state == "Boss" && frame.bossPresent && frame.bossHealth > 0;
+    return (forest || fight) && frame.playerActive && !frame.transition;
+}
+
+bool OutOfView(const TraceFrame& frame) {
+    const float half = kViewHalfExtent * frame.zoom;
+    return std::fabs(frame.x - frame.cameraX) > half || std::fabs(frame.y - frame.cameraY) > half;
+}
+
+// Below this height the level starts again.
+bool FallenOut(const TraceFrame& frame) {
+    if (frame.state == "Level 1") {
+        return frame.y < kLevel1FallLimit;
+    }
+    if (frame.state == "Level 2") {
+        return frame.y <= kLevel2FallLimit;
+    }
+    if (frame.state == "Level 3") {
+        return frame.y < kLevel3FallLimit;
+    }
+    return frame.state == "Boss" && frame.y <= kBossFallLimit;
+}
+
+// A frame on which the level is about to start again.
+bool Ending(const TraceFrame& frame) {
+    return frame.playerActive && (frame.playerState == PLAYER_DYING || FallenOut(frame));
+}
+
 }  // namespace
 
 bool ReadDemoFile(const std::string& path, DemoFile& demo, std::string& problem) {
@@ -102,6 +156,7 @@ bool ReadDemoFile(const std::string& path, DemoFile& demo, std::string& problem)
 TraceFrame ParseTraceFrame(const std::string& line) {
     TraceFrame frame;
     frame.frame = static_cast<long>(NumberField(line, "frame"));
+    frame.dt = static_cast<float>(NumberField(line, "dt"));
     frame.state = StringField(line, "state");
     const size_t menu = line.find("\"menu\": {");
     frame.menu = static_cast<int>(NumberField(line, "id", menu));
@@ -111,26 +166,54 @@ TraceFrame ParseTraceFrame(const std::string& line) {
     frame.x = static_cast<float>(NumberField(line, "x", player));
     frame.y = static_cast<float>(NumberField(line, "y", player));
     frame.playerState = static_cast<int>(NumberField(line, "state", player));
+    frame.health = static_cast<float>(NumberField(line, "health", player));
+    frame.souls = ArrayLength(line, "souls", player);
     frame.inputLocked = TrueField(line, "inputLocked", player);
+    const size_t camera = line.find("\"camera\": {");
+    if (camera != std::string::npos) {
+        frame.cameraX = static_cast<float>(NumberField(line, "x", camera));
+        frame.cameraY = static_cast<float>(NumberField(line, "y", camera));
+        frame.zoom = static_cast<float>(NumberField(line, "zoom", camera));
+        frame.shake = static_cast<float>(NumberField(line, "shake", camera));
+    }
     const size_t dialogue = line.find("\"dialogue\": {");
     frame.dialogue = TrueField(line, "visible", dialogue);
     if (frame.dialogue) {
         frame.speaker = StringField(line, "name", dialogue);
         frame.shown = StringField(line, "shown", dialogue);
     }
+    const size_t boss = line.find("\"boss\": {");
+    frame.bossPresent = boss != std::string::npos;
+    if (frame.bossPresent) {
+        frame.bossPhase = static_cast<int>(NumberField(line, "phase", boss));
+        frame.bossHealth = static_cast<int>(NumberField(line, "health", boss));
+    }
     frame.transition = TrueField(line, "transition");
     frame.cinematic = TrueField(line, "cinematic");
     return frame;
 }
 
-std::vector<TraceFrame> ReadTrace(const std::string& path) {
-    std::vector<TraceFrame> frames;
+std::vector<std::string> ReadTraceLines(const std::string& path) {
+    std::vector<std::string> lines;
     std::ifstream in(path);
     std::string line;
     while (std::getline(in, line)) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<TraceFrame> ParseTrace(const std::vector<std::string>& lines) {
+    std::vector<TraceFrame> frames;
+    frames.reserve(lines.size());
+    for (const std::string& line : lines) {
         frames.push_back(ParseTraceFrame(line));
     }
     return frames;
+}
+
+std::vector<TraceFrame> ReadTrace(const std::string& path) {
+    return ParseTrace(ReadTraceLines(path));
 }
 
 std::vector<std::string> StateSequence(const std::vector<TraceFrame>& frames) {
@@ -154,7 +237,7 @@ std::vector<std::string> StateChanges(const std::string& gameOutput) {
 
 const TraceFrame* FirstDeath(const std::vector<TraceFrame>& frames) {
     for (const TraceFrame& frame : frames) {
-        if (frame.playerActive && frame.playerState == kPlayerDying) {
+        if (frame.playerActive && frame.playerState == PLAYER_DYING) {
             return &frame;
         }
     }
@@ -186,6 +269,87 @@ StillSpan LongestStillSpan(const std::vector<TraceFrame>& frames) {
         }
         ++current.frames;
         if (current.frames > longest.frames) {
+            longest = current;
+        }
+    }
+    return longest;
+}
+
+OutOfViewSpan LongestOutOfView(const std::vector<TraceFrame>& frames) {
+    OutOfViewSpan longest;
+    OutOfViewSpan current;
+    long total = 0;
+    const auto close = [&]() {
+        total += current.frames;
+        if (current.frames > longest.frames) {
+            longest = current;
+        }
+        current.frames = 0;
+    };
+    for (const TraceFrame& frame : frames) {
+        if (FallenOut(frame)) {
+            current.frames = 0;
+            continue;
+        }
+        if (!InPlay(frame) || !OutOfView(frame)) {
+            close();
+            continue;
+        }
+        if (current.frames == 0) {
+            current = OutOfViewSpan{frame.state, frame.frame, 0, 0, frame.x, frame.y, frame.cameraX, frame.cameraY, frame.zoom};
+        }
+        ++current.frames;
+    }
+    close();
+    longest.total = total;
+    return longest;
+}
+
+std::vector<int> BossPhases(const std::vector<TraceFrame>& frames) {
+    std::vector<int> phases;
+    for (const TraceFrame& frame : frames) {
+        if (frame.bossPresent && (phases.empty() || phases.back() != frame.bossPhase)) {
+            phases.push_back(frame.bossPhase);
+        }
+    }
+    return phases;
+}
+
+const TraceFrame* StaleRestart(const std::vector<TraceFrame>& frames) {
+    bool restarting = false;
+    for (const TraceFrame& frame : frames) {
+        if (Ending(frame)) {
+            restarting = true;
+            continue;
+        }
+        if (!restarting || !frame.playerActive || frame.transition) {
+            continue;
+        }
+        restarting = false;
+        if (frame.health < kFullHealth || frame.souls > 0) {
+            return &frame;
+        }
+    }
+    return nullptr;
+}
+
+ShakeSpan LongestShake(const std::vector<TraceFrame>& frames) {
+    ShakeSpan longest;
+    ShakeSpan current;
+    for (const TraceFrame& frame : frames) {
+        if (frame.menuOpen) {
+            continue;
+        }
+        if (frame.shake <= 0.0f) {
+            current.frames = 0;
+            continue;
+        }
+        if (current.frames == 0) {
+            current = ShakeSpan{frame.state, frame.frame, 0, 0.0f};
+        }
+        ++current.frames;
+        current.seconds += frame.dt;
+        if (current.seconds > longest.seconds) {
             longest = current;
         }
     }
