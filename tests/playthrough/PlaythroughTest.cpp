@@ -61,10 +61,9 @@ TEST_P(PlaythroughTest, TheDemoReplaysItsWholeStory) {
     ASSERT_TRUE(ReadDemoFile(DemoPath(demoCase.name), demo, problem)) << problem << ": run scripts/record-demos.sh";
     ASSERT_TRUE(ReadDigest(DigestPath(demoCase.name), recorded, problem)) << problem << ": run scripts/record-demos.sh";
     const Replay replay = ReplayDemo(demo);
-    ASSERT_EQ(replay.status, 0) << replay.output;
-    ASSERT_EQ(static_cast<long>(replay.lines.size()), demo.frames) << "the trace of every frame";
-
     const std::string parting = WhereReplayParts(recorded, replay.lines);
+    ASSERT_EQ(replay.status, 0) << replay.output << "\n" << parting;
+    ASSERT_EQ(static_cast<long>(replay.lines.size()), demo.frames) << "the trace of every frame; " << parting;
     EXPECT_EQ(parting, "") << "the demo no longer replays as it was recorded; " << kRerecord;
     const DemoVerdict verdict = JudgeDemo(demoCase, ParseTrace(replay.lines), replay.output);
     std::printf("%s\n", verdict.figures.c_str());
