@@ -12,16 +12,16 @@
 #include "TraceDigest.h"
 #include "support/TestGame.h"
 
+// A failing case is named by its demo (found beside DemoCase, in the global namespace).
+void PrintTo(const DemoCase& demoCase, std::ostream* out) {
+    *out << demoCase.name;
+}
+
 namespace {
 
 const char* const kRerecord = "if the change is meant, run scripts/record-demos.sh";
 const char* const kAsRecorded =
     "the replay follows its recording, so the recording itself shows this: mend the game, then record again";
-
-// A failing case is named by its demo.
-void PrintTo(const DemoCase& demoCase, std::ostream* out) {
-    *out << demoCase.name;
-}
 
 std::string DemoPath(const std::string& name) {
     return std::string(LIRRA_DEMOS_DIR) + "/" + name + ".rec";
