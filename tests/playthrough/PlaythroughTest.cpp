@@ -10,6 +10,7 @@
 #include "DemoJudge.h"
 #include "PlaythroughTrace.h"
 #include "TraceDigest.h"
+#include "actors/Player.h"
 #include "support/TestGame.h"
 
 // A failing case is named by its demo (found beside DemoCase, in the global namespace).
@@ -177,19 +178,40 @@ TEST(PlaythroughJudge, ARestartThatKeepsHealthOrSoulsIsCaught) {
     EXPECT_NE(StaleRestart(fall), nullptr) << "a fall restarts her at full health as well";
 }
 
-TEST(PlaythroughJudge, AShakeIsTimedUnbrokenAndAPauseDoesNotBreakIt) {
+std::vector<TraceFrame> ShakingFrames(long count) {
     std::vector<TraceFrame> frames;
-    for (long i = 0; i < 100; ++i) {
+    for (long i = 0; i < count; ++i) {
         frames.push_back(Free(i, 1.0f));
         frames.back().dt = 1.0f / 60.0f;
-        frames.back().shake = i >= 10 && i < 82 ? 0.1f : 0.0f;  // four 0.3 s shakes one after the other
+        frames.back().health = 100.0f;
     }
-    frames[40].menuOpen = true;
-    frames[40].shake = 0.0f;
-    const ShakeSpan shake = LongestShake(frames);
+    return frames;
+}
+
+TEST(PlaythroughJudge, AShakeIsTimedAgainstTheStrikesAndBlowsThatStartedItAndAPauseDoesNotBreakIt) {
+    std::vector<TraceFrame> strike = ShakingFrames(100);
+    for (long i = 10; i < 82; ++i) {
+        strike[i].shake = 0.1f;  // one strike, four 0.3 s shakes one after the other
+    }
+    strike[4].playerState = PLAYER_HEAVY_ATTACK;
+    strike[40].menuOpen = true;
+    strike[40].shake = 0.0f;
+    const ShakeSpan shake = LongestShake(strike);
     EXPECT_EQ(shake.firstFrame, 10);
     EXPECT_EQ(shake.frames, 71);
     EXPECT_NEAR(shake.seconds, 71.0f / 60.0f, 1e-4f);
+    EXPECT_EQ(shake.causes, 1);
+
+    // Two strikes and a blow in a row keep the camera shaking for 1.5 s: half a second each.
+    std::vector<TraceFrame> flurry = ShakingFrames(100);
+    for (long i = 0; i < 100; ++i) {
+        flurry[i].shake = i < 90 ? 0.1f : 0.0f;
+        flurry[i].playerState = i < 20 || (i >= 40 && i < 60) ? PLAYER_HEAVY_ATTACK : 0;
+        flurry[i].health = i >= 30 ? 90.0f : 100.0f;
+    }
+    flurry.insert(flurry.begin(), strike.begin(), strike.begin() + 1);
+    EXPECT_EQ(LongestShake(flurry).causes, 3);
+    EXPECT_NEAR(LongestShake(flurry).seconds, 1.5f, 1e-4f);
 }
 
 std::vector<std::string> TraceLines(long frames, long movedFrom) {

@@ -1,5 +1,6 @@
 #include "DemoJudge.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -117,9 +118,10 @@ void JudgeSight(const DemoCase& demoCase, const std::vector<TraceFrame>& frames,
                                  restart->frame, restart->health, restart->souls));
     }
     const ShakeSpan shake = LongestShake(frames);
-    if (shake.seconds > kLongestShakeSeconds) {
-        faults.push_back(Printed("the camera shook without a break for %.2f s (%ld frames) in %s from frame %ld",
-                                 shake.seconds, shake.frames, shake.state.c_str(), shake.firstFrame));
+    if (shake.seconds > kShakeSecondsPerStrike * static_cast<float>(std::max(1, shake.causes))) {
+        faults.push_back(Printed("the camera shook without a break for %.2f s (%ld frames) in %s from frame %ld after "
+                                 "%d heavy strikes or blows",
+                                 shake.seconds, shake.frames, shake.state.c_str(), shake.firstFrame, shake.causes));
     }
 }
 
@@ -156,8 +158,8 @@ DemoVerdict JudgeDemo(const DemoCase& demoCase, const std::vector<TraceFrame>& f
     const OutOfViewSpan unseen = LongestOutOfView(frames);
     const ShakeSpan shake = LongestShake(frames);
     verdict.figures = Printed("%s: %zu frames; Lirra's longest stand while free to move: %ld frames in %s from frame %ld; "
-                              "out of view: %ld frames; longest shake: %.2f s; boss phases: %s",
+                              "out of view: %ld frames; longest shake: %.2f s after %d heavy strikes or blows; boss phases: %s",
                               demoCase.name, frames.size(), still.frames, still.state.c_str(), still.firstFrame,
-                              unseen.total, shake.seconds, Joined(BossPhases(frames)).c_str());
+                              unseen.total, shake.seconds, shake.causes, Joined(BossPhases(frames)).c_str());
     return verdict;
 }

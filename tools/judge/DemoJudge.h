@@ -26,9 +26,9 @@ const DemoCase*              FindDemoCase(const std::string& name);
 // The bots never stand still this long while Lirra is free to move (the longest wait, the boss
 // bot's for a hand to come down, is about 7 s); a bot that lost its way does.
 constexpr long kStuckFrames = 12 * 60;
-// One strike shakes the camera once per enemy it hits; a shake that runs on longer is queued
-// again and again.
-constexpr float kLongestShakeSeconds = 1.0f;
+// One strike shakes the camera once per enemy it hits; a shake that runs on longer than this for
+// each heavy strike or blow in it is queued again and again.
+constexpr float kShakeSecondsPerStrike = 1.0f;
 
 struct DemoVerdict {
     std::vector<std::string> faults;   // empty when the trace tells the whole story as a player sees it

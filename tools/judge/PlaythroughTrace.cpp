@@ -1,5 +1,6 @@
 #include "PlaythroughTrace.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <fstream>
@@ -333,25 +334,60 @@ const TraceFrame* StaleRestart(const std::vector<TraceFrame>& frames) {
     return nullptr;
 }
 
+namespace {
+
+// Heavy strikes begun and blows taken this long before the camera starts shaking are counted
+// among the shake's causes: a strike's blow lands some frames after it begins.
+constexpr float kShakeCauseLead = 1.0f;
+
+// A heavy strike beginning or a blow taking Lirra's health: each queues shakes of its own.
+bool StartsAShake(const TraceFrame& frame, const TraceFrame* previous) {
+    if (previous == nullptr || previous->state != frame.state) {
+        return false;
+    }
+    const bool strikes = frame.playerState == PLAYER_HEAVY_ATTACK && previous->playerState != PLAYER_HEAVY_ATTACK;
+    return strikes || frame.health < previous->health;
+}
+
+float SecondsPerCause(const ShakeSpan& span) {
+    return span.seconds / static_cast<float>(std::max(1, span.causes));
+}
+
+}  // namespace
+
 ShakeSpan LongestShake(const std::vector<TraceFrame>& frames) {
     ShakeSpan longest;
     ShakeSpan current;
+    // Judged whole, once over: a strike late in a shake has its share of all of it.
+    const auto close = [&longest, &current] {
+        if (current.frames > 0 && SecondsPerCause(current) > SecondsPerCause(longest)) {
+            longest = current;
+        }
+        current.frames = 0;
+    };
+    const TraceFrame* previous = nullptr;
+    int   recentCauses = 0;
+    float quietSinceCause = 0.0f;
     for (const TraceFrame& frame : frames) {
         if (frame.menuOpen) {
             continue;
         }
+        const bool cause = StartsAShake(frame, previous);
+        previous = &frame;
         if (frame.shake <= 0.0f) {
-            current.frames = 0;
+            close();
+            quietSinceCause = cause ? 0.0f : quietSinceCause + frame.dt;
+            recentCauses = cause ? recentCauses + 1 : (quietSinceCause > kShakeCauseLead ? 0 : recentCauses);
             continue;
         }
         if (current.frames == 0) {
-            current = ShakeSpan{frame.state, frame.frame, 0, 0.0f};
+            current = ShakeSpan{frame.state, frame.frame, 0, 0.0f, recentCauses};
+            recentCauses = 0;
         }
+        current.causes += cause ? 1 : 0;
         ++current.frames;
         current.seconds += frame.dt;
-        if (current.seconds > longest.seconds) {
-            longest = current;
-        }
     }
+    close();
     return longest;
 }

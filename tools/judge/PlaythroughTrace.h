@@ -98,12 +98,14 @@ std::vector<int> BossPhases(const std::vector<TraceFrame>& frames);
 // Lirra with less than full health or with souls, or nullptr when every restart was fresh.
 const TraceFrame* StaleRestart(const std::vector<TraceFrame>& frames);
 
-// The longest unbroken shake of the camera in scaled seconds (frames with a menu open pause it).
+// The unbroken shake of the camera that lasted longest for the heavy strikes begun and blows
+// taken within it (or just before it), in scaled seconds; frames with a menu open pause it.
 struct ShakeSpan {
     std::string state;
     long        firstFrame = 0;
     long        frames = 0;
     float       seconds = 0.0f;
+    int         causes = 0;
 };
 
 ShakeSpan LongestShake(const std::vector<TraceFrame>& frames);
