@@ -366,25 +366,29 @@ ShakeSpan LongestShake(const std::vector<TraceFrame>& frames) {
         current.frames = 0;
     };
     const TraceFrame* previous = nullptr;
-    int   recentCauses = 0;
-    float quietSinceCause = 0.0f;
+    float clock = 0.0f;
+    std::vector<float> causeTimes;
     for (const TraceFrame& frame : frames) {
         if (frame.menuOpen) {
             continue;
         }
+        clock += frame.dt;
         const bool cause = StartsAShake(frame, previous);
         previous = &frame;
+        if (cause) {
+            causeTimes.push_back(clock);
+        }
         if (frame.shake <= 0.0f) {
             close();
-            quietSinceCause = cause ? 0.0f : quietSinceCause + frame.dt;
-            recentCauses = cause ? recentCauses + 1 : (quietSinceCause > kShakeCauseLead ? 0 : recentCauses);
             continue;
         }
         if (current.frames == 0) {
-            current = ShakeSpan{frame.state, frame.frame, 0, 0.0f, recentCauses};
-            recentCauses = 0;
+            const float since = clock - kShakeCauseLead;
+            const auto recent = std::count_if(causeTimes.begin(), causeTimes.end(), [since](float t) { return t >= since; });
+            current = ShakeSpan{frame.state, frame.frame, 0, 0.0f, static_cast<int>(recent)};
+        } else if (cause) {
+            ++current.causes;
         }
-        current.causes += cause ? 1 : 0;
         ++current.frames;
         current.seconds += frame.dt;
     }
