@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Records the demos of demos/ by letting the player bots play the game, and checks that each
-# recording replays the bot's run frame for frame before it replaces the demo it renews.
+# recording replays the bot's run frame for frame and that the playthrough's judge passes its
+# replay before it replaces the demo it renews; the demo's digest (demos/NAME.digest), which the
+# playthrough test compares each replay with, is written from the same replay.
 # Run it whenever a level or the game changes (the playthrough test says when):
 #
 #   scripts/record-demos.sh                    # all five: full-game level1 level2 level3 boss
@@ -18,7 +20,7 @@ fi
 if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
     cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo}
 fi
-cmake --build "$BUILD_DIR" -j"${JOBS:-$(nproc)}" --target lirra lirra-demo
+cmake --build "$BUILD_DIR" -j"${JOBS:-$(nproc)}" --target lirra lirra-demo lirra-judge
 
 # Headless unless a display is given; the sound goes nowhere either way.
 export ALSOFT_DRIVERS=null
@@ -52,8 +54,14 @@ for demo in "${DEMOS[@]}"; do
         failed=1
         continue
     fi
+    if ! "$BUILD_DIR/lirra-judge" "$demo" "$work/$demo.replayed.jsonl" "$work/$demo.replay.log" "$work/$demo.digest"; then
+        echo "$demo: the recording fails the playthrough's judge; demos/$demo.rec is left as it was"
+        failed=1
+        continue
+    fi
     mv "$work/$demo.rec" "demos/$demo.rec"
+    mv "$work/$demo.digest" "demos/$demo.digest"
     frames=$(wc -l < "$work/$demo.recorded.jsonl")
-    echo "$demo: demos/$demo.rec, $frames frames, recorded and checked in $(( $(date +%s) - started )) s"
+    echo "$demo: demos/$demo.rec and demos/$demo.digest, $frames frames, recorded and checked in $(( $(date +%s) - started )) s"
 done
 exit $failed

@@ -326,14 +326,18 @@ void SetupBasicEnemy(GOEnemy& enemy, const Vector3& position, const Vector3& sec
     machine.ChangeState("IDLE_BE");
 }
 
+// A soul freed while Lirra dies is lost with her chain, so it is not made at all.
 void DropSoul(const Vector3& at) {
+    Player& lirra = GetPlayer();
+    if (lirra.state == PLAYER_DYING) {
+        return;
+    }
     GOSoul* soul = GetScene().GetSoul();
     soul->GetTransform().SetPosition(at.x, at.y, at.z + 1.0f);
     soul->Init();
     soul->SetKind(true, 0);
     soul->SetActive(true);
 
-    Player& lirra = GetPlayer();
     lirra.souls.push_back(soul);
     lirra.RelinkSouls();
     lirra.RecalculateAttackPower();

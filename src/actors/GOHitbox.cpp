@@ -60,6 +60,7 @@ void GOHitbox::Init(int kind, GOEnemy* owner_) {
     GetComponent<Collider>()->box.offset = Vector3(0.0f, 0.0f, 0.0f);
     hitboxKind = kind;
     owner = owner_;
+    reachedCount = 0;
     if (owner == nullptr) {
         return;
     }
@@ -101,6 +102,20 @@ void GOHitbox::Update() {
     default:
         break;
     }
+}
+
+bool GOHitbox::FirstReach(const GOEnemy* enemy) {
+    for (int i = 0; i < reachedCount; ++i) {
+        if (reached[i] == enemy) {
+            return false;
+        }
+    }
+    // More enemies in one blow than the list holds: the rest shake nothing.
+    if (reachedCount == kMaxReached) {
+        return false;
+    }
+    reached[reachedCount++] = enemy;
+    return true;
 }
 
 void GOHitbox::StrikeHere() {

@@ -27,7 +27,15 @@ public:
     float    offsetX = 0.0f;
     float    offsetY = 0.0f;
 
+    // True the first time this strike reaches `enemy`: the heavy blow stays in place for several
+    // frames, and the camera shakes once per enemy it strikes.
+    bool FirstReach(const GOEnemy* enemy);
+
 private:
+    static constexpr int kMaxReached = 16;
+    const GOEnemy* reached[kMaxReached] = {};
+    int            reachedCount = 0;
+
     void UpdateLightAttack();
     void UpdateHeavyAttack();
     void UpdateEnemyMelee();

@@ -19,8 +19,7 @@ GOInteractable::GOInteractable() : GameObject(KIND_INTERACTABLE) {
 void GOInteractable::CreatePopup() {
     if (popup != nullptr) {
         // Switched off too, so a prompt showing at the time does not stay behind on its own.
-        popup->SetActive(false);
-        popup->objectKind = KIND_UNKNOWN;
+        GetScene().GiveBack(popup);
     }
     popup = GetScene().GetGameObject(KIND_INTERACT_POPUP);
     popup->GetTransform().SetScale(2.0f, 2.0f, 1.0f);

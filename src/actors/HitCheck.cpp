@@ -24,8 +24,8 @@ void HitLirra(const ColliderBox& box, float boxX) {
 
 }  // namespace
 
-// Every overlapping enemy is struck, not only the first; each heavy strike shakes the camera,
-// even when the enemy's cool-down drops the damage.
+// Every overlapping enemy is struck, not only the first; a heavy strike shakes the camera once
+// for each enemy it reaches, even when the enemy's cool-down drops the damage.
 void SceneObjectManager::HitCheck(GOHitbox* hitbox) {
     const Collider* hitCollider = hitbox->GetComponent<Collider>();
     if (hitCollider == nullptr) {
@@ -46,7 +46,9 @@ void SceneObjectManager::HitCheck(GOHitbox* hitbox) {
             enemy->TakeDamage(attackPower);
         } else if (hitbox->hitboxKind == HITBOX_HEAVY_ATTACK) {
             enemy->TakeDamage(2 * attackPower);
-            PlayCinematic({new CinShake(kHeavyShakeMagnitude, kHeavyShakeTime, false)});
+            if (hitbox->FirstReach(enemy)) {
+                PlayCinematic({new CinShake(kHeavyShakeMagnitude, kHeavyShakeTime, false)});
+            }
         }
     }
 }

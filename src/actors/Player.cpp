@@ -454,8 +454,9 @@ void Player::TakeHit(bool hitFromRight) {
     }
 }
 
+// A dying Lirra takes no more blows: no shake, no knock-back, no deeper health.
 void Player::Damage(int amount, bool hitFromRight) {
-    if (invulnerable) {
+    if (invulnerable || state == PLAYER_DYING) {
         return;
     }
     health -= static_cast<float>(amount);
@@ -495,7 +496,11 @@ void Player::SpendSoul(size_t index) {
     RelinkSouls();
 }
 
+// The dying are not healed: the restart must find her dead to bring her back at full health.
 void Player::ConsumeFireSoul() {
+    if (state == PLAYER_DYING) {
+        return;
+    }
     for (size_t i = 0; i < souls.size(); ++i) {
         if (souls[i]->GetKind() == kSoulFire) {
             SpendSoul(i);

@@ -84,6 +84,7 @@ void WriteCamera() {
     line.Float("x", camera.GetPosition().x);
     line.Float("y", camera.GetPosition().y);
     line.Float("zoom", camera.GetZoom());
+    line.Float("shake", CurrentCameraShake());
     line.EndObject();
 }
 

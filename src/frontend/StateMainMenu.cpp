@@ -57,8 +57,11 @@ GameObject* MakeKeyHint(int textureId, const Vector3& position) {
 }
 
 void ForgetKeyHints() {
-    leftKeyHint->SetActive(false);
-    rightKeyHint->SetActive(false);
+    for (GameObject* hint : {leftKeyHint, rightKeyHint}) {
+        if (hint != nullptr) {
+            GetScene().GiveBack(hint);
+        }
+    }
     leftKeyHint = nullptr;
     rightKeyHint = nullptr;
 }
@@ -180,6 +183,5 @@ void StateMainMenu::Unload() {
     GetParticleSystem().Clear();
     GetPlayer().SetActive(false);
     StopAllSounds();
-    leftKeyHint = nullptr;
-    rightKeyHint = nullptr;
+    ForgetKeyHints();
 }

@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include <algorithm>
+#include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "app/Window.h"
@@ -15,6 +16,11 @@ void Camera::SetZoom(float z) {
 void Camera::SetPosition(const Vector3& p) {
     position = p;
     target = p + Vector3(0.0f, 0.0f, -1.0f);
+}
+
+bool Camera::Shows(const Vector3& point, float part) const {
+    const float reach = part * zoom * 10.0f;
+    return std::fabs(point.x - position.x) <= reach && std::fabs(point.y - position.y) <= reach;
 }
 
 void Camera::Reset() {

@@ -12,6 +12,8 @@ public:
     Vector3 GetPosition() const { return position; }
     void    SetPosition(const Vector3& p);
     float   GetHalfExtent() const { return halfExtent; }
+    // Whether the point lies in the picture, or with `part` below 1 in that middle part of it.
+    bool    Shows(const Vector3& point, float part = 1.0f) const;
     void    Reset();
     void    UpdateMatrices();
 

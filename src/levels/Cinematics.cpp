@@ -195,6 +195,28 @@ bool IsCinematicPlaying() {
     return cinematicPlaying;
 }
 
+bool IsCameraShaking() {
+    if (cinematicQueue.empty()) {
+        return false;
+    }
+    for (const std::unique_ptr<CinBase>& effect : cinematicQueue.front().effects) {
+        if (dynamic_cast<const CinShake*>(effect.get()) != nullptr) {
+            return true;
+        }
+    }
+    return false;
+}
+
 size_t CountCinematicSteps() {
     return cinematicQueue.size();
+}
+
+float CurrentCameraShake() {
+    float shake = 0.0f;
+    if (!cinematicQueue.empty()) {
+        for (const std::unique_ptr<CinBase>& effect : cinematicQueue.front().effects) {
+            shake = std::max(shake, effect->Shake());
+        }
+    }
+    return shake;
 }

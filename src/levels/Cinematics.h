@@ -19,6 +19,8 @@ public:
     virtual bool Update() { return true; }
     // Effects draw nothing themselves: the bars are scene objects drawn with the world.
     virtual void Draw() {}
+    // How far the effect swings the camera this frame; 0 for effects that do not shake it.
+    virtual float Shake() const { return 0.0f; }
     virtual ~CinBase() = default;
 
     float duration = 0.0f;
@@ -42,8 +44,9 @@ class CinShake : public CinBase {
 public:
     CinShake(float magnitude_, float duration_, bool rampUp);
 
-    void Start() override;
-    bool Update() override;
+    void  Start() override;
+    bool  Update() override;
+    float Shake() const override { return elapsed < duration ? magnitude : 0.0f; }
 
     float maxMagnitude = 0.0f;
     float magnitude = 0.0f;
@@ -79,8 +82,12 @@ template <typename... Effects> void PlayCinematic(int count, Effects*... effects
 // Once per frame: the oldest step runs; when all its effects are finished the next step follows.
 void UpdateCinematics();
 bool IsCinematicPlaying();
+// A shake is playing: it places the camera round Lirra itself, and no follow may damp it.
+bool IsCameraShaking();
 // Steps still queued, the playing one included.
 size_t CountCinematicSteps();
+// The strongest swing the playing step gives the camera, 0 while nothing shakes it.
+float CurrentCameraShake();
 // The two letterbox bars (created on first use).
 GameObject* GetCinematicBar(int index);
 

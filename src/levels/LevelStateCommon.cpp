@@ -18,6 +18,8 @@
 namespace {
 
 constexpr float kCameraFollow = 0.5f;
+// A held camera keeps still while Lirra stays in this middle part of the picture.
+constexpr float kHeldCameraRoom = 0.5f;
 constexpr int   kInteractPopupKind = 9;
 constexpr int   kPortalType = 2;
 constexpr float kChainDelay = 1.0f;
@@ -132,6 +134,12 @@ void FollowLirra() {
     const Vector3 at = camera.GetPosition();
     const Vector3 lirra = LirraPosition();
     camera.SetPosition(Vector3(at.x + (lirra.x - at.x) * kCameraFollow, at.y + (lirra.y - at.y) * kCameraFollow, at.z));
+}
+
+void HoldCameraOnLirra() {
+    if (!GetCamera().Shows(LirraPosition(), kHeldCameraRoom)) {
+        FollowLirra();
+    }
 }
 
 Vector3 LirraPosition() {

@@ -48,6 +48,9 @@ void BeginLevelRender();
 void DrawLevelBackground();
 // The camera moves half way towards Lirra each frame.
 void FollowLirra();
+// A camera held still while a scene is scripted; once Lirra nears the edge of the picture it
+// follows her again, so neither she nor what comes at her is ever out of sight.
+void HoldCameraOnLirra();
 
 Vector3 LirraPosition();
 // The level scripts do nothing while an in-game menu is open.

@@ -144,6 +144,7 @@ const char* GetCreditsText() {
 }
 
 void StateEnd::Load() {
+    tiles.clear();
     if (LoadLevelFile("ending.env", &tiles, nullptr)) {
         std::printf("end level loaded!\n");
     } else {

@@ -42,10 +42,7 @@ void StateLevel1::Load() {
     for (const Vector3& at : kJumpHints) {
         keyHints.push_back(PlaceKeyHint(kKeyUpTexture, at));
     }
-    ambushStarted = false;
-    ambushFinished = false;
-    ambushTime = 0.0f;
-    spawnTime = 0.0f;
+    script = Script{};
     StartLevelLook();
 }
 
@@ -57,13 +54,13 @@ void StateLevel1::Update() {
         AdvanceDialogue();
     }
     const Vector3 lirra = LirraPosition();
-    if (!ambushStarted && lirra.x > kAmbushStartX) {
+    if (!script.ambushStarted && lirra.x > kAmbushStartX) {
         StartAmbush();
     }
-    if (ambushStarted && !ambushFinished && lirra.x < kAmbushEndX) {
+    if (script.ambushStarted && !script.ambushFinished && lirra.x < kAmbushEndX) {
         RunWave();
     }
-    if (ambushStarted && !ambushFinished && lirra.x >= kAmbushEndX) {
+    if (script.ambushStarted && !script.ambushFinished && lirra.x >= kAmbushEndX) {
         EndAmbush();
     }
     if (lirra.y < kLevel1FallLimit) {
@@ -72,7 +69,7 @@ void StateLevel1::Update() {
 }
 
 void StateLevel1::StartAmbush() {
-    ambushStarted = true;
+    script.ambushStarted = true;
     PlayCinematic(2, new CinZoom(0.1f, 3.0f, 1.0f), new CinLines(GetCamera().GetPosition(), 13.0f, 1.3f, 3.0f, false));
     GetPlayer().SetInputLocked(true);
     ShowLirraLines({"This feels strange...", "Hang on, it can't be usually this quiet...", "Oh noes! They are coming!",
@@ -82,27 +79,27 @@ void StateLevel1::StartAmbush() {
 
 void StateLevel1::RunWave() {
     cinematicPlaying = true;
-    ambushTime += GetDeltaTime();
-    if (ambushTime < kAmbushHold) {
+    script.ambushTime += GetDeltaTime();
+    if (script.ambushTime < kAmbushHold) {
         return;
     }
-    spawnTime += GetDeltaTime();
+    script.spawnTime += GetDeltaTime();
     Player& lirra = GetPlayer();
     lirra.SetInputLocked(false);
     lirra.SetJumpDisabled(false);
-    if (spawnTime > kSpawnInterval) {
+    if (script.spawnTime > kSpawnInterval) {
         const Vector3 at = LirraPosition() + Vector3(static_cast<float>(RandomInt(-kSpawnSpread, kSpawnSpread)),
                                                      static_cast<float>(RandomInt(-kSpawnSpread, kSpawnSpread)), 0.0f);
         GOEnemy* enemy = GetScene().GetEnemy();
         enemy->Setup(at, at, ENEMY_FLYING);
         enemy->SetActive(true);
-        spawnTime = 0.0f;
+        script.spawnTime = 0.0f;
     }
 }
 
 void StateLevel1::EndAmbush() {
     ShowLirraLines({"Whew! That was close..."}, kSmallLineBox);
-    ambushFinished = true;
+    script.ambushFinished = true;
     GetPlayer().localTimeScale = 1.0f;
     cinematicPlaying = false;
     PlayCinematic(2, new CinZoom(-0.1f, 3.0f, 1.0f), new CinLines(GetCamera().GetPosition(), 13.0f, -1.3f, 4.0f, true));
@@ -110,22 +107,25 @@ void StateLevel1::EndAmbush() {
 
 void StateLevel1::Render() {
     BeginLevelRender();
-    if (!CameraHeld()) {
-        StepCamera();
-    }
+    StepCamera();
     DrawLevelBackground();
 }
 
-// The empty cinematic queue clears cinematicPlaying after the script has set it, so the wave's
-// own progress holds the camera too.
-bool StateLevel1::CameraHeld() const {
-    if (ambushFinished) {
-        return false;
-    }
-    return cinematicPlaying || ambushStarted;
+// The camera keeps still while the ambush is a scene: the bars close in and Lirra's controls
+// are locked. Once she may fight, it frames her until the ambush ends.
+bool StateLevel1::ScriptHoldsCamera() const {
+    return script.ambushStarted && !script.ambushFinished && script.ambushTime < kAmbushHold;
 }
 
 void StateLevel1::StepCamera() {
+    // A shake places the camera round Lirra itself.
+    if (IsCameraShaking()) {
+        return;
+    }
+    if (ScriptHoldsCamera()) {
+        HoldCameraOnLirra();
+        return;
+    }
     Camera& camera = GetCamera();
     const Vector3 lirra = LirraPosition();
     if (lirra.x < kLevel1CameraLeftEdge) {

@@ -22,17 +22,21 @@ public:
     std::vector<GOTile*>     tiles;
     GOMushroom*              exitMushroom = nullptr;
     std::vector<GameObject*> keyHints;
-    bool  ambushStarted = false;
-    bool  ambushFinished = false;
-    float ambushTime = 0.0f;
-    float spawnTime = 0.0f;
-    bool  loaded = false;
+    // The script's one-shot progress; every load, a restart in place too, starts it afresh.
+    struct Script {
+        bool  ambushStarted = false;
+        bool  ambushFinished = false;
+        float ambushTime = 0.0f;
+        float spawnTime = 0.0f;
+    };
+    Script script;
+    bool   loaded = false;
 
 private:
     void StartAmbush();
     void RunWave();
     void EndAmbush();
-    bool CameraHeld() const;
+    bool ScriptHoldsCamera() const;
     void StepCamera();
 };
 

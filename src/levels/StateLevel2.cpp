@@ -27,12 +27,7 @@ void StateLevel2::Load() {
     exitMushroom = PlaceExitMushroom(exitMushroom, kExitAt, &kExitScale, kPortalToLevel3);
     GetCamera().SetPosition(LirraPosition());
     PlaceKeyHint(kKeyQTexture, kAttackHint);
-    introStarted = false;
-    introOver = false;
-    doorSeen = false;
-    doorLineClosed = false;
-    introTime = 0.0f;
-    doorTime = 0.0f;
+    script = Script{};
     StartLevelLook();
 }
 
@@ -40,10 +35,10 @@ void StateLevel2::Update() {
     if (LevelPaused()) {
         return;
     }
-    if (!introStarted) {
+    if (!script.introStarted) {
         StartIntro();
     }
-    if (!introOver) {
+    if (!script.introOver) {
         RunIntro();
     }
     RunDoorLine();
@@ -53,7 +48,7 @@ void StateLevel2::Update() {
 }
 
 void StateLevel2::StartIntro() {
-    introStarted = true;
+    script.introStarted = true;
     PlayCinematic(1, new CinLines(GetCamera().GetPosition(), 13.0f, 1.3f, 2.0f, false));
     GetPlayer().SetInputLocked(true);
     ShowLirraLines({"Wow, it feels a little cold here", "Hmm, seems like there's no where to go but up...",
@@ -63,26 +58,26 @@ void StateLevel2::StartIntro() {
 }
 
 void StateLevel2::RunIntro() {
-    introTime += GetDeltaTime();
+    script.introTime += GetDeltaTime();
     cinematicPlaying = true;
-    if (introTime > kLevel2IntroLength) {
+    if (script.introTime > kLevel2IntroLength) {
         PlayCinematic(1, new CinLines(GetCamera().GetPosition(), 13.0f, -1.3f, 3.0f, true));
         CloseDialogue();
         GetPlayer().SetInputLocked(false);
-        introOver = true;
+        script.introOver = true;
     }
 }
 
 void StateLevel2::RunDoorLine() {
     const Vector3 lirra = LirraPosition();
-    if (!doorSeen && lirra.x >= kDoorLineMinX && lirra.x <= kDoorLineMaxX && lirra.y >= kDoorLineMinY) {
-        doorSeen = true;
+    if (!script.doorSeen && lirra.x >= kDoorLineMinX && lirra.x <= kDoorLineMaxX && lirra.y >= kDoorLineMinY) {
+        script.doorSeen = true;
         ShowLirraLines({"I see the door now!"}, kLargeLineBox);
     }
-    if (doorSeen && !doorLineClosed) {
-        doorTime += GetDeltaTime();
-        if (doorTime >= kDoorLineLength) {
-            doorLineClosed = true;
+    if (script.doorSeen && !script.doorLineClosed) {
+        script.doorTime += GetDeltaTime();
+        if (script.doorTime >= kDoorLineLength) {
+            script.doorLineClosed = true;
             CloseDialogue();
         }
     }
@@ -90,8 +85,14 @@ void StateLevel2::RunDoorLine() {
 
 void StateLevel2::Render() {
     BeginLevelRender();
-    if (!cinematicPlaying && introOver) {
-        FollowLirra();
+    // A shake places the camera round Lirra itself. The intro's leaving bars do not hold it:
+    // Lirra has her controls back.
+    if (!IsCameraShaking()) {
+        if (script.introOver) {
+            FollowLirra();
+        } else {
+            HoldCameraOnLirra();
+        }
     }
     DrawLevelBackground();
 }

@@ -19,13 +19,17 @@ public:
 
     std::vector<GOTile*> tiles;
     GOMushroom*          exitMushroom = nullptr;
-    bool  introStarted = false;
-    bool  introOver = false;
-    bool  doorSeen = false;
-    bool  doorLineClosed = false;
-    float introTime = 0.0f;
-    float doorTime = 0.0f;
-    bool  loaded = false;
+    // The script's one-shot progress; every load, a restart in place too, starts it afresh.
+    struct Script {
+        bool  introStarted = false;
+        bool  introOver = false;
+        bool  doorSeen = false;
+        bool  doorLineClosed = false;
+        float introTime = 0.0f;
+        float doorTime = 0.0f;
+    };
+    Script script;
+    bool   loaded = false;
 
 private:
     void StartIntro();

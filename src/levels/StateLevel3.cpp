@@ -33,10 +33,7 @@ void StateLevel3::Load() {
     PlaceLirra(kLirraStart);
     GetScene().SpawnFromMarkers();
     exitMushroom = PlaceExitMushroom(exitMushroom, kExitAt, nullptr, kPortalToBoss);
-    openingShown = false;
-    for (bool& shown : areaShown) {
-        shown = false;
-    }
+    script = Script{};
     StartLevelLook();
 }
 
@@ -47,11 +44,11 @@ void StateLevel3::Update() {
     if (LirraPosition().y < kLevel3FallLimit) {
         SetState(new StateLevel3());
     }
-    if (areaShown[5]) {
+    if (script.areaShown[5]) {
         return;
     }
-    if (!openingShown) {
-        openingShown = true;
+    if (!script.openingShown) {
+        script.openingShown = true;
         ShowLirraLines({"If I got more souls, maybe DIRED will be happy?"}, kSmallLineBox);
     }
     RunAreaLines();
@@ -61,10 +58,10 @@ void StateLevel3::RunAreaLines() {
     const Vector3 lirra = LirraPosition();
     for (int i = 0; i < 6; ++i) {
         const Level3Area& area = kLevel3Areas[i];
-        if (areaShown[i] || !StrictlyInside(area, lirra)) {
+        if (script.areaShown[i] || !StrictlyInside(area, lirra)) {
             continue;
         }
-        areaShown[i] = true;
+        script.areaShown[i] = true;
         if (area.second != nullptr) {
             ShowLirraLines({area.first, area.second}, kSmallLineBox);
         } else {

@@ -20,10 +20,14 @@ public:
 
     std::vector<GOTile*> tiles;
     GOMushroom*          exitMushroom = nullptr;
-    bool  openingShown = false;
-    // One flag per area of kLevel3Areas.
-    bool  areaShown[6] = {};
-    bool  loaded = false;
+    // The script's one-shot progress; every load, a restart in place too, starts it afresh.
+    struct Script {
+        bool openingShown = false;
+        // One flag per area of kLevel3Areas.
+        bool areaShown[6] = {};
+    };
+    Script script;
+    bool   loaded = false;
 
 private:
     void RunAreaLines();

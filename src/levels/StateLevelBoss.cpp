@@ -75,6 +75,10 @@ Vector3 CameraPosition() {
 }  // namespace
 
 void StateLevelBoss::Load() {
+    tiles.clear();
+    winds.clear();
+    enemies.clear();
+    script = Script{};
     if (LoadLevelFile("levelboss.env", &tiles, nullptr)) {
         std::printf("Level Boss loaded!\n");
     } else {
@@ -90,13 +94,10 @@ void StateLevelBoss::Load() {
     SpawnWindColumns();
     GetCamera().SetZoom(kArenaZoom);
 
-    exposure = 0.5f;
-    gamma = 0.7f;
-    bloomIntensity = 1.0f;
     SetBloomEnabled(true);
-    SetExposure(exposure);
-    SetGamma(gamma);
-    SetBloomIntensity(bloomIntensity);
+    SetExposure(script.exposure);
+    SetGamma(script.gamma);
+    SetBloomIntensity(script.bloomIntensity);
     PlayAudio(BOSS_BGM, 0.1f, true, 1.0f);
 }
 
@@ -126,24 +127,24 @@ void StateLevelBoss::Update() {
 }
 
 void StateLevelBoss::RunPhaseLines(int phase) {
-    if (phase == BOSS_APPEARING && !introShown) {
-        introShown = true;
+    if (phase == BOSS_APPEARING && !script.introShown) {
+        script.introShown = true;
         ShowSpeakerChain("Lirra", {"Oh hello! Could you be...      Rovevoz?", "You are...      B. I. G!!!",
                                    "Granny told me to come get your soul... So...", "Could you hand it over?",
                                    "Hey! You don't have to be such a BIG MEANIE ABOUT IT!"});
     }
-    if (phase == BOSS_PHASE_2 && !phase2Shown) {
-        phase2Shown = true;
+    if (phase == BOSS_PHASE_2 && !script.phase2Shown) {
+        script.phase2Shown = true;
         ShowSpeakerChain("Rovevoz", {"... y O u ...", "... s H o ... u L d ...", "... l e A v E ...",
                                      "... w H i L e ...", "Y O U C A N !"});
     }
-    if (phase == BOSS_PHASE_3 && !phase3Shown) {
-        phase3Shown = true;
+    if (phase == BOSS_PHASE_3 && !script.phase3Shown) {
+        script.phase3Shown = true;
         ShowSpeakerChain("Lirra", {"Take THAT!", "I'll show you not to mess with ME!", "I MIGHT be small...",
                                    "But that...", "DOES NOT MEAN    YOU CAN BULLY    ME!"});
     }
-    if (phase == BOSS_DEFEATED && !bossDown) {
-        bossDown = true;
+    if (phase == BOSS_DEFEATED && !script.bossDown) {
+        script.bossDown = true;
         PlayCinematic(2, new CinZoom(0.1f, 3.0f, 1.0f), new CinLines(CameraPosition(), 13.0f, -1.3f, 3.0f, true));
         Player& lirra = GetPlayer();
         lirra.state = PLAYER_IDLE;
@@ -153,7 +154,7 @@ void StateLevelBoss::RunPhaseLines(int phase) {
 
 // Rovevoz's six last lines, each counting one step of the outro as it hands over or closes.
 void StateLevelBoss::StartLastWords() {
-    lastWordsStarted = true;
+    script.lastWordsStarted = true;
     PlayCinematic(1, new CinLines(CameraPosition(), 11.0f, 1.3f, 2.5f, false));
     const Vector3 camera = CameraPosition();
     std::vector<DialogueRequest> lines;
@@ -165,7 +166,7 @@ void StateLevelBoss::StartLastWords() {
         line.follow = nullptr;
         line.worldAnchored = true;
         line.position = camera + Vector3(0.0f, camera.y / 2.0f, 0.0f);
-        line.onFinish = [this] { ++outroStep; };
+        line.onFinish = [this] { ++script.outroStep; };
         lines.push_back(line);
     }
     static_assert(kLastWordLines == 6, "the outro counts one step per last line");
@@ -173,28 +174,28 @@ void StateLevelBoss::StartLastWords() {
 }
 
 void StateLevelBoss::RunOutro() {
-    if (bossDown && outroTimer < 0.0f && !lastWordsStarted) {
+    if (script.bossDown && script.outroTimer < 0.0f && !script.lastWordsStarted) {
         StartLastWords();
     }
-    if (outroStep == kLastWordLines) {
+    if (script.outroStep == kLastWordLines) {
         PlayCinematic(1, new CinLines(CameraPosition(), 11.0f, -1.3f, 5.0f, true));
-        outroStep = 7;
+        script.outroStep = 7;
     }
-    if (outroStep == 7) {
+    if (script.outroStep == 7) {
         const float dt = GetDeltaTime();
-        exposure += 3.5f * dt;
-        gamma += 6.5f * dt;
-        bloomIntensity += 3.5f * dt;
-        SetExposure(exposure);
-        SetGamma(gamma);
-        SetBloomIntensity(bloomIntensity);
-        if (gamma >= kWhiteOutGamma) {
-            outroStep = 8;
+        script.exposure += 3.5f * dt;
+        script.gamma += 6.5f * dt;
+        script.bloomIntensity += 3.5f * dt;
+        SetExposure(script.exposure);
+        SetGamma(script.gamma);
+        SetBloomIntensity(script.bloomIntensity);
+        if (script.gamma >= kWhiteOutGamma) {
+            script.outroStep = 8;
         }
     }
-    if (outroStep == 8) {
+    if (script.outroStep == 8) {
         SetState(CreateState(STATE_LEVEL_END));
-        outroStep = 9;
+        script.outroStep = 9;
     }
 }
 
@@ -205,10 +206,10 @@ void StateLevelBoss::Render() {
     Camera& camera = GetCamera();
     if (!cinematicPlaying) {
         const Vector3 at = camera.GetPosition();
-        if (bossDown) {
+        if (script.bossDown) {
             camera.SetPosition(Vector3(at.x + (kBossOrigin.x - at.x) * kOutroPan,
                                        at.y + (kBossOrigin.y - at.y) * kOutroPan, at.z));
-            outroTimer -= GetDeltaTime();
+            script.outroTimer -= GetDeltaTime();
         } else {
             const Vector3 lirra = GetPlayer().GetTransform().GetPosition();
             camera.SetPosition(Vector3(at.x + (lirra.x - at.x) * kCameraFollow,
@@ -216,7 +217,7 @@ void StateLevelBoss::Render() {
         }
     }
     // A shake centres on Lirra; the view still keeps the hands in sight.
-    if (!bossDown && camera.GetPosition().y < kLowestCameraY) {
+    if (!script.bossDown && camera.GetPosition().y < kLowestCameraY) {
         const Vector3 at = camera.GetPosition();
         camera.SetPosition(Vector3(at.x, kLowestCameraY, at.z));
     }

@@ -23,16 +23,21 @@ public:
     std::vector<GOTile*>  tiles;
     std::vector<GOEnemy*> enemies;
     std::vector<GOWind*>  winds;
-    float exposure = 0.5f;
-    float gamma = 0.7f;
-    float bloomIntensity = 1.0f;
-    bool  introShown = false;
-    bool  phase2Shown = false;
-    bool  phase3Shown = false;
-    bool  bossDown = false;
-    bool  lastWordsStarted = false;
-    float outroTimer = 3.0f;
-    int   outroStep = 0;
+    // The fight's one-shot progress and the white-out; every load, the restart in place after a
+    // death too, starts them afresh, so the lines of each phase are spoken again.
+    struct Script {
+        float exposure = 0.5f;
+        float gamma = 0.7f;
+        float bloomIntensity = 1.0f;
+        bool  introShown = false;
+        bool  phase2Shown = false;
+        bool  phase3Shown = false;
+        bool  bossDown = false;
+        bool  lastWordsStarted = false;
+        float outroTimer = 3.0f;
+        int   outroStep = 0;
+    };
+    Script script;
 
 private:
     void SpawnWindColumns();

@@ -16,9 +16,20 @@ bool sceneAlive = false;
 // Player depth: in front of tiles (up to 10) and markers (10).
 constexpr float kPlayerDepth = 11.0f;
 
-// Prompt sprites and cinematic bars are set up afresh by their users every time.
+// Cinematic bars are set up afresh by their user every time.
 bool NeverReused(int kind) {
-    return kind == KIND_INTERACT_POPUP || kind == KIND_CINEMATIC_BARS;
+    return kind == KIND_CINEMATIC_BARS;
+}
+
+// A hidden prompt still belongs to its owner, so only an object given back (kind 0) is free for one.
+bool IsFreeFor(int kind, const GameObject* candidate) {
+    if (candidate->IsActive()) {
+        return false;
+    }
+    if (kind == KIND_INTERACT_POPUP) {
+        return candidate->objectKind == KIND_UNKNOWN;
+    }
+    return candidate->objectKind == KIND_UNKNOWN || candidate->objectKind == kind;
 }
 
 // Removes every occurrence and keeps the order of the rest.
@@ -50,8 +61,8 @@ SceneObjectManager::SceneObjectManager() {
     // Room for the largest level, so lists never grow while objects come and go during play.
     constexpr size_t kListedObjects = 4096;
     constexpr size_t kOverlayObjects = 256;
-    for (std::vector<GameObject*>* list : {&allObjects, &worldList, &collidables, &updateList, &deactivationQueue,
-                                           &activationQueue, &newObjects}) {
+    for (std::vector<GameObject*>* list : {&allObjects, &worldList, &collidables, &collisionWalk, &updateList,
+                                           &deactivationQueue, &activationQueue, &newObjects}) {
         list->reserve(kListedObjects);
     }
     windList.reserve(kOverlayObjects);
@@ -63,6 +74,7 @@ SceneObjectManager::~SceneObjectManager() {
     newObjects.clear();
     // Freed colliders take their objects off the collision list; with it empty that is no work.
     collidables.clear();
+    collisionWalk.clear();
     for (GameObject* object : allObjects) {
         delete object;
     }
@@ -74,15 +86,19 @@ SceneObjectManager::~SceneObjectManager() {
 GameObject* SceneObjectManager::GetGameObject(int kind) {
     GameObject* object = nullptr;
     if (!NeverReused(kind)) {
-        object = plainPool.FindFree([kind](const GameObject* candidate) {
-            return !candidate->IsActive() && (candidate->objectKind == KIND_UNKNOWN || candidate->objectKind == kind);
-        });
+        object = plainPool.FindFree([kind](const GameObject* candidate) { return IsFreeFor(kind, candidate); });
     }
     if (object == nullptr) {
         object = plainPool.Grow<GameObject>(ObjectPool<GameObject>::kGrowth, [] { return new GameObject(); }, newObjects);
     }
     object->objectKind = kind;
     return object;
+}
+
+void SceneObjectManager::GiveBack(GameObject* object) {
+    object->SetActive(false);
+    object->FreeComponents();
+    object->objectKind = KIND_UNKNOWN;
 }
 
 void SceneObjectManager::QueueActivation(GameObject* object, bool active) {
@@ -143,7 +159,10 @@ void SceneObjectManager::UpdateObjects() {
         object->Update();
         object->UpdateComponents();
     }
-    RunPlayerCollisionPass(player, collidables);
+    // A reaction may take an entry off the list (a released flying spirit reuses an enemy that is
+    // still listed): the pass walks a copy, so no box after it is skipped for the frame.
+    collisionWalk.assign(collidables.begin(), collidables.end());
+    RunPlayerCollisionPass(player, collisionWalk);
 }
 
 void SceneObjectManager::WalkRenderList(const std::vector<GameObject*>& list) {

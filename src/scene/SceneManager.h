@@ -50,8 +50,10 @@ public:
     SceneObjectManager& operator=(const SceneObjectManager&) = delete;
 
     // A plain object of `kind`: a free one of kind 0 or `kind` keeps its transform and components;
-    // pop-ups and cinematic bars always come from a fresh batch.
+    // a pop-up is taken only from objects given back, and cinematic bars always come from a fresh batch.
     GameObject* GetGameObject(int kind);
+    // A plain object its user is done with: switched off, stripped of its components, of kind 0.
+    void        GiveBack(GameObject* object);
 
     template <typename T = GOTile>             T* GetTile(int tileIndex);
     template <typename T = GOCollider>         T* GetCollider();
@@ -129,6 +131,8 @@ private:
     std::vector<GameObject*> windList;
     std::vector<GameObject*> buttonList;
     std::vector<GameObject*> collidables;
+    // The collision pass's own copy of `collidables`, its storage kept from frame to frame.
+    std::vector<GameObject*> collisionWalk;
     std::vector<GameObject*> updateList;
     // The three queues are first-in first-out; flushing walks them in order and empties them, so
     // their storage is kept from frame to frame.

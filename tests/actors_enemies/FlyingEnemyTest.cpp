@@ -1,8 +1,10 @@
+#include <algorithm>
 #include <cmath>
 
 #include "actors/FlyingEnemyStates.h"
 #include "levels/GOCollider.h"
 #include "math/MathUtil.h"
+#include "physics/Rigidbody.h"
 
 #include "EnemyTesting.h"
 
@@ -182,6 +184,38 @@ TEST_F(FlyingEnemyTest, AFlyingMarkerReleasesOneSpiritWithinFifteenUnitsWhenLirr
         }
     }
     EXPECT_EQ(flyers, 1);
+}
+
+TEST_F(FlyingEnemyTest, ASpiritReleasedIntoAnEnemyStillListedLeavesNoBoxOfTheFrameUnchecked) {
+    StartLevel(0.0f);
+    HoldLirraStill(false);
+    // Every enemy of the pool walks far away, so the spirit takes the first that falls.
+    while (GetScene().GetEnemyPool().Size() == 0 || std::any_of(GetScene().GetEnemyPool().GetObjects().begin(),
+                                                                GetScene().GetEnemyPool().GetObjects().end(),
+                                                                [](const GOEnemy* e) { return !e->IsActive(); })) {
+        SpawnWalker(150.0f, 160.0f);
+    }
+    GOEnemy* falling = GetScene().GetEnemyPool().GetObjects().front();
+    ASSERT_NE(falling->GetComponent<Collider>(), nullptr);
+    GOCollider* marker = GetScene().GetCollider();
+    marker->markerName = "ENEMY FLYING";
+    marker->GetTransform().SetPosition(lirra.GetTransform().GetPosition());
+    marker->GetTransform().SetScale(2.0f, 2.0f, 1.0f);
+    marker->GetComponent<Collider>()->Update();
+    marker->SetActive(true);
+    // A wall she presses into, listed after the marker.
+    const Vector3 at = lirra.GetTransform().GetPosition();
+    MakeBox(at.x + 0.9f, at.y, 1.0f, 4.0f, KIND_TILE)->SetActive(true);
+
+    // The scene's frame, with the walker falling during the updates: it leaves the lists only at
+    // the next flush, and the released spirit reuses it during the pass.
+    GetScene().FlushObjectQueues();
+    falling->SetActive(false);
+    lirra.GetComponent<Rigidbody>()->velocity.x = 3.0f;
+    GetScene().UpdateObjects();
+    ASSERT_FALSE(marker->IsActive()) << "the marker did not release its spirit";
+    ASSERT_EQ(falling->enemyKind, ENEMY_FLYING);
+    EXPECT_EQ(lirra.GetComponent<Rigidbody>()->velocity.x, 0.0f) << "the wall after the marker was skipped";
 }
 
 }  // namespace

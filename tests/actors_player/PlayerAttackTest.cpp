@@ -178,7 +178,7 @@ TEST_F(PlayerAttackTest, AHeavyAttackSpendsAPurpleSoulStrikesAtFrameTwentyOneAnd
     EXPECT_TRUE(ActiveHitboxes(HITBOX_HEAVY_ATTACK).empty());
 }
 
-TEST_F(PlayerAttackTest, TwoEnemiesInTheHeavyBoxAreBothHitAndEachShakesTheCamera) {
+TEST_F(PlayerAttackTest, TwoEnemiesInTheHeavyBoxAreBothHitAndEachShakesTheCameraOnce) {
     StartLevel();
     std::vector<GOEnemy*> enemies;
     for (int i = 0; i < 2; ++i) {
@@ -206,6 +206,12 @@ TEST_F(PlayerAttackTest, TwoEnemiesInTheHeavyBoxAreBothHitAndEachShakesTheCamera
     for (GOEnemy* enemy : enemies) {
         EXPECT_EQ(enemy->health, 1000 - 2 * 34) << "twice her attack power";
     }
+    EXPECT_EQ(CountCinematicSteps(), steps + 2);
+    // The striking frame lasts several game frames; the blow stays one shake per enemy.
+    for (int i = 0; i < 10 && Animation()->GetFrame() == 21; ++i) {
+        Frame();
+    }
+    EXPECT_NE(Animation()->GetFrame(), 21);
     EXPECT_EQ(CountCinematicSteps(), steps + 2);
 }
 

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "PlayerTesting.h"
+#include "actors/BasicEnemyStates.h"
 #include "app/FrameClock.h"
 #include "graphics/Renderer.h"
 #include "math/MathUtil.h"
@@ -109,6 +110,34 @@ TEST_F(PlayerHealthTest, AHitToExactlyZeroIsDeathAndRestartsTheLevelAtFullHealth
     EXPECT_TRUE(lirra.souls.empty());
     EXPECT_TRUE(savedSoulKinds.empty());
     EXPECT_TRUE(lirra.invulnerable);
+}
+
+TEST_F(PlayerHealthTest, WhileSheDiesNoBlowLandsAndNoFreedSoulHealsHerOrComesBackWithHer) {
+    StartVulnerable();
+    lirra.health = 25.0f;
+    lirra.TakeHit(false);
+    ASSERT_EQ(lirra.state, PLAYER_DYING);
+    const size_t steps = CountCinematicSteps();
+    Body()->velocity.x = 0.0f;
+    lirra.TakeHit(true);
+    EXPECT_FLOAT_EQ(lirra.GetHealth(), 0.0f);
+    EXPECT_FLOAT_EQ(Body()->velocity.x, 0.0f) << "a dying Lirra was knocked back";
+    EXPECT_EQ(CountCinematicSteps(), steps) << "a dying Lirra shook the camera";
+
+    // An enemy's bark closing during her death frees its soul: at low health that is a Fire soul
+    // spent at once, which must neither heal her nor join the chain she is about to lose.
+    Frame();
+    DropSoul(lirra.GetTransform().GetPosition());
+    EXPECT_FLOAT_EQ(lirra.GetHealth(), 0.0f) << "a freed soul healed her while she died";
+    EXPECT_TRUE(lirra.souls.empty());
+    for (int frames = 0; level->loads == 1 && frames < 120; ++frames) {
+        DropSoul(lirra.GetTransform().GetPosition());
+        Frame();
+    }
+    ASSERT_EQ(level->loads, 2);
+    EXPECT_FLOAT_EQ(lirra.GetHealth(), 100.0f);
+    EXPECT_TRUE(lirra.souls.empty());
+    EXPECT_TRUE(savedSoulKinds.empty());
 }
 
 TEST_F(PlayerHealthTest, TheOverlayIsInvisibleAboveHalfHealthAndPulsesBelow) {

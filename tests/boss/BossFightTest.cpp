@@ -258,7 +258,7 @@ TEST_F(BossTest, TheDefeatedBossFadesAndLeavesAGreatGreenSoul) {
                      soul->GetTransform().GetScale().x == 5.0f;
     }
     EXPECT_TRUE(greenSoul);
-    EXPECT_TRUE(level->bossDown);
+    EXPECT_TRUE(level->script.bossDown);
     EXPECT_TRUE(GetPlayer().inputLocked);
 }
 

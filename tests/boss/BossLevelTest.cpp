@@ -47,7 +47,27 @@ TEST_F(BossTest, LirraOpensTheFightWithHerGreeting) {
     ASSERT_TRUE(IsDialogueVisible());
     EXPECT_EQ(GetDialogue().name, "Lirra");
     EXPECT_EQ(GetDialogue().text, "Oh hello! Could you be...      Rovevoz?");
-    EXPECT_TRUE(BossLevel()->introShown);
+    EXPECT_TRUE(BossLevel()->script.introShown);
+}
+
+TEST_F(BossTest, AfterADeathTheFightRestartsInPlaceWithHerGreetingAndNothingPiledUp) {
+    StateLevelBoss* level = StartBossLevel();
+    Frame();
+    const size_t tiles = level->tiles.size();
+    CloseDialogue();
+    Player& lirra = GetPlayer();
+    lirra.invulnerable = false;
+    lirra.Damage(200, false);
+    ASSERT_EQ(lirra.state, PLAYER_DYING);
+    for (int i = 0; i < 5 * kFramesPerSecond && lirra.state == PLAYER_DYING; ++i) {
+        Frame();
+    }
+    Frame();
+    ASSERT_EQ(BossLevel(), level) << "a death restarts the fight in place";
+    EXPECT_EQ(level->tiles.size(), tiles);
+    EXPECT_EQ(level->winds.size(), 2u);
+    ASSERT_TRUE(IsDialogueVisible()) << "the fight starts silent";
+    EXPECT_EQ(GetDialogue().text, "Oh hello! Could you be...      Rovevoz?");
 }
 
 TEST_F(BossTest, LeavingTheBossLevelEmptiesTheSoulChain) {
@@ -74,17 +94,17 @@ TEST_F(BossTest, LeavingTheBossLevelEmptiesTheSoulChain) {
 TEST_F(BossTest, TheWhiteOutEndsOnTheFirstFrameGammaReachesSixty) {
     StateLevelBoss* level = StartBossLevel();
     Frame();
-    level->outroStep = 7;
+    level->script.outroStep = 7;
     float lastGamma = GetGamma();
     int frames = 0;
-    while (level->outroStep == 7 && frames < 20 * kFramesPerSecond) {
+    while (level->script.outroStep == 7 && frames < 20 * kFramesPerSecond) {
         HoldLirraAt(0.0f, -17.0f);
         lastGamma = GetGamma();
         Frame();
         ++frames;
     }
     // The frame that reaches gamma 60 ends the white-out and asks for the ending.
-    EXPECT_EQ(level->outroStep, 9);
+    EXPECT_EQ(level->script.outroStep, 9);
     EXPECT_TRUE(HasPendingState());
     EXPECT_LT(lastGamma, 60.0f);
     EXPECT_GE(GetGamma(), 60.0f);
@@ -103,7 +123,7 @@ TEST_F(BossTest, TheWhiteOutEndsOnTheFirstFrameGammaReachesSixty) {
 TEST_F(BossTest, AfterTheFallTheCameraPansToTheArenaAndRovevozSpeaksLast) {
     StateLevelBoss* level = StartBossLevel();
     Frame();
-    level->bossDown = true;
+    level->script.bossDown = true;
     cinematicPlaying = false;
     Camera& camera = GetCamera();
     camera.SetPosition(Vector3(10.0f, 0.0f, camera.GetPosition().z));
@@ -111,20 +131,20 @@ TEST_F(BossTest, AfterTheFallTheCameraPansToTheArenaAndRovevozSpeaksLast) {
     // 0.03 of the way to (0, -10.5) each frame.
     EXPECT_NEAR(camera.GetPosition().x, 10.0f * 0.97f, 1e-3f);
     EXPECT_NEAR(camera.GetPosition().y, -10.5f * 0.03f, 1e-3f);
-    EXPECT_NEAR(level->outroTimer, 3.0f - 1.0f / 60.0f, 1e-4f);
-    for (int i = 0; i < 4 * kFramesPerSecond && !level->lastWordsStarted; ++i) {
+    EXPECT_NEAR(level->script.outroTimer, 3.0f - 1.0f / 60.0f, 1e-4f);
+    for (int i = 0; i < 4 * kFramesPerSecond && !level->script.lastWordsStarted; ++i) {
         HoldLirraAt(0.0f, -17.0f);
         Frame();
     }
-    ASSERT_TRUE(level->lastWordsStarted);
+    ASSERT_TRUE(level->script.lastWordsStarted);
     ASSERT_TRUE(IsDialogueVisible());
     EXPECT_EQ(GetDialogue().name, "Rovevoz");
     EXPECT_EQ(GetDialogue().text, "... this fight might be over ...");
     EXPECT_EQ(GetDialogue().size.x, 400.0f);
     // Typed out (one letter every few frames), but not yet handed over.
     Seconds(2.0f);
-    const int stepBefore = level->outroStep;
+    const int stepBefore = level->script.outroStep;
     AdvanceDialogue();
-    EXPECT_EQ(level->outroStep, stepBefore + 1);
+    EXPECT_EQ(level->script.outroStep, stepBefore + 1);
     EXPECT_EQ(GetDialogue().text, "... my life at its eNd ...");
 }

@@ -79,8 +79,8 @@ TEST_F(WinningRunTest, TheFightIsWonAndTheEndingLeadsBackToTheMainMenu) {
     }
     ASSERT_EQ(boss.GetPhase(), BOSS_DEFEATED) << "health left " << boss.GetHealth();
     EXPECT_TRUE(headDropped);
-    EXPECT_TRUE(level->phase2Shown);
-    EXPECT_TRUE(level->phase3Shown);
+    EXPECT_TRUE(level->script.phase2Shown);
+    EXPECT_TRUE(level->script.phase3Shown);
     Release(GLFW_KEY_Q);
     std::printf("fight won after %.1f s\n", frame / 60.0f);
 

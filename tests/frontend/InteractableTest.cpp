@@ -266,11 +266,13 @@ TEST_F(FrontendTest, ThePoolHandsOutEachKindAsItsOwnClass) {
     signpost->SetActive(true);
     signpost->Render();
     EXPECT_FALSE(signpost->popup->IsActive());
-    // A new prompt gives the old one back to the scene.
+    // A new prompt gives the old one back to the scene, which hands it out again: no object is made.
     GameObject* old = signpost->popup;
+    const size_t objects = GetScene().CountObjects();
     signpost->SetTarget(3);
-    EXPECT_NE(signpost->popup, old);
-    EXPECT_EQ(old->objectKind, KIND_UNKNOWN);
+    EXPECT_EQ(signpost->popup, old);
+    EXPECT_EQ(old->objectKind, KIND_INTERACT_POPUP);
+    EXPECT_EQ(GetScene().CountObjects(), objects);
 }
 
 }  // namespace

@@ -121,6 +121,24 @@ TEST_F(MainMenuTest, TheKeyHintsGoForGoodAtTheFirstArrowPressButNotDuringAPause)
     EXPECT_EQ(rightKeyHint, nullptr);
 }
 
+TEST_F(MainMenuTest, ComingBackAgainAndAgainMakesNoNewPromptsOrKeyHints) {
+    Frames(2);
+    RestartState();
+    Frames(2);
+    const size_t objects = GetScene().CountObjects();
+    for (int visit = 0; visit < 8; ++visit) {
+        RestartState();
+        Frames(2);
+        if (visit % 2 == 0) {
+            Tap(GLFW_KEY_RIGHT);  // the key hints go before the menu does
+        }
+    }
+    EXPECT_EQ(GetScene().CountObjects(), objects);
+    ASSERT_NE(leftKeyHint, nullptr);
+    EXPECT_TRUE(leftKeyHint->IsActive());
+    EXPECT_EQ(leftKeyHint->objectKind, KIND_INTERACT_POPUP);
+}
+
 TEST_F(MainMenuTest, TheTitlePulsesWithASixSecondPeriod) {
     const UIRenderer* title = menu->GetTitle()->GetComponent<UIRenderer>();
     ASSERT_NE(title, nullptr);

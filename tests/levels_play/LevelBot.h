@@ -67,6 +67,9 @@ protected:
         GetGameStateManager().SwitchTo(1);
         RunFrames(1);
         ++frame;
+        if (!GetCamera().Shows(lirra.GetTransform().GetPosition())) {
+            ++framesOutOfView;
+        }
         if (log && frame % 15 == 0) {
             const Rigidbody* body = Body();
             std::printf("[bot] %5d %-8s x=%7.2f y=%7.2f vx=%6.2f vy=%7.2f air=%d glide=%d hp=%5.1f locked=%d\n", frame,
@@ -147,6 +150,8 @@ protected:
 
     Player&         lirra = GetPlayer();
     int             frame = 0;
+    // Frames after which Lirra stood outside the picture: the player would have lost her.
+    int             framesOutOfView = 0;
     bool            log = false;
     FixtureControls controls{*this};
     PlayerMoves     moves{controls};

@@ -19,25 +19,25 @@ protected:
 TEST_F(LevelThreeTest, ABotTakesTheGustAndThePathsPastTheSpiritsToTheExit) {
     Start(new StateLevel3());
     EXPECT_FLOAT_EQ(GetCamera().GetZoom(), 1.0f);
-    EXPECT_TRUE(Level()->openingShown);
+    EXPECT_TRUE(Level()->script.openingShown);
     ASSERT_TRUE(Settle());
     ASSERT_TRUE(WalkTo(21.5f));
     ASSERT_TRUE(StandNear(21.5f));
     ASSERT_NEAR(Y(), -5.05f, 0.1f) << "at the shaft's foot";
-    EXPECT_TRUE(Level()->areaShown[0]);
+    EXPECT_TRUE(Level()->script.areaShown[0]);
     ASSERT_TRUE(RideWind(31.5f, GLFW_KEY_LEFT));
     ASSERT_NEAR(Y(), 30.95f, 0.1f) << "in the corridor";
     ASSERT_TRUE(FightThrough(1.5f));
     ASSERT_TRUE(StandNear(1.5f));
-    EXPECT_TRUE(Level()->areaShown[1]);
-    EXPECT_TRUE(Level()->areaShown[2]) << "the dead end";
+    EXPECT_TRUE(Level()->script.areaShown[1]);
+    EXPECT_TRUE(Level()->script.areaShown[2]) << "the dead end";
     ASSERT_TRUE(RideWind(46.0f, GLFW_KEY_LEFT));
     ASSERT_NEAR(Y(), 45.95f, 0.1f) << "on the lookout";
     ASSERT_TRUE(WalkTo(-4.0f));
-    EXPECT_TRUE(Level()->areaShown[3]) << "the exit in sight";
+    EXPECT_TRUE(Level()->script.areaShown[3]) << "the exit in sight";
     ASSERT_TRUE(WalkTo(15.0f));
     ASSERT_NEAR(Y(), 41.95f, 0.1f) << "on the corridor's roof";
-    EXPECT_TRUE(Level()->areaShown[4]);
+    EXPECT_TRUE(Level()->script.areaShown[4]);
     // A hop into the wind at the roof's end, a brake in the column, and up.
     WalkTo(17.6f);
     Press(GLFW_KEY_RIGHT);
@@ -50,7 +50,7 @@ TEST_F(LevelThreeTest, ABotTakesTheGustAndThePathsPastTheSpiritsToTheExit) {
     ASSERT_TRUE(RideWind(51.5f, GLFW_KEY_RIGHT));
     ASSERT_NEAR(Y(), 50.95f, 0.1f) << "on the spirits' ledge";
     ASSERT_TRUE(WalkTo(26.0f));
-    EXPECT_TRUE(Level()->areaShown[5]);
+    EXPECT_TRUE(Level()->script.areaShown[5]);
     ASSERT_TRUE(RunningJump(22.2f, 19.0f));
     ASSERT_NEAR(Y(), 53.95f, 0.1f) << "on the last step";
     ASSERT_TRUE(RunningJump(17.0f, 12.5f));
@@ -67,10 +67,10 @@ TEST_F(LevelThreeTest, AreaBoxesAreOpenAtTheirBoundsAndFireOnce) {
     StandAt(2.0f, 31.0f);
     StandAt(1.5f, 29.0f);
     StandAt(1.5f, 36.0f);
-    EXPECT_FALSE(Level()->areaShown[2]);
+    EXPECT_FALSE(Level()->script.areaShown[2]);
     EXPECT_FALSE(IsDialogueVisible());
     StandAt(1.5f, 31.0f);
-    EXPECT_TRUE(Level()->areaShown[2]);
+    EXPECT_TRUE(Level()->script.areaShown[2]);
     ASSERT_TRUE(IsDialogueVisible());
     EXPECT_EQ(GetDialogue().text, "This looks like a dead end...");
     CloseDialogue();
@@ -79,21 +79,21 @@ TEST_F(LevelThreeTest, AreaBoxesAreOpenAtTheirBoundsAndFireOnce) {
     // Exactly on the lookout's bounds nothing fires either.
     StandAt(-6.0f, 44.0f);
     StandAt(-4.0f, 46.0f);
-    EXPECT_FALSE(Level()->areaShown[3]);
+    EXPECT_FALSE(Level()->script.areaShown[3]);
 }
 
 TEST_F(LevelThreeTest, AfterTheSpiritsOnlyTheFallIsChecked) {
     Start(new StateLevel3());
     CloseDialogue();
     StandAt(26.0f, 51.0f);
-    ASSERT_TRUE(Level()->areaShown[5]);
+    ASSERT_TRUE(Level()->script.areaShown[5]);
     CloseDialogue();
     StandAt(22.0f, -5.0f);
-    EXPECT_FALSE(Level()->areaShown[0]) << "the script is over";
+    EXPECT_FALSE(Level()->script.areaShown[0]) << "the script is over";
     StateLevel3* first = Level();
     lirra.GetTransform().SetPosition(28.5f, -19.0f, 0.0f);  // down the chasm beyond the shaft
     ASSERT_TRUE(Until([&] { return Level() != first; }, 240));
-    EXPECT_FALSE(Level()->areaShown[5]);
+    EXPECT_FALSE(Level()->script.areaShown[5]);
     ASSERT_NE(ActiveExit(), nullptr);
     EXPECT_EQ(ActiveExit()->target, kPortalToBoss);
 }

@@ -180,6 +180,22 @@ TEST_F(PlayerCollisionTest, EachBoxSeesTheCorrectionOfTheOneBefore) {
     EXPECT_FLOAT_EQ(player.GetTransform().GetPosition().y, afterTwo);
 }
 
+TEST_F(PlayerCollisionTest, AnEnemyBoxComingDownOnHerNeverPushesHerIntoAWall) {
+    // A boss hand slamming down onto her as she jumps and runs: it went deep into her box in one
+    // step, and the push-back along her run would carry her into the arena's wall.
+    AddBox(3.5f, 0.0f, 1.0f, 8.0f);                // the wall, its face at x = 3
+    AddBox(0.25f, 1.0f, 4.5f, 4.0f, KIND_ENEMY);   // the hand, reaching to x = 2.5
+    PlaceLirra(1.9f, 0.3f);
+    ASSERT_FLOAT_EQ(lirraBox().width, 1.0f);
+    body->velocity = Vector3(-10.0f, 14.7f, 0.0f);
+    GetScene().FlushObjectQueues();
+    RunPlayerCollisionPass(player, GetScene().GetCollidables());
+    const float right = lirraBox().center.x + lirraBox().width / 2.0f;
+    EXPECT_GT(lirraBox().center.x, 1.9f) << "the hand pushed her out along her run";
+    EXPECT_LE(right, 3.0f) << "the hand pushed her into the wall";
+    EXPECT_GT(right, 2.99f) << "she stops at the wall's face";
+}
+
 TEST_F(PlayerCollisionTest, AStillPlayerInsideABoxIsNeverMovedByANonFiniteAmount) {
     AddBox(0.0f, 0.0f, 4.0f, 4.0f);
     PlaceLirra(0.3f, 0.2f);

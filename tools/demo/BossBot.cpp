@@ -55,6 +55,7 @@ constexpr float kHeadBoxShift = -0.6f;
 constexpr float kHarmMargin = 0.12f;
 constexpr float kCornerX = 12.0f;
 constexpr int   kStuckFrames = 10;
+constexpr int   kLetGoFrames = 40;
 constexpr float kBoldHealth = 60.0f;
 constexpr int   kShieldFrames = 6;
 constexpr float kWalkerMargin = 0.05f;
@@ -151,6 +152,7 @@ private:
     long  attackUntil = -1;
     long  attackStart = -1;
     int   stuckFrames = 0;
+    int   letGoFrames = 0;
     float lastX = 0.0f;
     int   lureDirection = 0;
     float lurePoint = 0.0f;
@@ -470,10 +472,20 @@ void BossFight::PlayFrame() {
                      body.position.x, goal.x, goal.face, goal.attack ? 1 : 0, safe, chosen.followGoal ? 1 : 0, chosen.run,
                      chosen.jumpFrame, chosen.glide ? 1 : 0, run);
     }
+    // Held by an updraft against a platform's underside corner, she goes nowhere while she runs
+    // towards it; let go of the run and the wind lifts her past the platform's face.
+    if (letGoFrames > 0) {
+        --letGoFrames;
+        run = 0;
+    }
     keys.Run(run);
     // Caught on a platform's corner, running and going nowhere: a hop frees her.
     stuckFrames = run != 0 && std::fabs(body.position.x - lastX) < 0.001f ? stuckFrames + 1 : 0;
     lastX = body.position.x;
+    if (stuckFrames > kStuckFrames && body.airborne) {
+        letGoFrames = kLetGoFrames;
+        stuckFrames = 0;
+    }
     Plan hop;
     hop.followGoal = false;
     hop.run = run;

@@ -123,20 +123,20 @@ StateLevel1* Level1() {
 Move Level1Route(PlayerMoves& moves) {
     const StateLevel1* level = Level1();
     const float x = moves.X();
-    if (!level->ambushStarted) {
+    if (!level->script.ambushStarted) {
         return {"the walk into the ambush", [&moves] {
                     moves.bot.Press(GLFW_KEY_RIGHT);
-                    const bool started = moves.bot.Until([] { return Level1()->ambushStarted; }, 900);
+                    const bool started = moves.bot.Until([] { return Level1()->script.ambushStarted; }, 900);
                     moves.bot.Release(GLFW_KEY_RIGHT);
                     moves.Settle();
                     return started;
                 }};
     }
-    if (!level->ambushFinished) {
+    if (!level->script.ambushFinished) {
         return {"the dash through the ambush", [&moves] {
                     moves.bot.Press(GLFW_KEY_RIGHT);
                     const bool through = moves.bot.Until(
-                        [&] { return Level1()->ambushFinished && moves.X() >= kAmbushEndX + 0.5f; }, 900);
+                        [&] { return Level1()->script.ambushFinished && moves.X() >= kAmbushEndX + 0.5f; }, 900);
                     moves.bot.Release(GLFW_KEY_RIGHT);
                     return through;
                 }};
@@ -336,7 +336,7 @@ Move Level3Route(PlayerMoves& moves) {
                 }};
     }
     if (moves.StandsOn(kLookout)) {
-        if (!level->areaShown[kExitInSight]) {
+        if (!level->script.areaShown[kExitInSight]) {
             return {"the look at the exit", [&moves] { return moves.WalkTo(kLookoutEndX); }};
         }
         return {"the walk onto the corridor's roof",
@@ -352,7 +352,7 @@ Move Level3Route(PlayerMoves& moves) {
                 }};
     }
     if (moves.StandsOn(kSpiritsLedge)) {
-        if (!level->areaShown[kSpiritsArea]) {
+        if (!level->script.areaShown[kSpiritsArea]) {
             return {"the walk along the spirits' ledge", [&moves] { return moves.WalkTo(kSpiritsLedgeX); }};
         }
         if (std::fabs(x - kSpiritsLedgeX) > 0.5f) {
