@@ -58,7 +58,8 @@ bool WriteProbeResult(const std::string& path, const ProbeResult& result) {
         << result.compositeCpuNs << '\n';
     for (const PassFrame& passes : result.passFrames) {
         for (int k = 0; k < passes.count; ++k) {
-            out << "pass\t" << passes.frame << '\t' << passes.passes[k].name << '\t' << passes.passes[k].cpuNs << '\n';
+            out << "pass\t" << passes.frame << '\t' << passes.passes[k].name << '\t' << passes.passes[k].cpuNs << '\t'
+                << passes.passes[k].draws << '\n';
         }
     }
     for (const FrameRecord& record : result.frames) {
@@ -129,6 +130,7 @@ struct RunResult {
     // Per pass, its CPU time in each frame measured pass by pass (ms), in the order first met.
     std::vector<std::pair<std::string, std::vector<double>>> passes;
     long                     passFrames = 0;
+    std::map<std::string, std::vector<double>> passDraws;
     bool                     ok = false;
 };
 
@@ -341,7 +343,7 @@ bool ParseFlags(const std::string& flags, FrameRecord* record) {
 }
 
 // Passes a frame did not reach count 0 in it.
-void AddPassTime(const std::string& frame, const std::string& pass, double ms, RunResult* result) {
+void AddPassTime(const std::string& frame, const std::string& pass, double ms, int draws, RunResult* result) {
     static std::string lastFrame;
     if (frame != lastFrame || result->passFrames == 0) {
         lastFrame = frame;
@@ -353,11 +355,13 @@ void AddPassTime(const std::string& frame, const std::string& pass, double ms, R
     for (auto& known : result->passes) {
         if (known.first == pass) {
             known.second.back() += ms;
+            result->passDraws[pass].push_back(draws);
             return;
         }
     }
     result->passes.emplace_back(pass, std::vector<double>(static_cast<size_t>(result->passFrames), 0.0));
     result->passes.back().second.back() = ms;
+    result->passDraws[pass].push_back(draws);
 }
 
 RunResult ReadRunResult(const std::string& path) {
@@ -396,8 +400,8 @@ RunResult ReadRunResult(const std::string& path) {
         while (std::getline(stream, field, '\t')) {
             fields.push_back(field);
         }
-        if (fields.size() == 4 && fields[0] == "pass") {
-            AddPassTime(fields[1], fields[2], std::atoll(fields[3].c_str()) / 1e6, &result);
+        if (fields.size() == 5 && fields[0] == "pass") {
+            AddPassTime(fields[1], fields[2], std::atoll(fields[3].c_str()) / 1e6, std::atoi(fields[4].c_str()), &result);
             continue;
         }
         FrameRecord record;
@@ -541,6 +545,7 @@ struct SceneFigures {
     long     driverAllocatingFrames = 0;
     std::vector<std::pair<std::string, std::vector<double>>> passes;
     long     passFrames = 0;
+    std::map<std::string, std::vector<double>> passDraws;
 };
 
 std::vector<const FrameRecord*> FramesOf(const RunResult& result, const std::string& scene) {
@@ -645,8 +650,8 @@ void PrintReport(const std::map<std::string, SceneFigures>& scenes, const std::v
 }
 
 void PrintPasses(const std::map<std::string, SceneFigures>& scenes) {
-    std::printf("# passes at 1024x720: process CPU ms per frame, each pass waited for with glFinish (median "
-                "over the frames timed pass by pass; the waits add a little to the sum)\n");
+    std::printf("# passes at 1024x720: process CPU ms per frame and (GL draws and clears), each pass waited for "
+                "with glFinish (median over the frames timed pass by pass; the waits add a little to the sum)\n");
     for (const char* name : kSceneOrder) {
         const auto found = scenes.find(name);
         if (found == scenes.end() || found->second.passFrames == 0) {
@@ -658,7 +663,8 @@ void PrintPasses(const std::map<std::string, SceneFigures>& scenes) {
         for (const auto& pass : f.passes) {
             const double ms = Median(pass.second);
             sum += ms;
-            std::printf(" %s=%.2f", pass.first.c_str(), ms);
+            const auto draws = f.passDraws.find(pass.first);
+            std::printf(" %s=%.2f(%.0f)", pass.first.c_str(), ms, draws == f.passDraws.end() ? 0.0 : Median(draws->second));
         }
         std::printf(" | sum=%.1f frame_cpu_unprobed=%.1f (%ld frames)\n", sum, f.frameCpuMs, f.passFrames);
     }
@@ -727,6 +733,7 @@ int RunBench(const BenchOptions& bench) {
             if (size == RunSize::Full && result.passFrames > 0) {
                 scenes[run.stopScene].passes = result.passes;
                 scenes[run.stopScene].passFrames = result.passFrames;
+                scenes[run.stopScene].passDraws = result.passDraws;
             }
         }
     }

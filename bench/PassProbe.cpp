@@ -24,6 +24,8 @@ PassFrame   frameTimes;
 // scene has been composited once (what is drawn into it after that is the winds).
 int         middleDraws = 0;
 int         composites = 0;
+// Draws of the current pass before its first booking.
+int         pendingDraws = 0;
 
 PFNGLBLITFRAMEBUFFERPROC realBlitFramebuffer = nullptr;
 PFNGLCLEARBUFFERFVPROC   realClearBufferfv = nullptr;
@@ -36,17 +38,19 @@ void Book(int64_t now) {
     if (currentPass == nullptr) {
         return;
     }
-    for (int i = 0; i < frameTimes.count; ++i) {
-        if (std::strcmp(frameTimes.passes[i].name, currentPass) == 0) {
-            frameTimes.passes[i].cpuNs += now - passStartNs;
-            return;
-        }
+    PassTime* booked = nullptr;
+    for (int i = 0; i < frameTimes.count && booked == nullptr; ++i) {
+        booked = std::strcmp(frameTimes.passes[i].name, currentPass) == 0 ? &frameTimes.passes[i] : nullptr;
     }
-    if (frameTimes.count < kMaxProbedPasses) {
-        frameTimes.passes[frameTimes.count].name = currentPass;
-        frameTimes.passes[frameTimes.count].cpuNs = now - passStartNs;
-        ++frameTimes.count;
+    if (booked == nullptr && frameTimes.count < kMaxProbedPasses) {
+        booked = &frameTimes.passes[frameTimes.count++];
+        booked->name = currentPass;
     }
+    if (booked != nullptr) {
+        booked->cpuNs += now - passStartNs;
+        booked->draws += pendingDraws;
+    }
+    pendingDraws = 0;
 }
 
 GLuint DrawFramebuffer() {
@@ -121,6 +125,7 @@ void GLAPIENTRY ProbedBlitFramebuffer(GLint srcX0, GLint srcY0, GLint srcX1, GLi
                                       GLint dstX1, GLint dstY1, GLbitfield mask, GLenum filter) {
     if (probing) {
         MarkPass("bloom blur");
+        ++pendingDraws;
     }
     realBlitFramebuffer(srcX0, srcY0, srcX1, srcY1, dstX0, dstY0, dstX1, dstY1, mask, filter);
 }
@@ -128,6 +133,7 @@ void GLAPIENTRY ProbedBlitFramebuffer(GLint srcX0, GLint srcY0, GLint srcX1, GLi
 void GLAPIENTRY ProbedClearBufferfv(GLenum buffer, GLint drawBuffer, const GLfloat* value) {
     if (probing) {
         MarkPass(ClearPass());
+        ++pendingDraws;
     }
     realClearBufferfv(buffer, drawBuffer, value);
 }
@@ -142,6 +148,7 @@ void GLAPIENTRY glDrawElements(GLenum mode, GLsizei count, GLenum type, const vo
     static const auto real = RealFunction<void(GLAPIENTRY*)(GLenum, GLsizei, GLenum, const void*)>("glDrawElements");
     if (probing) {
         MarkPass(DrawPass());
+        ++pendingDraws;
     }
     real(mode, count, type, indices);
 }
@@ -150,6 +157,7 @@ void GLAPIENTRY glDrawArrays(GLenum mode, GLint first, GLsizei count) {
     static const auto real = RealFunction<void(GLAPIENTRY*)(GLenum, GLint, GLsizei)>("glDrawArrays");
     if (probing) {
         MarkPass(DrawPass());
+        ++pendingDraws;
     }
     real(mode, first, count);
 }
@@ -158,6 +166,7 @@ void GLAPIENTRY glClear(GLbitfield mask) {
     static const auto real = RealFunction<void(GLAPIENTRY*)(GLbitfield)>("glClear");
     if (probing) {
         MarkPass(ClearPass());
+        ++pendingDraws;
     }
     real(mask);
 }
@@ -181,6 +190,7 @@ void StartProbedFrame(long frame) {
     frameTimes.frame = frame;
     middleDraws = 0;
     composites = 0;
+    pendingDraws = 0;
     currentPass = "frame start";
     passStartNs = ProcessCpuNs();
     probing = true;

@@ -12,6 +12,7 @@ constexpr int kMaxProbedPasses = 32;
 struct PassTime {
     const char* name = nullptr;
     int64_t     cpuNs = 0;
+    int         draws = 0;     // draw and clear calls
 };
 
 struct PassFrame {
