@@ -254,3 +254,8 @@ void DrawBackground(int type) {
 const std::map<std::string, Texture*>& GetBackgroundLayers() {
     return layers;
 }
+
+const Mesh* GetLayerMesh(const Texture* texture) {
+    const auto found = shapes.find(texture);
+    return found == shapes.end() ? nullptr : found->second.tight.get();
+}
