@@ -143,7 +143,7 @@ void EndOfFrame(long frame) {
 
 // The main loop's frame, with clocks between its parts: logic is the state's update, draw the
 // state's render and the end-of-frame submission of Dear ImGui.
-FrameRecord RunMeasuredFrame(const ProbeSettings& settings) {
+FrameRecord RunMeasuredFrame(const ProbeSettings& settings, PassFrame* passes) {
     FrameRecord record;
     const WorldSnapshot before = TakeSnapshot();
     const bool statePending = HasPendingState();
@@ -155,9 +155,13 @@ FrameRecord RunMeasuredFrame(const ProbeSettings& settings) {
     const int64_t frameStart = MonotonicNs();
     const int64_t frameCpuStart = ProcessCpuNs();
 
+    if (passes != nullptr) {
+        StartProbedFrame(GetFrameNumber() + 1);
+    }
     ApplyPendingState();
     BeginFrame();
     const long frame = GetFrameNumber();
+    MarkPass("logic");
 
     const int64_t logicStart = ThreadCpuNs();
     AudioUpdate();
@@ -176,11 +180,17 @@ FrameRecord RunMeasuredFrame(const ProbeSettings& settings) {
         state->PostRender();
     }
     const int64_t renderEnd = ThreadCpuNs();
+    MarkPass("trace");
     FinishFrame(frame);
     const int64_t endFrameStart = ThreadCpuNs();
+    MarkPass("imgui, frame end");
     EndFrame();
     const int64_t drawEnd = ThreadCpuNs();
+    MarkPass("swap");
     EndOfFrame(frame);
+    if (passes != nullptr) {
+        *passes = EndProbedFrame();
+    }
     const int64_t frameEnd = MonotonicNs();
     const int64_t frameCpuEnd = ProcessCpuNs();
 
@@ -227,8 +237,11 @@ template <typename Pass> void TimePass(int rounds, Pass pass, int64_t* wallNs, i
 // The frame's post-processing alone, on the bright image the last frame left in the targets.
 void TimePostPasses(int rounds, ProbeResult* result) {
     TimePass(rounds, [] { BlurBright(true, 10); }, &result->blurNs, &result->blurCpuNs);
+    // The window already holds this frame's composite: marking it drawn into makes each round
+    // composite the whole window again instead of nothing.
     TimePass(rounds, [] {
         BindWindowFramebuffer();
+        NoteWindowDrawn();
         CompositeBloom(0);
     }, &result->compositeNs, &result->compositeCpuNs);
 }
@@ -267,11 +280,26 @@ bool RunProbe(int argc, char** argv, const ProbeSettings& settings, ProbeResult*
     ClassifyDriverAllocations();
     constexpr size_t kExpectedFrames = 1 << 16;
     result->frames.reserve(kExpectedFrames);
+    InstallPassProbe();
     bool firstFrame = true;
     long stopSceneFrames = 0;
+    bool probingPasses = false;
     while (IsGameRunning()) {
         SteerBossFight(settings);
-        result->frames.push_back(RunMeasuredFrame(settings));
+        if (probingPasses) {
+            PassFrame passes;
+            const FrameRecord record = RunMeasuredFrame(settings, &passes);
+            if (record.scene != settings.stopScene) {
+                RequestQuit();
+                continue;
+            }
+            result->passFrames.push_back(passes);
+            if (static_cast<long>(result->passFrames.size()) >= settings.passFrames) {
+                RequestQuit();
+            }
+            continue;
+        }
+        result->frames.push_back(RunMeasuredFrame(settings, nullptr));
         if (firstFrame) {
             result->startupNs = MonotonicNs() - settings.spawnNs;
             result->startupCpuNs = ProcessCpuNs();
@@ -279,7 +307,10 @@ bool RunProbe(int argc, char** argv, const ProbeSettings& settings, ProbeResult*
         }
         if (!settings.stopScene.empty() && result->frames.back().scene == settings.stopScene &&
             ++stopSceneFrames >= settings.stopSceneFrames) {
-            RequestQuit();
+            probingPasses = settings.passFrames > 0;
+            if (!probingPasses) {
+                RequestQuit();
+            }
         }
     }
     if (settings.postPassRounds > 0) {

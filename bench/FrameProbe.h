@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "PassProbe.h"
+
 // What one frame of a measured run cost and why it may have allocated.
 struct FrameRecord {
     long        frame = 0;
@@ -44,6 +46,9 @@ struct ProbeSettings {
     // Quit once this many frames of the named scene have been measured (0: run to the end).
     std::string stopScene;
     long        stopSceneFrames = 0;
+    // After the named scene's measured frames, this many more frames with each pass waited for and
+    // timed apart (they are left out of the frame records: the waits change the frame's cost).
+    long        passFrames = 0;
     // After the last frame, time this many rounds of the blur and of the composite alone, each
     // waited for with glFinish (0: none).
     int         postPassRounds = 0;
@@ -53,6 +58,8 @@ struct ProbeSettings {
 
 struct ProbeResult {
     std::vector<FrameRecord> frames;
+    // The frames measured pass by pass, in the named scene.
+    std::vector<PassFrame>   passFrames;
     // From the start of the process to the end of the first loading frame's buffer swap.
     int64_t                  startupNs = 0;
     // The CPU time all threads of the process spent by then (what the start-up costs on an idle machine).

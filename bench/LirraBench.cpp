@@ -56,6 +56,12 @@ bool WriteProbeResult(const std::string& path, const ProbeResult& result) {
     out << "startup-cpu " << result.startupCpuNs << '\n';
     out << "post " << result.blurNs << ' ' << result.compositeNs << ' ' << result.blurCpuNs << ' '
         << result.compositeCpuNs << '\n';
+    for (const PassFrame& passes : result.passFrames) {
+        for (int k = 0; k < passes.count; ++k) {
+            out << "pass\t" << passes.frame << '\t' << passes.passes[k].name << '\t' << passes.passes[k].cpuNs << '\t'
+                << passes.passes[k].draws << '\n';
+        }
+    }
     for (const FrameRecord& record : result.frames) {
         out << record.frame << '\t' << record.scene << '\t' << record.logicNs << '\t' << record.drawNs << '\t'
             << record.frameNs << '\t' << record.frameCpuNs << '\t' << record.allocations << '\t' << record.driverAllocations << '\t'
@@ -78,6 +84,8 @@ int RunChild(int argc, char** argv) {
             settings.forceBossPhase3 = true;
         } else if (arg == "--trace-allocs") {
             settings.traceSteadyAllocations = true;
+        } else if (arg == "--pass-frames" && i + 1 < argc) {
+            settings.passFrames = std::atol(argv[++i]);
         } else if (arg == "--post-rounds" && i + 1 < argc) {
             settings.postPassRounds = std::atoi(argv[++i]);
         } else if (arg == "--stop-scene" && i + 2 < argc) {
@@ -119,6 +127,10 @@ struct RunResult {
     double                   compositeMs = 0.0;
     double                   blurCpuMs = 0.0;
     double                   compositeCpuMs = 0.0;
+    // Per pass, its CPU time in each frame measured pass by pass (ms), in the order first met.
+    std::vector<std::pair<std::string, std::vector<double>>> passes;
+    long                     passFrames = 0;
+    std::map<std::string, std::vector<double>> passDraws;
     bool                     ok = false;
 };
 
@@ -127,6 +139,7 @@ struct BenchOptions {
     std::string dataDir;
     std::string logDir = "/tmp";
     long        fullFrames = 120;
+    long        passFrames = 30;
     bool        skipFull = false;
     bool        skipLarge = false;    // the 1920 x 1080 runs (the game's full screen on a common monitor)
     bool        skipSmall = false;
@@ -329,6 +342,28 @@ bool ParseFlags(const std::string& flags, FrameRecord* record) {
     return true;
 }
 
+// Passes a frame did not reach count 0 in it.
+void AddPassTime(const std::string& frame, const std::string& pass, double ms, int draws, RunResult* result) {
+    static std::string lastFrame;
+    if (frame != lastFrame || result->passFrames == 0) {
+        lastFrame = frame;
+        ++result->passFrames;
+        for (auto& known : result->passes) {
+            known.second.push_back(0.0);
+        }
+    }
+    for (auto& known : result->passes) {
+        if (known.first == pass) {
+            known.second.back() += ms;
+            result->passDraws[pass].push_back(draws);
+            return;
+        }
+    }
+    result->passes.emplace_back(pass, std::vector<double>(static_cast<size_t>(result->passFrames), 0.0));
+    result->passes.back().second.back() = ms;
+    result->passDraws[pass].push_back(draws);
+}
+
 RunResult ReadRunResult(const std::string& path) {
     RunResult result;
     std::ifstream in(path);
@@ -364,6 +399,10 @@ RunResult ReadRunResult(const std::string& path) {
         std::string field;
         while (std::getline(stream, field, '\t')) {
             fields.push_back(field);
+        }
+        if (fields.size() == 5 && fields[0] == "pass") {
+            AddPassTime(fields[1], fields[2], std::atoll(fields[3].c_str()) / 1e6, std::atoi(fields[4].c_str()), &result);
+            continue;
         }
         FrameRecord record;
         if (fields.size() != 9 || !ParseFlags(fields[8], &record)) {
@@ -422,6 +461,9 @@ RunResult Spawn(const BenchOptions& bench, const Run& run, RunSize size) {
     }
     if (full) {
         args = Concat(args, {"--post-rounds", "5"});
+    }
+    if (size == RunSize::Full && bench.passFrames > 0) {
+        args = Concat(args, {"--pass-frames", std::to_string(bench.passFrames)});
     }
     if (bench.traceAllocs && !full) {
         args.push_back("--trace-allocs");
@@ -501,6 +543,9 @@ struct SceneFigures {
     uint64_t strictMaxAllocations = 0;    // hand-out frames counted as steady
     uint64_t driverAllocations = 0;
     long     driverAllocatingFrames = 0;
+    std::vector<std::pair<std::string, std::vector<double>>> passes;
+    long     passFrames = 0;
+    std::map<std::string, std::vector<double>> passDraws;
 };
 
 std::vector<const FrameRecord*> FramesOf(const RunResult& result, const std::string& scene) {
@@ -604,6 +649,27 @@ void PrintReport(const std::map<std::string, SceneFigures>& scenes, const std::v
     }
 }
 
+void PrintPasses(const std::map<std::string, SceneFigures>& scenes) {
+    std::printf("# passes at 1024x720: process CPU ms per frame and (GL draws and clears), each pass waited for "
+                "with glFinish (median over the frames timed pass by pass; the waits add a little to the sum)\n");
+    for (const char* name : kSceneOrder) {
+        const auto found = scenes.find(name);
+        if (found == scenes.end() || found->second.passFrames == 0) {
+            continue;
+        }
+        const SceneFigures& f = found->second;
+        std::printf("# %-12s", name);
+        double sum = 0.0;
+        for (const auto& pass : f.passes) {
+            const double ms = Median(pass.second);
+            sum += ms;
+            const auto draws = f.passDraws.find(pass.first);
+            std::printf(" %s=%.2f(%.0f)", pass.first.c_str(), ms, draws == f.passDraws.end() ? 0.0 : Median(draws->second));
+        }
+        std::printf(" | sum=%.1f frame_cpu_unprobed=%.1f (%ld frames)\n", sum, f.frameCpuMs, f.passFrames);
+    }
+}
+
 bool Selected(const BenchOptions& bench, const Run& run) {
     return bench.only.empty() || run.label == bench.only;
 }
@@ -664,9 +730,15 @@ int RunBench(const BenchOptions& bench) {
                     AddFullFigures(frames, size, &scenes[scene]);
                 }
             }
+            if (size == RunSize::Full && result.passFrames > 0) {
+                scenes[run.stopScene].passes = result.passes;
+                scenes[run.stopScene].passFrames = result.passFrames;
+                scenes[run.stopScene].passDraws = result.passDraws;
+            }
         }
     }
     PrintReport(scenes, startups, opens, startupCpus);
+    PrintPasses(scenes);
     if (!blurs.empty()) {
         std::printf("# post-processing at 1024x720 (median over %zu runs, each the median of 5 rounds waited for "
                     "with glFinish): blur of 10 passes %.1f ms (CPU %.1f ms), composite %.1f ms (CPU %.1f ms)\n",
@@ -682,6 +754,7 @@ void PrintUsage() {
         "  --data DIR         game data (default: the game's built-in data directory)\n"
         "  --logs DIR         where each run's output and per-frame figures go (default /tmp)\n"
         "  --full-frames N    frames of each scene measured at 1024 x 720 (default 120)\n"
+        "  --pass-frames N    then N more frames at 1024 x 720 timed pass by pass (default 30, 0: none)\n"
         "  --no-full          skip the 1024 x 720 and 1920 x 1080 runs\n"
         "  --no-large         skip the 1920 x 1080 runs (they need a screen at least that large)\n"
         "  --no-small         skip the 64 x 45 runs\n"
@@ -706,6 +779,8 @@ int main(int argc, char** argv) {
             bench.dataDir = argv[++i];
         } else if (arg == "--logs" && hasValue) {
             bench.logDir = argv[++i];
+        } else if (arg == "--pass-frames" && hasValue) {
+            bench.passFrames = std::atol(argv[++i]);
         } else if (arg == "--full-frames" && hasValue) {
             bench.fullFrames = std::atol(argv[++i]);
         } else if (arg == "--no-full") {

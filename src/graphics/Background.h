@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 
+class Mesh;
 class Texture;
 
 enum BackgroundType : int {
@@ -16,3 +17,6 @@ void DrawBackground(int type);
 
 // The layer table, by layer name.
 const std::map<std::string, Texture*>& GetBackgroundLayers();
+// What a layer's texture is drawn through in place of the unit quad: the spans that hold a texel
+// that is not fully transparent (null for a texture without transparent texels, or not a layer's).
+const Mesh* GetLayerMesh(const Texture* texture);

@@ -49,6 +49,19 @@ void SetVertexLayout() {
     glVertexAttribPointer(3, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(offsetof(Vertex, uv)));
 }
 
+// With the alpha test passing only alpha above 0 or more, a mesh drawn with alpha 0 (a faded-out
+// overlay) has every fragment discarded: it would change no pixel and no depth.
+bool IsDiscardedWhole(float alpha) {
+    if (alpha > 0.0f || glIsEnabled(GL_ALPHA_TEST) == GL_FALSE) {
+        return false;
+    }
+    GLint function = 0;
+    GLfloat reference = 0.0f;
+    glGetIntegerv(GL_ALPHA_TEST_FUNC, &function);
+    glGetFloatv(GL_ALPHA_TEST_REF, &reference);
+    return function == GL_GREATER && reference >= 0.0f;
+}
+
 }  // namespace
 
 Mesh::Mesh(const char* meshName) : name(meshName) {
@@ -128,7 +141,7 @@ bool Mesh::IsOutsideView(const glm::mat4& mvp) const {
 void Mesh::Draw(const Texture* texture, float alpha, const Vector3& tint) const {
     const ShaderManager& shaders = GetShaderManager();
     const glm::mat4 mvp = GetProjectionStack().Top() * GetViewStack().Top() * GetModelStack().Top();
-    if (IsOutsideView(mvp)) {
+    if (IsOutsideView(mvp) || IsDiscardedWhole(alpha)) {
         return;
     }
     NoteCoverage(mvp);

@@ -27,6 +27,7 @@ struct Target {
     int          width = 0;
     int          height = 0;
     int          halvings = 0;    // its size is the window's halved this many times, rounded up
+    GLenum       format = GL_RGBA16F;
 };
 
 BloomTargets targets;
@@ -163,7 +164,7 @@ void TargetSize(int* width, int* height) {
 }
 
 void AllocateColour(Target* target, int width, int height) {
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, width, height, 0, GL_RGBA, GL_FLOAT, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(target->format), width, height, 0, GL_RGBA, GL_FLOAT, nullptr);
     target->width = width;
     target->height = height;
 }
@@ -199,9 +200,10 @@ void BindDepthAtWindowSize() {
     }
 }
 
-Target MakeColourTarget(int halvings) {
+Target MakeColourTarget(int halvings, GLenum format) {
     Target target;
     target.halvings = halvings;
+    target.format = format;
     glGenTextures(1, &target.name);
     BindColourAtWindowSize(&target);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -211,8 +213,12 @@ Target MakeColourTarget(int halvings) {
     return target;
 }
 
+bool IsFramebufferComplete() {
+    return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+}
+
 void CheckFramebufferComplete() {
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    if (!IsFramebufferComplete()) {
         std::printf("Framebuffer not complete!\n");
         std::fflush(stdout);
     }
@@ -221,8 +227,12 @@ void CheckFramebufferComplete() {
 void CreateSceneFramebuffer() {
     glGenFramebuffers(1, &targets.sceneFramebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, targets.sceneFramebuffer);
+    // The scene's colours stay within 0 .. 1 (textures times vertex colours): 8 bits hold them as
+    // the window does, and a software renderer blends and reads them far faster than half floats.
+    // The bright image keeps its range: the glow may be turned up beyond 1.
+    const GLenum formats[2] = {GL_RGBA8, GL_RGBA16F};
     for (int i = 0; i < 2; ++i) {
-        sceneTargets[i] = MakeColourTarget(0);
+        sceneTargets[i] = MakeColourTarget(0, formats[i]);
         targets.sceneTextures[i] = sceneTargets[i].name;
         glFramebufferTexture2D(GL_FRAMEBUFFER, kDrawBuffers[i], GL_TEXTURE_2D, sceneTargets[i].name, 0);
     }
@@ -231,19 +241,25 @@ void CreateSceneFramebuffer() {
     BindDepthAtWindowSize();
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthTarget.name);
     glDrawBuffers(2, kDrawBuffers);
+    if (!IsFramebufferComplete()) {
+        // A driver that cannot mix the two formats draws the scene in half floats too.
+        sceneTargets[0].format = GL_RGBA16F;
+        glBindTexture(GL_TEXTURE_2D, sceneTargets[0].name);
+        AllocateColour(&sceneTargets[0], sceneTargets[0].width, sceneTargets[0].height);
+    }
     CheckFramebufferComplete();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 void CreatePingpongFramebuffers() {
-    halfTarget = MakeColourTarget(1);
+    halfTarget = MakeColourTarget(1, GL_RGBA16F);
     glGenFramebuffers(1, &halfFramebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, halfFramebuffer);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, halfTarget.name, 0);
     CheckFramebufferComplete();
     glGenFramebuffers(2, targets.pingpongFramebuffers);
     for (int i = 0; i < 2; ++i) {
-        pingpongTargets[i] = MakeColourTarget(kBloomLevels);
+        pingpongTargets[i] = MakeColourTarget(kBloomLevels, GL_RGBA16F);
         targets.pingpongTextures[i] = pingpongTargets[i].name;
         glBindFramebuffer(GL_FRAMEBUFFER, targets.pingpongFramebuffers[i]);
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, pingpongTargets[i].name, 0);
@@ -314,17 +330,21 @@ void BeginScene() {
 }
 
 void ClearScene() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     lastComposite.valid = false;
-    // The bright target starts black: only what is drawn this frame may glow.
-    if (targets.sceneFramebuffer != 0) {
-        GLint bound = 0;
-        glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
-        if (static_cast<unsigned int>(bound) == targets.sceneFramebuffer) {
-            const float black[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-            glClearBufferfv(GL_COLOR, 1, black);
-        }
+    GLint bound = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+    if (targets.sceneFramebuffer == 0 || static_cast<unsigned int>(bound) != targets.sceneFramebuffer) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        return;
     }
+    // The scene takes the clear colour; the bright target starts black: only what is drawn this
+    // frame may glow. Each is cleared once.
+    float clearColour[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
+    const float black[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    glClearBufferfv(GL_COLOR, 0, clearColour);
+    glClearBufferfv(GL_COLOR, 1, black);
+    glClear(GL_DEPTH_BUFFER_BIT);
 }
 
 namespace {
@@ -492,7 +512,14 @@ void CompositeBloom(int pingpongIndex) {
         glEnable(GL_SCISSOR_TEST);
         glScissor(box[0], box[1], box[2], box[3]);
     }
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // The quad writes every pixel it covers (its alpha is 1), so the window's colour needs no
+    // clearing under it, and blending and the alpha test would only cost: what they leave is the
+    // quad's colour. Its depth stays what the window's later draws are tested against.
+    glClear(GL_DEPTH_BUFFER_BIT);
+    const GLboolean blending = glIsEnabled(GL_BLEND);
+    const GLboolean alphaTesting = glIsEnabled(GL_ALPHA_TEST);
+    glDisable(GL_BLEND);
+    glDisable(GL_ALPHA_TEST);
     ShaderManager& shaders = GetShaderManager();
     shaders.Use("Shader/bloom");
     glActiveTexture(GL_TEXTURE0);
@@ -503,6 +530,12 @@ void CompositeBloom(int pingpongIndex) {
     shaders.SetFloat("exposure", exposure);
     shaders.SetFloat("gamma", displayGamma);
     DrawScreenQuad();
+    if (blending) {
+        glEnable(GL_BLEND);
+    }
+    if (alphaTesting) {
+        glEnable(GL_ALPHA_TEST);
+    }
     glActiveTexture(GL_TEXTURE0);
     glDisable(GL_SCISSOR_TEST);
 }

@@ -211,6 +211,33 @@ TEST_F(FrameCostTest, ASpriteAtTheWindowsEdgeStillShowsItsVisiblePart) {
     EXPECT_GT(edge.y, 200.0f);
 }
 
+// A faded-out overlay is left out only where the alpha test would have discarded all of it: with
+// the test off, a mesh of alpha 0 still writes its depth and hides what is drawn behind it later.
+TEST_F(FrameCostTest, AMeshOfAlphaZeroIsLeftOutOnlyWhereTheAlphaTestDiscardsIt) {
+    const Vector3 centre(GetCamera().GetPosition().x, GetCamera().GetPosition().y, 0.0f);
+    const auto drawPair = [&] {
+        BeginWindowDraw();
+        GetCamera().UpdateMatrices();
+        GetModelStack().Push();
+        GetModelStack().Translate(centre.x, centre.y, 1.0f);
+        GetModelStack().Scale(4.0f, 4.0f, 1.0f);
+        quad->Draw(nullptr, 0.0f, Vector3(1.0f, 1.0f, 1.0f));
+        GetModelStack().Pop();
+        GetModelStack().Push();
+        GetModelStack().Translate(centre.x, centre.y, 0.0f);
+        GetModelStack().Scale(4.0f, 4.0f, 1.0f);
+        quad->Draw(nullptr, 1.0f, Vector3(1.0f, 1.0f, 0.0f));
+        GetModelStack().Pop();
+        return ReadPixel(GetWindowWidth() / 2, GetWindowHeight() / 2);
+    };
+    const Vector3 tested = drawPair();
+    EXPECT_GT(tested.x, 200.0f) << "the invisible overlay hid the sprite behind it";
+    glDisable(GL_ALPHA_TEST);
+    const Vector3 untested = drawPair();
+    glEnable(GL_ALPHA_TEST);
+    EXPECT_LT(untested.x, 100.0f) << "without the alpha test the overlay's depth hides the sprite";
+}
+
 TEST_F(FrameCostTest, QueuedTextKeepsItsStorageFromFrameToFrame) {
     TextRenderer& text = GetTextRenderer();
     text.ClearQueue();

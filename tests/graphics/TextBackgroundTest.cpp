@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "GraphicsTestUtil.h"
+#include "app/Window.h"
 #include "graphics/Background.h"
 #include "graphics/Camera.h"
 #include "graphics/MatrixStack.h"
@@ -171,6 +172,48 @@ TEST_F(BackgroundTest, ForestFillsTheScreenBehindTheWorld) {
     quad->Draw(nullptr, 1.0f, Vector3(1.0f, 1.0f, 1.0f));
     GetModelStack().Pop();
     EXPECT_EQ(ReadPixel(128, 4), Vector3(255, 0, 255));
+}
+
+// The layers with transparent texels are drawn through meshes of their filled spans: at any place,
+// scale and flip, those cover exactly the pixels the whole quad would show.
+TEST_F(BackgroundTest, ALayersSpanMeshShowsWhatItsWholeQuadShows) {
+    std::unique_ptr<Mesh> whole(CreateQuad("Whole", glm::vec4(1.0f), 1.0f, 0.0f, 1.0f, 0.0f, 1.0f));
+    const glm::vec4 placements[] = {
+        {0.13f, -0.37f, 41.0f, 12.0f},
+        {-7.31f, 2.05f, 63.5f, -19.0f},
+        {3.77f, 0.91f, 20.0f, 6.0f},
+    };
+    int layersWithMeshes = 0;
+    for (const char* name : {"FOREST_MG2", "FOREST_LOWER", "FOREST_UPPER"}) {
+        const Texture* texture = GetBackgroundLayers().at(name);
+        const Mesh* spans = GetLayerMesh(texture);
+        if (spans == nullptr) {
+            continue;
+        }
+        ++layersWithMeshes;
+        EXPECT_LT(spans->GetIndexCount(), 6 * 4096) << name;
+        for (const glm::vec4& place : placements) {
+            std::vector<unsigned char> pictures[2];
+            const Mesh* meshes[2] = {whole.get(), spans};
+            for (int i = 0; i < 2; ++i) {
+                BeginWindowDraw(1.0f, 0.0f, 1.0f);
+                GetCamera().UpdateMatrices();
+                GetModelStack().Push();
+                GetModelStack().Translate(place.x, place.y, 0.0f);
+                GetModelStack().Scale(place.z, place.w, 1.0f);
+                meshes[i]->Draw(texture, 1.0f, Vector3(1.0f, 1.0f, 1.0f));
+                GetModelStack().Pop();
+                pictures[i].resize(static_cast<size_t>(GetWindowWidth()) * GetWindowHeight() * 4);
+                glReadPixels(0, 0, GetWindowWidth(), GetWindowHeight(), GL_RGBA, GL_UNSIGNED_BYTE, pictures[i].data());
+            }
+            size_t differing = 0;
+            for (size_t p = 0; p < pictures[0].size(); p += 4) {
+                differing += std::memcmp(&pictures[0][p], &pictures[1][p], 3) != 0 ? 1 : 0;
+            }
+            EXPECT_EQ(differing, 0u) << name << " at " << place.x << ", " << place.y;
+        }
+    }
+    EXPECT_EQ(layersWithMeshes, 3) << "the middle ground and both edges have transparent texels";
 }
 
 }  // namespace
