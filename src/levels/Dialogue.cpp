@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include <cctype>
 #include <glm/gtc/matrix_transform.hpp>
 #include <utility>
 
@@ -306,6 +307,16 @@ void RenderDialogue() {
 
 bool IsDialogueVisible() {
     return box.visible;
+}
+
+std::string WithoutSpaces(const std::string& text) {
+    std::string kept;
+    for (const char c : text) {
+        if (!std::isspace(static_cast<unsigned char>(c))) {
+            kept += c;
+        }
+    }
+    return kept;
 }
 
 const DialogueRequest& GetDialogue() {

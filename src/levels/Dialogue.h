@@ -57,3 +57,6 @@ bool                   IsDialogueVisible();
 const DialogueRequest& GetDialogue();
 // The advance of one character of body text at the given scale, in screen units.
 float                  DialogueCharAdvance(float textScale);
+// A text without its white space: the box breaks lines where it likes, so a shown text is
+// compared with a line of the script this way.
+std::string            WithoutSpaces(const std::string& text);

@@ -25,6 +25,17 @@ Vector3 At(const GOEnemy* enemy) {
     return enemy->GetTransform().GetPosition();
 }
 
+// A flying-enemy marker of 2 x 2 units, switched on.
+GOCollider* FlyingMarkerAt(const Vector3& at) {
+    GOCollider* marker = GetScene().GetCollider();
+    marker->markerName = "ENEMY FLYING";
+    marker->GetTransform().SetPosition(at);
+    marker->GetTransform().SetScale(2.0f, 2.0f, 1.0f);
+    marker->GetComponent<Collider>()->Update();
+    marker->SetActive(true);
+    return marker;
+}
+
 TEST(FlyingTurnRateTest, ProportionalToTheAngleCappedAtSixtyAndSignedByLirrasSide) {
     EXPECT_FLOAT_EQ(FlyingTurnRate(0.0f, 0.0f), 0.0f);
     EXPECT_FLOAT_EQ(FlyingTurnRate(5.0f, 1.0f), 20.0f);
@@ -167,12 +178,7 @@ TEST_F(FlyingEnemyTest, ItHurtsLirraOnContactFliesOnAndCannotBeHurt) {
 
 TEST_F(FlyingEnemyTest, AFlyingMarkerReleasesOneSpiritWithinFifteenUnitsWhenLirraTouchesIt) {
     StartLevel(0.0f);
-    GOCollider* marker = GetScene().GetCollider();
-    marker->markerName = "ENEMY FLYING";
-    marker->GetTransform().SetPosition(lirra.GetTransform().GetPosition());
-    marker->GetTransform().SetScale(2.0f, 2.0f, 1.0f);
-    marker->GetComponent<Collider>()->Update();
-    marker->SetActive(true);
+    GOCollider* marker = FlyingMarkerAt(lirra.GetTransform().GetPosition());
     Frames(3);
     EXPECT_FALSE(marker->IsActive());
     int flyers = 0;
@@ -197,12 +203,7 @@ TEST_F(FlyingEnemyTest, ASpiritReleasedIntoAnEnemyStillListedLeavesNoBoxOfTheFra
     }
     GOEnemy* falling = GetScene().GetEnemyPool().GetObjects().front();
     ASSERT_NE(falling->GetComponent<Collider>(), nullptr);
-    GOCollider* marker = GetScene().GetCollider();
-    marker->markerName = "ENEMY FLYING";
-    marker->GetTransform().SetPosition(lirra.GetTransform().GetPosition());
-    marker->GetTransform().SetScale(2.0f, 2.0f, 1.0f);
-    marker->GetComponent<Collider>()->Update();
-    marker->SetActive(true);
+    GOCollider* marker = FlyingMarkerAt(lirra.GetTransform().GetPosition());
     // A wall she presses into, listed after the marker.
     const Vector3 at = lirra.GetTransform().GetPosition();
     MakeBox(at.x + 0.9f, at.y, 1.0f, 4.0f, KIND_TILE)->SetActive(true);

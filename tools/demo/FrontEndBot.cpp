@@ -3,7 +3,6 @@
 // home, the ending and the credits watched until the main menu returns.
 #include <GLFW/glfw3.h>
 
-#include <cctype>
 #include <cstdio>
 #include <string>
 
@@ -73,17 +72,6 @@ const GOInteractable* ActivePortal() {
         }
     }
     return nullptr;
-}
-
-// The box breaks its lines where it likes, so texts are compared without their white space.
-std::string WithoutSpaces(const std::string& text) {
-    std::string kept;
-    for (const char c : text) {
-        if (!std::isspace(static_cast<unsigned char>(c))) {
-            kept += c;
-        }
-    }
-    return kept;
 }
 
 // Her last line typed out in full, then closed.

@@ -1,13 +1,13 @@
 #include "PlaythroughTrace.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <fstream>
 #include <regex>
 #include <sstream>
 
 #include "actors/Player.h"
+#include "levels/Dialogue.h"
 #include "levels/StateLevel1.h"
 #include "levels/StateLevel2.h"
 #include "levels/StateLevel3.h"
@@ -60,17 +60,6 @@ bool TrueField(const std::string& line, const std::string& key, size_t from = 0)
 bool NullField(const std::string& line, const std::string& key, size_t from = 0) {
     const size_t at = ValueAt(line, key, from);
     return at != std::string::npos && line.compare(at, 4, "null") == 0;
-}
-
-// The dialogue box breaks lines where it likes, so texts are compared without white space.
-std::string WithoutSpaces(const std::string& text) {
-    std::string kept;
-    for (const char c : text) {
-        if (!std::isspace(static_cast<unsigned char>(c))) {
-            kept += c;
-        }
-    }
-    return kept;
 }
 
 bool FreeToMove(const TraceFrame& frame) {
