@@ -69,7 +69,7 @@ private:
     bool         hasBounds = false;
 };
 
-// Whether the alpha test now discards every fragment of alpha 0 (it passes only alpha above a reference of 0 or more).
+// Whether the alpha test now discards every fragment of alpha 0 (it passes only alpha above 0 or more).
 bool AlphaTestDiscardsTransparent();
 
 // Each builder returns a new mesh that the caller owns.

@@ -45,8 +45,7 @@ const Mesh* TileMeshTable::DrawnShape(const Mesh* cell, const Texture* sheet) {
     if (sheet != shapedSheet || sheet->GetId() != shapedId) {
         ShapeCells(sheet);
     }
-    const Mesh* shape = shapes.empty() ? nullptr : shapes[found->second].get();
-    return shape != nullptr ? shape : cell;
+    return shapes.empty() ? cell : shapes[found->second].get();
 }
 
 void TileMeshTable::ShapeCells(const Texture* sheet) {
@@ -64,11 +63,6 @@ void TileMeshTable::ShapeCells(const Texture* sheet) {
     for (size_t i = 0; i < meshes.size(); ++i) {
         const int column = static_cast<int>(i) % columns;
         const int row = static_cast<int>(i) / columns;
-        // A cell below the sheet's last row samples outside it: its quad is drawn as it is.
-        if ((row + 1) * cellHeight > image.height) {
-            shapes.emplace_back();
-            continue;
-        }
         const TexelRect rect{column * cellWidth, row * cellHeight, (column + 1) * cellWidth, (row + 1) * cellHeight};
         shapes.push_back(MakeSpanMesh("EnvTileSpans", image, rect, cellHeight));
     }

@@ -235,17 +235,3 @@ TEST_F(LevelTest, TilesThroughTheirSpanMeshesPaintWhatTheirWholeQuadsPaint) {
     }
     GetCamera().Reset();
 }
-
-// A table with more rows than the sheet holds: the cells past its last row sample outside it and
-// keep their whole quads.
-TEST_F(LevelTest, CellsBelowTheSheetKeepTheirWholeQuads) {
-    const Texture* sheet = GetResources().LookupTexture(GOTile::kTileSheetTexture);
-    if (sheet == nullptr || sheet->GetId() == 0) {
-        GTEST_SKIP() << "the tile sheet was not generated";
-    }
-    TileMeshTable table;
-    table.Build(10, 150);
-    EXPECT_NE(table.DrawnShape(table.Lookup(42), sheet), table.Lookup(42));
-    EXPECT_EQ(table.DrawnShape(table.Lookup(100), sheet), table.Lookup(100));
-    EXPECT_EQ(table.DrawnShape(table.Lookup(149), sheet), table.Lookup(149));
-}
