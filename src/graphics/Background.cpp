@@ -10,7 +10,6 @@
 #include "graphics/Camera.h"
 #include "graphics/MatrixStack.h"
 #include "graphics/Mesh.h"
-#include "graphics/SpanMesh.h"
 #include "graphics/Texture.h"
 #include "resources/ResourceLoader.h"
 
@@ -25,6 +24,10 @@ constexpr float kHalfScreenHeight = 360.0f;
 constexpr float kFarStripWidth = 6144.0f;
 constexpr float kFarStripHeight = 720.0f;
 
+// Texel rows per band of a layer's tight mesh: each band covers the columns where any of its rows
+// holds a texel that is not fully transparent.
+constexpr int   kBandRows = 4;
+
 std::map<std::string, Texture*> layers;
 
 // What of a layer's quad is drawn. A layer without a transparent texel is drawn without blending
@@ -37,6 +40,102 @@ struct LayerShape {
 };
 std::map<const Texture*, LayerShape> shapes;
 
+struct AlphaImage {
+    int                        width = 0;
+    int                        height = 0;
+    std::vector<unsigned char> alpha;    // row 0 at v = 0
+
+    bool Covered(int column, int row) const { return alpha[static_cast<size_t>(row) * width + column] != 0; }
+};
+
+AlphaImage ReadAlpha(const Texture* texture) {
+    AlphaImage image;
+    const Vector2 size = texture->GetSize();
+    image.width = static_cast<int>(size.x);
+    image.height = static_cast<int>(size.y);
+    if (image.width <= 0 || image.height <= 0) {
+        return AlphaImage();
+    }
+    image.alpha.resize(static_cast<size_t>(image.width) * image.height);
+    glBindTexture(GL_TEXTURE_2D, texture->GetId());
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, image.alpha.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return image;
+}
+
+bool HasTransparentTexel(const AlphaImage& image) {
+    for (const unsigned char a : image.alpha) {
+        if (a != 255) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A vertex of the unit quad (x and y in -0.5 .. 0.5, v = 0 at the top) at a texel corner.
+Vertex CornerVertex(int column, int row, const AlphaImage& image) {
+    Vertex vertex;
+    const float u = static_cast<float>(column) / static_cast<float>(image.width);
+    const float v = static_cast<float>(row) / static_cast<float>(image.height);
+    vertex.position[0] = u - 0.5f;
+    vertex.position[1] = 0.5f - v;
+    vertex.normal[2] = 1.0f;
+    vertex.uv[0] = u;
+    vertex.uv[1] = v;
+    return vertex;
+}
+
+void AddSpan(int firstColumn, int endColumn, int firstRow, int endRow, const AlphaImage& image,
+             std::vector<Vertex>* vertices, std::vector<unsigned int>* indices) {
+    const unsigned int base = static_cast<unsigned int>(vertices->size());
+    vertices->push_back(CornerVertex(firstColumn, endRow, image));
+    vertices->push_back(CornerVertex(firstColumn, firstRow, image));
+    vertices->push_back(CornerVertex(endColumn, endRow, image));
+    vertices->push_back(CornerVertex(endColumn, firstRow, image));
+    for (const unsigned int corner : {0u, 1u, 2u, 2u, 1u, 3u}) {
+        indices->push_back(base + corner);
+    }
+}
+
+std::unique_ptr<Mesh> MakeTightMesh(const AlphaImage& image) {
+    std::vector<Vertex> vertices;
+    std::vector<unsigned int> indices;
+    std::vector<bool> covered(static_cast<size_t>(image.width));
+    for (int firstRow = 0; firstRow < image.height; firstRow += kBandRows) {
+        const int endRow = std::min(firstRow + kBandRows, image.height);
+        // A texel beside the band on any side counts too: a filtered fetch at the band's edge
+        // still reaches it.
+        const int lowRow = std::max(firstRow - 1, 0);
+        const int highRow = std::min(endRow + 1, image.height);
+        for (int column = 0; column < image.width; ++column) {
+            bool any = false;
+            for (int row = lowRow; row < highRow && !any; ++row) {
+                for (int near = std::max(column - 1, 0); near <= std::min(column + 1, image.width - 1) && !any; ++near) {
+                    any = image.Covered(near, row);
+                }
+            }
+            covered[static_cast<size_t>(column)] = any;
+        }
+        for (int column = 0; column < image.width;) {
+            if (!covered[static_cast<size_t>(column)]) {
+                ++column;
+                continue;
+            }
+            const int firstColumn = column;
+            while (column < image.width && covered[static_cast<size_t>(column)]) {
+                ++column;
+            }
+            AddSpan(firstColumn, column, firstRow, endRow, image, &vertices, &indices);
+        }
+    }
+    auto mesh = std::make_unique<Mesh>("BackgroundLayer");
+    mesh->Upload(vertices.data(), static_cast<int>(vertices.size()), indices.data(), static_cast<int>(indices.size()),
+                 MESH_TRIANGLES);
+    return mesh;
+}
+
 void ShapeLayer(const Texture* texture) {
     if (texture == nullptr || shapes.count(texture) != 0) {
         return;
@@ -48,7 +147,7 @@ void ShapeLayer(const Texture* texture) {
     }
     shape.opaque = !HasTransparentTexel(image);
     if (!shape.opaque) {
-        shape.tight = MakeSpanMesh("BackgroundLayer", image, TexelRect{0, 0, image.width, image.height}, 4);
+        shape.tight = MakeTightMesh(image);
     }
 }
 

@@ -49,16 +49,10 @@ void SetVertexLayout() {
     glVertexAttribPointer(3, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(offsetof(Vertex, uv)));
 }
 
-// A mesh drawn with alpha 0 (a faded-out overlay) has every fragment discarded: it would change
-// no pixel and no depth.
+// With the alpha test passing only alpha above 0 or more, a mesh drawn with alpha 0 (a faded-out
+// overlay) has every fragment discarded: it would change no pixel and no depth.
 bool IsDiscardedWhole(float alpha) {
-    return alpha <= 0.0f && AlphaTestDiscardsTransparent();
-}
-
-}  // namespace
-
-bool AlphaTestDiscardsTransparent() {
-    if (glIsEnabled(GL_ALPHA_TEST) == GL_FALSE) {
+    if (alpha > 0.0f || glIsEnabled(GL_ALPHA_TEST) == GL_FALSE) {
         return false;
     }
     GLint function = 0;
@@ -67,6 +61,8 @@ bool AlphaTestDiscardsTransparent() {
     glGetFloatv(GL_ALPHA_TEST_REF, &reference);
     return function == GL_GREATER && reference >= 0.0f;
 }
+
+}  // namespace
 
 Mesh::Mesh(const char* meshName) : name(meshName) {
     glGenBuffers(1, &vertexBuffer);

@@ -69,9 +69,6 @@ private:
     bool         hasBounds = false;
 };
 
-// Whether the alpha test now discards every fragment of alpha 0 (it passes only alpha above 0 or more).
-bool AlphaTestDiscardsTransparent();
-
 // Each builder returns a new mesh that the caller owns.
 Mesh* CreateQuad(const char* name, const glm::vec4& colour, float size,
                  float uLeft, float uRight, float vTop, float vBottom);

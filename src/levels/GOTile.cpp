@@ -1,6 +1,6 @@
 #include "levels/GOTile.h"
 
-#include "graphics/MatrixStack.h"
+#include "graphics/Renderer.h"
 #include "levels/TileMeshes.h"
 
 TileIndex& TileIndex::operator=(uint32_t index) {
@@ -9,21 +9,8 @@ TileIndex& TileIndex::operator=(uint32_t index) {
     return *this;
 }
 
-void TileRenderer::Draw() {
-    if (mesh == nullptr || !owner->IsActive()) {
-        return;
-    }
-    const Mesh* drawn = AlphaTestDiscardsTransparent() ? GetTileMeshTable().DrawnShape(mesh, texture) : mesh;
-    if (drawn->GetIndexCount() == 0) {
-        return;
-    }
-    GetModelStack().ApplyTransform(owner->GetTransform());
-    drawn->Draw(texture, alpha, tint);
-    GetModelStack().Pop();
-}
-
 GOTile::GOTile() : GameObject(KIND_TILE) {
-    Renderer* renderer = AddComponent<TileRenderer>();
+    Renderer* renderer = AddComponent<Renderer>();
     renderer->SetTexture(kTileSheetTexture);
     ShowCell(tileIndex);
 }

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "graphics/Renderer.h"
 #include "scene/GameObject.h"
 
 class GOTile;
@@ -21,15 +20,6 @@ public:
 private:
     GOTile* const tile;
     uint32_t      value = 0;
-};
-
-// Draws a tile's cell through the cell's span mesh while the alpha test discards transparent
-// fragments: the sheet's transparent texels are then neither shaded nor tested.
-class TileRenderer : public Renderer {
-public:
-    explicit TileRenderer(GameObject* owner_) : Renderer(owner_) {}
-
-    void Draw() override;
 };
 
 // One decorative cell of the tile sheet on a level's grid; z is its depth layer.

@@ -1,15 +1,9 @@
 #include "levels/TileMeshes.h"
 
 #include "graphics/Mesh.h"
-#include "graphics/SpanMesh.h"
-#include "graphics/Texture.h"
 
 void TileMeshTable::Build(int columnCount, int tileCount) {
     meshes.clear();
-    cellOf.clear();
-    shapes.clear();
-    shapedSheet = nullptr;
-    shapedId = 0;
     columns = columnCount > 0 ? columnCount : 0;
     lastRow = 0;
     if (columns == 0 || tileCount <= 0) {
@@ -25,7 +19,6 @@ void TileMeshTable::Build(int columnCount, int tileCount) {
             const float s = u * static_cast<float>(column);
             const float t = u * static_cast<float>(row);
             meshes.emplace_back(CreateQuad("EnvTile", glm::vec4(1.0f), 1.0f, s, s + u, t, t + u));
-            cellOf[meshes.back().get()] = meshes.size() - 1;
         }
     }
 }
@@ -35,37 +28,6 @@ Mesh* TileMeshTable::Lookup(uint32_t index) const {
         return nullptr;
     }
     return meshes[index].get();
-}
-
-const Mesh* TileMeshTable::DrawnShape(const Mesh* cell, const Texture* sheet) {
-    const auto found = cellOf.find(cell);
-    if (sheet == nullptr || found == cellOf.end()) {
-        return cell;
-    }
-    if (sheet != shapedSheet || sheet->GetId() != shapedId) {
-        ShapeCells(sheet);
-    }
-    return shapes.empty() ? cell : shapes[found->second].get();
-}
-
-void TileMeshTable::ShapeCells(const Texture* sheet) {
-    shapes.clear();
-    shapedSheet = sheet;
-    shapedId = sheet->GetId();
-    const AlphaImage image = ReadAlpha(sheet);
-    // Each cell must span whole texels, or its span mesh would not sample where its quad does.
-    if (image.alpha.empty() || columns == 0 || image.width % columns != 0 || image.height % columns != 0) {
-        return;
-    }
-    const int cellWidth = image.width / columns;
-    const int cellHeight = image.height / columns;
-    shapes.reserve(meshes.size());
-    for (size_t i = 0; i < meshes.size(); ++i) {
-        const int column = static_cast<int>(i) % columns;
-        const int row = static_cast<int>(i) / columns;
-        const TexelRect rect{column * cellWidth, row * cellHeight, (column + 1) * cellWidth, (row + 1) * cellHeight};
-        shapes.push_back(MakeSpanMesh("EnvTileSpans", image, rect, cellHeight));
-    }
 }
 
 TileMeshTable& GetTileMeshTable() {

@@ -2,11 +2,9 @@
 
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 class Mesh;
-class Texture;
 
 // One quad mesh per cell of the tile sheet, built once at start-up and kept for the whole run.
 // Entry i shows the cell in column i mod columns and row i div columns, rows counted from the
@@ -17,11 +15,6 @@ public:
     // Null at or above the count: such a tile draws nothing.
     Mesh* Lookup(uint32_t index) const;
 
-    // What to draw for a cell's quad showing `sheet`: the cell's span mesh, which leaves out the
-    // sheet's fully transparent texels, or the quad itself where the sheet cannot be cut in cells.
-    // The sheet is read back the first time it is drawn and again when another texture is drawn.
-    const Mesh* DrawnShape(const Mesh* cell, const Texture* sheet);
-
     int count() const { return static_cast<int>(meshes.size()); }
     int GetColumns() const { return columns; }
     int GetLastRow() const { return lastRow; }
@@ -30,13 +23,6 @@ private:
     std::vector<std::unique_ptr<Mesh>> meshes;
     int                                columns = 0;
     int                                lastRow = 0;
-
-    void ShapeCells(const Texture* sheet);
-
-    std::unordered_map<const Mesh*, size_t> cellOf;
-    std::vector<std::unique_ptr<Mesh>>      shapes;      // by cell; empty while unshaped
-    const Texture*                          shapedSheet = nullptr;
-    unsigned int                            shapedId = 0;
 };
 
 TileMeshTable& GetTileMeshTable();

@@ -7,7 +7,6 @@
 
 #include "app/Screenshot.h"
 #include "graphics/Camera.h"
-#include "graphics/MatrixStack.h"
 #include "graphics/Mesh.h"
 #include "graphics/PostProcess.h"
 #include "graphics/Texture.h"
@@ -158,80 +157,4 @@ TEST_F(LevelTest, TilesOfALevelShowTheirCellsOfTheSheet) {
     }
     ASSERT_GT(compared, 10) << "the sheet has opaque cells to compare";
     EXPECT_GE(matching, compared * 9 / 10) << matching << " of " << compared << " cells";
-}
-
-namespace {
-
-std::vector<unsigned char> ReadWindow() {
-    std::vector<unsigned char> window(kWindowWidth * kWindowHeight * 4);
-    glFinish();
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kWindowWidth, kWindowHeight, GL_RGBA, GL_UNSIGNED_BYTE, window.data());
-    return window;
-}
-
-void ClearWindow() {
-    BindWindowFramebuffer();
-    glClearColor(0.2f, 0.1f, 0.3f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    GetCamera().UpdateMatrices();
-    PrepareSceneShader();
-}
-
-// Each tile through the whole quad of its cell, as tiles were drawn before span meshes.
-void DrawWholeQuads(const std::vector<GOTile*>& tiles) {
-    for (GOTile* tile : tiles) {
-        const Renderer* renderer = tile->GetComponent<Renderer>();
-        GetModelStack().ApplyTransform(tile->GetTransform());
-        renderer->GetMesh()->Draw(renderer->GetTexture(), renderer->GetAlpha(), renderer->tint);
-        GetModelStack().Pop();
-    }
-}
-
-int CountDifferingPixels(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
-    int differing = 0;
-    for (size_t i = 0; i < a.size(); i += 4) {
-        differing += (a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2]) ? 1 : 0;
-    }
-    return differing;
-}
-
-}  // namespace
-
-// Tiles are drawn through span meshes that leave out the sheet's transparent texels; the picture
-// must be the one their whole quads paint, from afar and close up.
-TEST_F(LevelTest, TilesThroughTheirSpanMeshesPaintWhatTheirWholeQuadsPaint) {
-    const Texture* sheet = GetResources().LookupTexture(GOTile::kTileSheetTexture);
-    if (sheet == nullptr || sheet->GetId() == 0) {
-        GTEST_SKIP() << "the tile sheet was not generated";
-    }
-    std::string level;
-    for (int index = 0; index < 100; ++index) {
-        level += std::to_string(index) + ",0," + std::to_string(index % 10) + "," + std::to_string(-(index / 10)) + ",1\n";
-    }
-    ASSERT_TRUE(Load(level));
-    GetScene().FlushObjectQueues();
-    int cut = 0;
-    for (uint32_t index = 0; index < 100; ++index) {
-        const Mesh* cell = GetTileMeshTable().Lookup(index);
-        cut += GetTileMeshTable().DrawnShape(cell, sheet) != cell ? 1 : 0;
-    }
-    EXPECT_EQ(cut, 100) << "every cell of the sheet is drawn through its span mesh";
-
-    for (const float zoom : {1.0f, 0.15f}) {
-        GetCamera().Reset();
-        GetCamera().SetZoom(zoom);
-        GetCamera().SetPosition(zoom < 1.0f ? Vector3(3.3f, -2.6f, 0.0f) : Vector3(4.5f, -4.5f, 0.0f));
-        ClearWindow();
-        GetScene().RenderWorld();
-        const std::vector<unsigned char> spans = ReadWindow();
-        ClearWindow();
-        DrawWholeQuads(tiles);
-        const std::vector<unsigned char> quads = ReadWindow();
-        ClearWindow();
-        const std::vector<unsigned char> cleared = ReadWindow();
-        EXPECT_EQ(CountDifferingPixels(spans, quads), 0) << "zoom " << zoom;
-        EXPECT_GT(CountDifferingPixels(spans, cleared), kWindowWidth * kWindowHeight / 10) << "zoom " << zoom;
-    }
-    GetCamera().Reset();
 }
