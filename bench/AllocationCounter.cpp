@@ -15,15 +15,15 @@ namespace {
 // Per thread, so the audio mixer and the loading worker do not blur the main thread's frames.
 thread_local uint64_t allocations = 0;
 thread_local uint64_t driverAllocations = 0;
-thread_local bool     classifying = false;
+thread_local bool classifying = false;
 
 struct CodeRange {
     uintptr_t begin;
     uintptr_t end;
 };
 constexpr int kMaxDriverRanges = 16;
-CodeRange     driverRanges[kMaxDriverRanges];
-int           driverRangeCount = 0;
+CodeRange driverRanges[kMaxDriverRanges];
+int driverRangeCount = 0;
 
 bool IsDriverLibrary(const char* path) {
     return std::strstr(path, "libLLVM") != nullptr || std::strstr(path, "/dri/") != nullptr ||
@@ -60,11 +60,11 @@ constexpr int kStackDepth = 14;
 
 struct Stack {
     void* frames[kStackDepth];
-    int   depth;
+    int depth;
 };
 
-Stack            stacks[kMaxStacks];
-int              stackCount = 0;
+Stack stacks[kMaxStacks];
+int stackCount = 0;
 thread_local bool recording = false;
 thread_local bool insideRecorder = false;
 

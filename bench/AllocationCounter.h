@@ -11,7 +11,7 @@ uint64_t CountThreadAllocations();
 uint64_t CountThreadDriverAllocations();
 // From now on, allocations of the calling thread whose call stack passes through the GL driver
 // or LLVM (both loaded by now, with the context) count as the driver's.
-void     ClassifyDriverAllocations();
+void ClassifyDriverAllocations();
 uint64_t CountThreadAllocatedBytes();
 
 // While recording, the call stacks of the calling thread's allocations are kept (up to a fixed

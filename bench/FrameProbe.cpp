@@ -31,24 +31,25 @@
 
 namespace {
 
-constexpr int   kBossPhase3Health = 999;
+constexpr int kBossPhase3Health = 999;
 constexpr float kLirraFullHealth = 100.0f;
 
 // What the frame's by-design allocations are recognised by, read before and after it.
 struct WorldSnapshot {
     const State* state = nullptr;
-    size_t       objects = 0;
-    size_t       emitters = 0;
-    size_t       cinematicSteps = 0;
-    bool         dialogueVisible = false;
-    size_t       dialogueKey = 0;
-    float        lirraHealth = 0.0f;
-    size_t       activeEnemies = 0;
-    size_t       activeSouls = 0;
-    int          newestEmitter = -1;
+    size_t objects = 0;
+    size_t emitters = 0;
+    size_t cinematicSteps = 0;
+    bool dialogueVisible = false;
+    size_t dialogueKey = 0;
+    float lirraHealth = 0.0f;
+    size_t activeEnemies = 0;
+    size_t activeSouls = 0;
+    int newestEmitter = -1;
 };
 
-template <typename T> size_t CountActive(const ObjectPool<T>& pool) {
+template <typename T>
+size_t CountActive(const ObjectPool<T>& pool) {
     size_t active = 0;
     for (const T* object : pool.GetObjects()) {
         active += object->IsActive() ? 1 : 0;
@@ -93,8 +94,8 @@ void MarkByDesignReasons(const WorldSnapshot& before, const WorldSnapshot& after
     record->loadingAssets = after.state != nullptr && after.state->GetId() == STATE_LOADING;
     record->poolGrew = after.objects > before.objects || after.emitters > before.emitters;
     record->cinematicQueued = after.cinematicSteps > before.cinematicSteps;
-    record->dialogueStarted = after.dialogueVisible &&
-                              (!before.dialogueVisible || after.dialogueKey != before.dialogueKey);
+    record->dialogueStarted =
+        after.dialogueVisible && (!before.dialogueVisible || after.dialogueKey != before.dialogueKey);
     record->spawned = after.activeEnemies > before.activeEnemies || after.activeSouls > before.activeSouls ||
                       after.newestEmitter > before.newestEmitter;
 }
@@ -218,7 +219,8 @@ int64_t Median(std::vector<int64_t> times) {
 }
 
 // Median wall and process CPU time of `rounds` runs of the pass, each waited for.
-template <typename Pass> void TimePass(int rounds, Pass pass, int64_t* wallNs, int64_t* cpuNs) {
+template <typename Pass>
+void TimePass(int rounds, Pass pass, int64_t* wallNs, int64_t* cpuNs) {
     std::vector<int64_t> walls;
     std::vector<int64_t> cpus;
     glFinish();
@@ -236,14 +238,18 @@ template <typename Pass> void TimePass(int rounds, Pass pass, int64_t* wallNs, i
 
 // The frame's post-processing alone, on the bright image the last frame left in the targets.
 void TimePostPasses(int rounds, ProbeResult* result) {
-    TimePass(rounds, [] { BlurBright(true, 10); }, &result->blurNs, &result->blurCpuNs);
+    TimePass(
+        rounds, [] { BlurBright(true, 10); }, &result->blurNs, &result->blurCpuNs);
     // The window already holds this frame's composite: marking it drawn into makes each round
     // composite the whole window again instead of nothing.
-    TimePass(rounds, [] {
-        BindWindowFramebuffer();
-        NoteWindowDrawn();
-        CompositeBloom(0);
-    }, &result->compositeNs, &result->compositeCpuNs);
+    TimePass(
+        rounds,
+        [] {
+            BindWindowFramebuffer();
+            NoteWindowDrawn();
+            CompositeBloom(0);
+        },
+        &result->compositeNs, &result->compositeCpuNs);
 }
 
 }  // namespace

@@ -64,8 +64,8 @@ bool WriteProbeResult(const std::string& path, const ProbeResult& result) {
     }
     for (const FrameRecord& record : result.frames) {
         out << record.frame << '\t' << record.scene << '\t' << record.logicNs << '\t' << record.drawNs << '\t'
-            << record.frameNs << '\t' << record.frameCpuNs << '\t' << record.allocations << '\t' << record.driverAllocations << '\t'
-            << FlagsOf(record) << '\n';
+            << record.frameNs << '\t' << record.frameCpuNs << '\t' << record.allocations << '\t'
+            << record.driverAllocations << '\t' << FlagsOf(record) << '\n';
     }
     return static_cast<bool>(out);
 }
@@ -110,41 +110,41 @@ int RunChild(int argc, char** argv) {
 // The parent: runs, their results and the report.
 
 struct Run {
-    std::string              label;
+    std::string label;
     std::vector<std::string> gameArgs;
-    std::vector<std::string> owns;     // the scenes this run reports
-    bool                     bossPhase3 = false;
-    std::string              stopScene;
-    long                     stopSceneFrames = 0;
+    std::vector<std::string> owns;  // the scenes this run reports
+    bool bossPhase3 = false;
+    std::string stopScene;
+    long stopSceneFrames = 0;
 };
 
 struct RunResult {
     std::vector<FrameRecord> frames;
-    double                   startupMs = -1.0;
-    double                   openMs = -1.0;
-    double                   startupCpuMs = -1.0;
-    double                   blurMs = 0.0;
-    double                   compositeMs = 0.0;
-    double                   blurCpuMs = 0.0;
-    double                   compositeCpuMs = 0.0;
+    double startupMs = -1.0;
+    double openMs = -1.0;
+    double startupCpuMs = -1.0;
+    double blurMs = 0.0;
+    double compositeMs = 0.0;
+    double blurCpuMs = 0.0;
+    double compositeCpuMs = 0.0;
     // Per pass, its CPU time in each frame measured pass by pass (ms), in the order first met.
     std::vector<std::pair<std::string, std::vector<double>>> passes;
-    long                     passFrames = 0;
+    long passFrames = 0;
     std::map<std::string, std::vector<double>> passDraws;
-    bool                     ok = false;
+    bool ok = false;
 };
 
 struct BenchOptions {
     std::string demoDir = LIRRA_SOURCE_DIR "/demos";
     std::string dataDir;
     std::string logDir = "/tmp";
-    long        fullFrames = 120;
-    long        passFrames = 30;
-    bool        skipFull = false;
-    bool        skipLarge = false;    // the 1920 x 1080 runs (the game's full screen on a common monitor)
-    bool        skipSmall = false;
-    bool        reuse = false;
-    bool        traceAllocs = false;
+    long fullFrames = 120;
+    long passFrames = 30;
+    bool skipFull = false;
+    bool skipLarge = false;  // the 1920 x 1080 runs (the game's full screen on a common monitor)
+    bool skipSmall = false;
+    bool reuse = false;
+    bool traceAllocs = false;
     std::string only;
 };
 
@@ -315,7 +315,7 @@ std::vector<Run> FullFrameRuns(const BenchOptions& bench) {
     runs.push_back(intro);
     const char* const levels[][2] = {
         {"Level 1", "level1.rec"}, {"Level 2", "level2.rec"}, {"Level 3", "level3.rec"},
-        {"Boss", "boss.rec"}, {"Level End", "none"},
+        {"Boss", "boss.rec"},      {"Level End", "none"},
     };
     for (const auto& level : levels) {
         Run run = SceneRun(bench, level[0], level[1]);
@@ -401,7 +401,8 @@ RunResult ReadRunResult(const std::string& path) {
             fields.push_back(field);
         }
         if (fields.size() == 5 && fields[0] == "pass") {
-            AddPassTime(fields[1], fields[2], std::atoll(fields[3].c_str()) / 1e6, std::atoi(fields[4].c_str()), &result);
+            AddPassTime(fields[1], fields[2], std::atoll(fields[3].c_str()) / 1e6, std::atoi(fields[4].c_str()),
+                        &result);
             continue;
         }
         FrameRecord record;
@@ -426,17 +427,23 @@ enum class RunSize { Small, Full, Large };
 
 std::string SizeArg(RunSize size) {
     switch (size) {
-        case RunSize::Full: return "1024x720";
-        case RunSize::Large: return "1920x1080";
-        default: return "64x45";
+    case RunSize::Full:
+        return "1024x720";
+    case RunSize::Large:
+        return "1920x1080";
+    default:
+        return "64x45";
     }
 }
 
 const char* SizeTag(RunSize size) {
     switch (size) {
-        case RunSize::Full: return "full";
-        case RunSize::Large: return "large";
-        default: return "small";
+    case RunSize::Full:
+        return "full";
+    case RunSize::Large:
+        return "large";
+    default:
+        return "small";
     }
 }
 
@@ -448,8 +455,7 @@ RunResult Spawn(const BenchOptions& bench, const Run& run, RunSize size) {
     if (bench.reuse) {
         RunResult reused = ReadRunResult(resultPath);
         if (!reused.ok) {
-            std::printf("# run %s %s: no figures in %s\n", run.label.c_str(), SizeTag(size),
-                        resultPath.c_str());
+            std::printf("# run %s %s: no figures in %s\n", run.label.c_str(), SizeTag(size), resultPath.c_str());
         }
         return reused;
     }
@@ -526,25 +532,25 @@ double Median(std::vector<double> values) {
 }
 
 struct SceneFigures {
-    long     frames = 0;
-    double   logicMs = 0.0;
-    double   drawMs = 0.0;
-    double   drawMaxMs = 0.0;
-    double   frameMs = -1.0;
-    double   frameCpuMs = -1.0;
-    double   largeFrameCpuMs = -1.0;
-    double   smallFrameMs = 0.0;
+    long frames = 0;
+    double logicMs = 0.0;
+    double drawMs = 0.0;
+    double drawMaxMs = 0.0;
+    double frameMs = -1.0;
+    double frameCpuMs = -1.0;
+    double largeFrameCpuMs = -1.0;
+    double smallFrameMs = 0.0;
     uint64_t steadyMaxAllocations = 0;
-    long     allocatingFrames = 0;
-    long     steadyAllocatingFrames = 0;
-    long     byState = 0, byLoading = 0, byPool = 0, byCinematic = 0, byDialogue = 0;
-    long     spawnFrames = 0;
-    long     spawnAllocatingFrames = 0;
-    uint64_t strictMaxAllocations = 0;    // hand-out frames counted as steady
+    long allocatingFrames = 0;
+    long steadyAllocatingFrames = 0;
+    long byState = 0, byLoading = 0, byPool = 0, byCinematic = 0, byDialogue = 0;
+    long spawnFrames = 0;
+    long spawnAllocatingFrames = 0;
+    uint64_t strictMaxAllocations = 0;  // hand-out frames counted as steady
     uint64_t driverAllocations = 0;
-    long     driverAllocatingFrames = 0;
+    long driverAllocatingFrames = 0;
     std::vector<std::pair<std::string, std::vector<double>>> passes;
-    long     passFrames = 0;
+    long passFrames = 0;
     std::map<std::string, std::vector<double>> passDraws;
 };
 
@@ -617,41 +623,45 @@ void PrintReport(const std::map<std::string, SceneFigures>& scenes, const std::v
             continue;
         }
         const SceneFigures& f = found->second;
-        std::printf("scene=%s frames=%ld logic_ms=%.4f draw_ms=%.3f frame_ms=%.2f allocs_per_frame=%llu "
-                    "alloc_frames=%ld frame_cpu_1024x720_ms=%.1f frame_cpu_1920x1080_ms=%.1f\n",
-                    name, f.frames, f.logicMs, f.drawMs, f.frameMs, static_cast<unsigned long long>(f.steadyMaxAllocations),
-                    f.allocatingFrames, f.frameCpuMs, f.largeFrameCpuMs);
+        std::printf(
+            "scene=%s frames=%ld logic_ms=%.4f draw_ms=%.3f frame_ms=%.2f allocs_per_frame=%llu "
+            "alloc_frames=%ld frame_cpu_1024x720_ms=%.1f frame_cpu_1920x1080_ms=%.1f\n",
+            name, f.frames, f.logicMs, f.drawMs, f.frameMs, static_cast<unsigned long long>(f.steadyMaxAllocations),
+            f.allocatingFrames, f.frameCpuMs, f.largeFrameCpuMs);
     }
     std::vector<double> sorted = startups;
     std::sort(sorted.begin(), sorted.end());
-    std::printf("startup_ms=%.1f startup_cpu_ms=%.1f (median of %zu starts, max %.1f; window and first state "
-                "ready at %.1f)\n",
-                Median(startups), Median(startupCpus), startups.size(), sorted.empty() ? 0.0 : sorted.back(),
-                Median(opens));
-    std::printf("\n# per scene: frames with a by-design reason to allocate (state request or load, loading "
-                "screen, pool growth, cinematic, dialogue, a hand-out that builds an enemy, soul or emitter), "
-                "steady frames that allocated, hand-out frames that allocated and their worst count, the GL "
-                "driver's own allocations, worst draw, 64x45 frame median, 1024x720 frame CPU median\n");
+    std::printf(
+        "startup_ms=%.1f startup_cpu_ms=%.1f (median of %zu starts, max %.1f; window and first state "
+        "ready at %.1f)\n",
+        Median(startups), Median(startupCpus), startups.size(), sorted.empty() ? 0.0 : sorted.back(), Median(opens));
+    std::printf(
+        "\n# per scene: frames with a by-design reason to allocate (state request or load, loading "
+        "screen, pool growth, cinematic, dialogue, a hand-out that builds an enemy, soul or emitter), "
+        "steady frames that allocated, hand-out frames that allocated and their worst count, the GL "
+        "driver's own allocations, worst draw, 64x45 frame median, 1024x720 frame CPU median\n");
     for (const char* name : kSceneOrder) {
         const auto found = scenes.find(name);
         if (found == scenes.end()) {
             continue;
         }
         const SceneFigures& f = found->second;
-        std::printf("# %-12s state=%ld loading=%ld pool=%ld cinematic=%ld dialogue=%ld handout=%ld "
-                    "steady_alloc_frames=%ld handout_alloc_frames=%ld (max %llu) driver_allocs=%llu in %ld frames "
-                    "draw_max_ms=%.3f "
-                    "small_frame_ms=%.3f full_frame_cpu_ms=%.1f\n",
-                    name, f.byState, f.byLoading, f.byPool, f.byCinematic, f.byDialogue, f.spawnFrames,
-                    f.steadyAllocatingFrames, f.spawnAllocatingFrames,
-                    static_cast<unsigned long long>(f.strictMaxAllocations), static_cast<unsigned long long>(f.driverAllocations),
-                    f.driverAllocatingFrames, f.drawMaxMs, f.smallFrameMs, f.frameCpuMs);
+        std::printf(
+            "# %-12s state=%ld loading=%ld pool=%ld cinematic=%ld dialogue=%ld handout=%ld "
+            "steady_alloc_frames=%ld handout_alloc_frames=%ld (max %llu) driver_allocs=%llu in %ld frames "
+            "draw_max_ms=%.3f "
+            "small_frame_ms=%.3f full_frame_cpu_ms=%.1f\n",
+            name, f.byState, f.byLoading, f.byPool, f.byCinematic, f.byDialogue, f.spawnFrames,
+            f.steadyAllocatingFrames, f.spawnAllocatingFrames, static_cast<unsigned long long>(f.strictMaxAllocations),
+            static_cast<unsigned long long>(f.driverAllocations), f.driverAllocatingFrames, f.drawMaxMs, f.smallFrameMs,
+            f.frameCpuMs);
     }
 }
 
 void PrintPasses(const std::map<std::string, SceneFigures>& scenes) {
-    std::printf("# passes at 1024x720: process CPU ms per frame and (GL draws and clears), each pass waited for "
-                "with glFinish (median over the frames timed pass by pass; the waits add a little to the sum)\n");
+    std::printf(
+        "# passes at 1024x720: process CPU ms per frame and (GL draws and clears), each pass waited for "
+        "with glFinish (median over the frames timed pass by pass; the waits add a little to the sum)\n");
     for (const char* name : kSceneOrder) {
         const auto found = scenes.find(name);
         if (found == scenes.end() || found->second.passFrames == 0) {
@@ -664,7 +674,8 @@ void PrintPasses(const std::map<std::string, SceneFigures>& scenes) {
             const double ms = Median(pass.second);
             sum += ms;
             const auto draws = f.passDraws.find(pass.first);
-            std::printf(" %s=%.2f(%.0f)", pass.first.c_str(), ms, draws == f.passDraws.end() ? 0.0 : Median(draws->second));
+            std::printf(" %s=%.2f(%.0f)", pass.first.c_str(), ms,
+                        draws == f.passDraws.end() ? 0.0 : Median(draws->second));
         }
         std::printf(" | sum=%.1f frame_cpu_unprobed=%.1f (%ld frames)\n", sum, f.frameCpuMs, f.passFrames);
     }
@@ -740,9 +751,10 @@ int RunBench(const BenchOptions& bench) {
     PrintReport(scenes, startups, opens, startupCpus);
     PrintPasses(scenes);
     if (!blurs.empty()) {
-        std::printf("# post-processing at 1024x720 (median over %zu runs, each the median of 5 rounds waited for "
-                    "with glFinish): blur of 10 passes %.1f ms (CPU %.1f ms), composite %.1f ms (CPU %.1f ms)\n",
-                    blurs.size(), Median(blurs), Median(blurCpus), Median(composites), Median(compositeCpus));
+        std::printf(
+            "# post-processing at 1024x720 (median over %zu runs, each the median of 5 rounds waited for "
+            "with glFinish): blur of 10 passes %.1f ms (CPU %.1f ms), composite %.1f ms (CPU %.1f ms)\n",
+            blurs.size(), Median(blurs), Median(blurCpus), Median(composites), Median(compositeCpus));
     }
     return 0;
 }

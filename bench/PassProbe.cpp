@@ -16,21 +16,22 @@ namespace {
 
 constexpr int kTilesetTexture = 9;
 
-bool        probing = false;
+bool probing = false;
 const char* currentPass = nullptr;
-int64_t     passStartNs = 0;
-PassFrame   frameTimes;
+int64_t passStartNs = 0;
+PassFrame frameTimes;
 // Within a frame: draws of the middle-ground texture and composites so far, and whether the
 // scene has been composited once (what is drawn into it after that is the winds).
-int         middleDraws = 0;
-int         composites = 0;
+int middleDraws = 0;
+int composites = 0;
 // Draws of the current pass before its first booking.
-int         pendingDraws = 0;
+int pendingDraws = 0;
 
 PFNGLBLITFRAMEBUFFERPROC realBlitFramebuffer = nullptr;
-PFNGLCLEARBUFFERFVPROC   realClearBufferfv = nullptr;
+PFNGLCLEARBUFFERFVPROC realClearBufferfv = nullptr;
 
-template <typename Function> Function RealFunction(const char* name) {
+template <typename Function>
+Function RealFunction(const char* name) {
     return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
 }
 

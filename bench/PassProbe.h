@@ -11,13 +11,13 @@ constexpr int kMaxProbedPasses = 32;
 
 struct PassTime {
     const char* name = nullptr;
-    int64_t     cpuNs = 0;
-    int         draws = 0;     // draw and clear calls
+    int64_t cpuNs = 0;
+    int draws = 0;  // draw and clear calls
 };
 
 struct PassFrame {
-    long     frame = 0;
-    int      count = 0;
+    long frame = 0;
+    int count = 0;
     PassTime passes[kMaxProbedPasses];
 };
 

@@ -15,8 +15,8 @@
 namespace {
 
 struct Picture {
-    png_uint_32                width = 0;
-    png_uint_32                height = 0;
+    png_uint_32 width = 0;
+    png_uint_32 height = 0;
     std::vector<unsigned char> rgba;
 };
 

@@ -15,146 +15,188 @@ using namespace datagen;
 namespace {
 
 // Every texture the game loads, by texture id, followed by the window icon.
-const char *const kTexturePaths[] = {
-	"Textures/Lirra/Lirra_Attack.png", "Textures/Lirra/Lirra_CollectSoul.png", "Textures/Lirra/Lirra_Damaged.png",
-	"Textures/Lirra/Lirra_Death.png", "Textures/Lirra/Lirra_Idle.png", "Textures/Lirra/Lirra_Jump.png",
-	"Textures/Lirra/Lirra_Fall.png", "Textures/Lirra/Lirra_Glide.png", "Textures/Lirra/Lirra_Run.png",
-	"Textures/Forest/Forest_Tileset_1.png", "Textures/Forest/Forest_FG_Lower.png",
-	"Textures/Forest/Forest_FG_Upper.png", "Textures/Forest/Forest_MG.png", "Textures/Forest/Forest_BG.png",
-	"Textures/NPC/Dired_Idle.png", "Textures/NPC/Vozarovu_Idle.png", "Textures/NPC/Vozarovu_Run.png",
-	"Textures/NPC/Vozarovu_Attack.png", "Textures/NPC/Vozarovu_Damaged.png", "Textures/NPC/Vozarovu_Death.png",
-	"Textures/NPC/VozarovuF_Idle.png", "Textures/Boss/Boss_Hand_Raised.png", "Textures/Boss/Boss_Hand_Slam.png",
-	"Textures/Boss/Boss_Hand_Grounded.png", "Textures/Boss/Boss_Hand_Sweep.png", "Textures/Boss/Boss_Hand_Lift.png",
-	"Textures/Boss/Boss_Body.png", "Textures/Boss/Boss_Head.png", "Textures/Interactable/Soul-Fire.png",
-	"Textures/Interactable/Soul-Fire-Green.png", "Textures/Interactable/Soul-Fire-Purple.png",
-	"Textures/Interactable/Wind_North2.png", "Textures/Interactable/Wind_East.png",
-	"Textures/Interactable/Wind_South.png", "Textures/Interactable/Wind_West.png",
-	"Textures/Interactable/Portal.png", "Textures/UI/cursor.png", "Textures/UI/key_Q.png", "Textures/UI/key_W.png",
-	"Textures/UI/key_left.png", "Textures/UI/key_right.png", "Textures/UI/key_up.png", "Textures/UI/dialogpanel.png",
-	"Textures/UI/cinbar.png", "Textures/UI/brelmor_logo.png", "Textures/UI/Lirra_Title.png",
-	"Textures/UI/health_hud.png", "Textures/UI/button_back.png", "Textures/UI/button_confirm.png",
-	"Textures/UI/button_exit.png", "Textures/UI/button_options.png", "Textures/UI/button_mute.png",
-	"Textures/UI/button_fullscreen.png", "Textures/UI/button_resume.png", "Textures/UI/button_boarder.png",
-	"Textures/UI/button_controls.png", "Textures/UI/button_credits.png", "Textures/UI/panel_pause.png",
-	"Textures/UI/panel_options.png", "Textures/UI/panel_confirm.png", "Textures/UI/panel_controls.png",
-	"Textures/UI/panel_credits.png", "Textures/Particles/default_particle.png", "Textures/window_icon.png",
+const char* const kTexturePaths[] = {
+    "Textures/Lirra/Lirra_Attack.png",
+    "Textures/Lirra/Lirra_CollectSoul.png",
+    "Textures/Lirra/Lirra_Damaged.png",
+    "Textures/Lirra/Lirra_Death.png",
+    "Textures/Lirra/Lirra_Idle.png",
+    "Textures/Lirra/Lirra_Jump.png",
+    "Textures/Lirra/Lirra_Fall.png",
+    "Textures/Lirra/Lirra_Glide.png",
+    "Textures/Lirra/Lirra_Run.png",
+    "Textures/Forest/Forest_Tileset_1.png",
+    "Textures/Forest/Forest_FG_Lower.png",
+    "Textures/Forest/Forest_FG_Upper.png",
+    "Textures/Forest/Forest_MG.png",
+    "Textures/Forest/Forest_BG.png",
+    "Textures/NPC/Dired_Idle.png",
+    "Textures/NPC/Vozarovu_Idle.png",
+    "Textures/NPC/Vozarovu_Run.png",
+    "Textures/NPC/Vozarovu_Attack.png",
+    "Textures/NPC/Vozarovu_Damaged.png",
+    "Textures/NPC/Vozarovu_Death.png",
+    "Textures/NPC/VozarovuF_Idle.png",
+    "Textures/Boss/Boss_Hand_Raised.png",
+    "Textures/Boss/Boss_Hand_Slam.png",
+    "Textures/Boss/Boss_Hand_Grounded.png",
+    "Textures/Boss/Boss_Hand_Sweep.png",
+    "Textures/Boss/Boss_Hand_Lift.png",
+    "Textures/Boss/Boss_Body.png",
+    "Textures/Boss/Boss_Head.png",
+    "Textures/Interactable/Soul-Fire.png",
+    "Textures/Interactable/Soul-Fire-Green.png",
+    "Textures/Interactable/Soul-Fire-Purple.png",
+    "Textures/Interactable/Wind_North2.png",
+    "Textures/Interactable/Wind_East.png",
+    "Textures/Interactable/Wind_South.png",
+    "Textures/Interactable/Wind_West.png",
+    "Textures/Interactable/Portal.png",
+    "Textures/UI/cursor.png",
+    "Textures/UI/key_Q.png",
+    "Textures/UI/key_W.png",
+    "Textures/UI/key_left.png",
+    "Textures/UI/key_right.png",
+    "Textures/UI/key_up.png",
+    "Textures/UI/dialogpanel.png",
+    "Textures/UI/cinbar.png",
+    "Textures/UI/brelmor_logo.png",
+    "Textures/UI/Lirra_Title.png",
+    "Textures/UI/health_hud.png",
+    "Textures/UI/button_back.png",
+    "Textures/UI/button_confirm.png",
+    "Textures/UI/button_exit.png",
+    "Textures/UI/button_options.png",
+    "Textures/UI/button_mute.png",
+    "Textures/UI/button_fullscreen.png",
+    "Textures/UI/button_resume.png",
+    "Textures/UI/button_boarder.png",
+    "Textures/UI/button_controls.png",
+    "Textures/UI/button_credits.png",
+    "Textures/UI/panel_pause.png",
+    "Textures/UI/panel_options.png",
+    "Textures/UI/panel_confirm.png",
+    "Textures/UI/panel_controls.png",
+    "Textures/UI/panel_credits.png",
+    "Textures/Particles/default_particle.png",
+    "Textures/window_icon.png",
 };
 
-bool CheckComplete( const SheetList &sheets ) {
-	std::set<std::string> painted;
-	for ( const Sheet &s : sheets ) {
-		if ( !painted.insert( s.path ).second ) {
-			std::printf( "Texture painted twice: %s\n", s.path.c_str() );
-			return false;
-		}
-		if ( s.frames < 1 || s.image.Width() % s.frames != 0 ) {
-			std::printf( "Texture %s: width %d does not hold %d frames\n", s.path.c_str(), s.image.Width(), s.frames );
-			return false;
-		}
-	}
-	bool complete = true;
-	for ( const char *path : kTexturePaths ) {
-		if ( !painted.count( path ) ) {
-			std::printf( "Texture not painted: %s\n", path );
-			complete = false;
-		}
-	}
-	if ( painted.size() != std::size( kTexturePaths ) ) {
-		std::printf( "Painted %zu textures, expected %zu\n", painted.size(), std::size( kTexturePaths ) );
-		complete = false;
-	}
-	return complete;
+bool CheckComplete(const SheetList& sheets) {
+    std::set<std::string> painted;
+    for (const Sheet& s : sheets) {
+        if (!painted.insert(s.path).second) {
+            std::printf("Texture painted twice: %s\n", s.path.c_str());
+            return false;
+        }
+        if (s.frames < 1 || s.image.Width() % s.frames != 0) {
+            std::printf("Texture %s: width %d does not hold %d frames\n", s.path.c_str(), s.image.Width(), s.frames);
+            return false;
+        }
+    }
+    bool complete = true;
+    for (const char* path : kTexturePaths) {
+        if (!painted.count(path)) {
+            std::printf("Texture not painted: %s\n", path);
+            complete = false;
+        }
+    }
+    if (painted.size() != std::size(kTexturePaths)) {
+        std::printf("Painted %zu textures, expected %zu\n", painted.size(), std::size(kTexturePaths));
+        complete = false;
+    }
+    return complete;
 }
 
-bool WriteTextures( SheetList &sheets, const fs::path &dataDir ) {
-	for ( Sheet &s : sheets ) {
-		const fs::path target = dataDir / s.path;
-		fs::create_directories( target.parent_path() );
-		BleedEdges( s.image );
-		if ( !WritePng( s.image, target.string() ) ) {
-			return false;
-		}
-	}
-	return true;
+bool WriteTextures(SheetList& sheets, const fs::path& dataDir) {
+    for (Sheet& s : sheets) {
+        const fs::path target = dataDir / s.path;
+        fs::create_directories(target.parent_path());
+        BleedEdges(s.image);
+        if (!WritePng(s.image, target.string())) {
+            return false;
+        }
+    }
+    return true;
 }
 
-bool InstallFont( const fs::path &dataDir ) {
-	const fs::path source = FontSourcePath();
-	if ( !fs::exists( source ) ) {
-		std::printf( "The font %s is missing: install the Debian package fonts-dotgothic16\n", source.c_str() );
-		return false;
-	}
-	fs::create_directories( dataDir / "Fonts" );
-	std::error_code error;
-	fs::copy_file( source, dataDir / "Fonts/PixelGameFont.ttf", fs::copy_options::overwrite_existing, error );
-	if ( error ) {
-		std::printf( "Cannot install the font: %s\n", error.message().c_str() );
-		return false;
-	}
-	return true;
+bool InstallFont(const fs::path& dataDir) {
+    const fs::path source = FontSourcePath();
+    if (!fs::exists(source)) {
+        std::printf("The font %s is missing: install the Debian package fonts-dotgothic16\n", source.c_str());
+        return false;
+    }
+    fs::create_directories(dataDir / "Fonts");
+    std::error_code error;
+    fs::copy_file(source, dataDir / "Fonts/PixelGameFont.ttf", fs::copy_options::overwrite_existing, error);
+    if (error) {
+        std::printf("Cannot install the font: %s\n", error.message().c_str());
+        return false;
+    }
+    return true;
 }
 
-}	// namespace
+}  // namespace
 
-int Generate( int argc, char **argv );
+int Generate(int argc, char** argv);
 
-int main( int argc, char **argv ) {
-	try {
-		return Generate( argc, argv );
-	} catch ( const std::exception &error ) {
-		// typically a data directory that cannot be created or written
-		std::printf( "lirra-datagen failed: %s\n", error.what() );
-		return 1;
-	}
+int main(int argc, char** argv) {
+    try {
+        return Generate(argc, argv);
+    } catch (const std::exception& error) {
+        // typically a data directory that cannot be created or written
+        std::printf("lirra-datagen failed: %s\n", error.what());
+        return 1;
+    }
 }
 
-int Generate( int argc, char **argv ) {
-	if ( argc < 2 ) {
-		std::printf( "usage: lirra-datagen <outdir> [--contact-sheet <file.png>] [--preview <dir>]\n" );
-		return 2;
-	}
-	const fs::path dataDir = argv[1];
-	std::string contactSheetPath, previewDir;
-	for ( int i = 2; i + 1 < argc; i++ ) {
-		if ( std::string( argv[i] ) == "--contact-sheet" ) {
-			contactSheetPath = argv[i + 1];
-		} else if ( std::string( argv[i] ) == "--preview" ) {
-			previewDir = argv[i + 1];
-		}
-	}
-	if ( !InstallFont( dataDir ) ) {
-		return 1;
-	}
+int Generate(int argc, char** argv) {
+    if (argc < 2) {
+        std::printf("usage: lirra-datagen <outdir> [--contact-sheet <file.png>] [--preview <dir>]\n");
+        return 2;
+    }
+    const fs::path dataDir = argv[1];
+    std::string contactSheetPath, previewDir;
+    for (int i = 2; i + 1 < argc; i++) {
+        if (std::string(argv[i]) == "--contact-sheet") {
+            contactSheetPath = argv[i + 1];
+        } else if (std::string(argv[i]) == "--preview") {
+            previewDir = argv[i + 1];
+        }
+    }
+    if (!InstallFont(dataDir)) {
+        return 1;
+    }
 
-	SheetList sheets;
-	PaintLirra( sheets );
-	PaintCreatures( sheets );
-	PaintBoss( sheets );
-	PaintForest( sheets );
-	PaintMagic( sheets );
-	PaintInterface( sheets );
-	if ( !CheckComplete( sheets ) || !WriteTextures( sheets, dataDir ) ) {
-		return 1;
-	}
-	if ( !ComposeAudio( dataDir.string() ) ) {
-		return 1;
-	}
-	if ( !contactSheetPath.empty() ) {
-		if ( fs::path( contactSheetPath ).has_parent_path() ) {
-			fs::create_directories( fs::path( contactSheetPath ).parent_path() );
-		}
-		if ( !WritePng( ContactSheet( sheets, PreviewScenes( sheets ) ), contactSheetPath ) ) {
-			return 1;
-		}
-	}
-	if ( !previewDir.empty() ) {
-		fs::create_directories( previewDir );
-		for ( const auto &[name, picture] : PreviewScenes( sheets ) ) {
-			if ( !WritePng( picture, ( fs::path( previewDir ) / ( "scene_" + name + ".png" ) ).string() ) ) {
-				return 1;
-			}
-		}
-	}
-	std::printf( "Wrote %zu textures, 7 sounds and the font to %s\n", sheets.size(), dataDir.c_str() );
-	return 0;
+    SheetList sheets;
+    PaintLirra(sheets);
+    PaintCreatures(sheets);
+    PaintBoss(sheets);
+    PaintForest(sheets);
+    PaintMagic(sheets);
+    PaintInterface(sheets);
+    if (!CheckComplete(sheets) || !WriteTextures(sheets, dataDir)) {
+        return 1;
+    }
+    if (!ComposeAudio(dataDir.string())) {
+        return 1;
+    }
+    if (!contactSheetPath.empty()) {
+        if (fs::path(contactSheetPath).has_parent_path()) {
+            fs::create_directories(fs::path(contactSheetPath).parent_path());
+        }
+        if (!WritePng(ContactSheet(sheets, PreviewScenes(sheets)), contactSheetPath)) {
+            return 1;
+        }
+    }
+    if (!previewDir.empty()) {
+        fs::create_directories(previewDir);
+        for (const auto& [name, picture] : PreviewScenes(sheets)) {
+            if (!WritePng(picture, (fs::path(previewDir) / ("scene_" + name + ".png")).string())) {
+                return 1;
+            }
+        }
+    }
+    std::printf("Wrote %zu textures, 7 sounds and the font to %s\n", sheets.size(), dataDir.c_str());
+    return 0;
 }

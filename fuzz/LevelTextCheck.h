@@ -32,7 +32,8 @@ inline std::string CheckLevelText(std::string_view text) {
         return "a written level that reads back with other counts";
     }
     for (size_t i = 0; i < level.tiles.size(); ++i) {
-        if (reread.tiles[i].tileIndex != level.tiles[i].tileIndex || reread.tiles[i].tileTag != level.tiles[i].tileTag) {
+        if (reread.tiles[i].tileIndex != level.tiles[i].tileIndex ||
+            reread.tiles[i].tileTag != level.tiles[i].tileTag) {
             return "tile " + std::to_string(i) + " reads back with another index or tag";
         }
     }

@@ -12,7 +12,7 @@ PACKAGES=(
   libgtest-dev googletest libbenchmark-dev
   fonts-dotgothic16
   xvfb xauth x11-utils xdotool libgl1-mesa-dri libglx-mesa0 mesa-utils
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format clang-tidy
   imagemagick
   desktop-file-utils
   dpkg-dev file lintian appstream man-db groff-base gzip

@@ -47,28 +47,25 @@ constexpr float kBasicScale = 2.0f;
 constexpr float kBoxWidthFactor = 0.3f;
 constexpr float kBoxHeightFactor = 0.5f;
 constexpr float kBoxDrop = -0.6f;
-constexpr int   kBasicHealth = 100;
+constexpr int kBasicHealth = 100;
 
 const struct {
-    int   clip;
-    int   frames;
+    int clip;
+    int frames;
     float frameTime;
 } kBasicAnimations[] = {
-    {VOZAROVU_IDLE, 4, 0.2f},
-    {VOZAROVU_RUN, 4, 0.15f},
-    {VOZAROVU_ATTACK, 3, 0.2f},
-    {VOZAROVU_DAMAGED, 2, 0.15f},
-    {VOZAROVU_DEATH, 8, 0.1f},
+    {VOZAROVU_IDLE, 4, 0.2f},     {VOZAROVU_RUN, 4, 0.15f},  {VOZAROVU_ATTACK, 3, 0.2f},
+    {VOZAROVU_DAMAGED, 2, 0.15f}, {VOZAROVU_DEATH, 8, 0.1f},
 };
 
 // The bark's panel: a small translucent box over the fallen spirit.
-constexpr float   kBarkPanelAlpha = 0.6f;
-constexpr float   kBarkTextScale = 0.6f;
-constexpr float   kBarkNameScale = 0.8f;
-const Vector3     kBarkNameColour(1.0f, 0.0f, 1.0f);
-const Vector2     kBarkOffset(0.0f, 40.0f);
-const Vector2     kBarkPanelSize(200.0f, 80.0f);
-constexpr float   kHealBelowHealth = 50.0f;
+constexpr float kBarkPanelAlpha = 0.6f;
+constexpr float kBarkTextScale = 0.6f;
+constexpr float kBarkNameScale = 0.8f;
+const Vector3 kBarkNameColour(1.0f, 0.0f, 1.0f);
+const Vector2 kBarkOffset(0.0f, 40.0f);
+const Vector2 kBarkPanelSize(200.0f, 80.0f);
+constexpr float kHealBelowHealth = 50.0f;
 
 // The enemy's collider box as it would be with the enemy at `at`.
 ColliderBox BoxAt(const GOEnemy& enemy, const Vector3& at) {

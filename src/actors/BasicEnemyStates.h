@@ -29,7 +29,7 @@ extern const char* const kBarkLines[kBarkLineCount];
 constexpr float kAttackRange = 4.0f;
 constexpr float kStrikeRange = 1.5f;
 // The last death frame shown before the spirit is gone.
-constexpr int   kLastDeathFrame = 18;
+constexpr int kLastDeathFrame = 18;
 
 // The part of every enemy state: the enemy it drives and the steps they all take.
 class EnemyState : public GOState {
@@ -37,8 +37,8 @@ public:
     EnemyState(const std::string& name_, GOEnemy* owner_) : GOState(name_), owner(owner_) {}
 
 protected:
-    void    Play(int clip) const;
-    void    RequestState(const char* stateName) const;
+    void Play(int clip) const;
+    void RequestState(const char* stateName) const;
     Vector3 Position() const;
     // From the enemy to Lirra, in the x-y plane.
     Vector3 ToLirra() const;

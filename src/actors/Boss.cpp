@@ -19,13 +19,13 @@
 
 float appearFade = 0.0f;
 float defeatFade = 1.0f;
-bool  headLandShake = false;
+bool headLandShake = false;
 
 namespace {
 
 constexpr float kNever = std::numeric_limits<float>::infinity();
-constexpr int   kBossHealth = 2500;
-constexpr int   kHeadHealth = 500;
+constexpr int kBossHealth = 2500;
+constexpr int kHeadHealth = 500;
 constexpr float kHeadDownTime = 7.0f;
 constexpr float kFadeTime = 3.0f;
 
@@ -231,7 +231,6 @@ void PassDamageToBoss(GOEnemy& piece, int amount) {
     }
 }
 
-
 namespace {
 
 // Common to the body's and head's states: their owner, and the alpha of their one sprite.
@@ -304,7 +303,7 @@ public:
     }
 
 private:
-    int   bodyPhase;
+    int bodyPhase;
     float alpha;
 };
 
@@ -496,4 +495,3 @@ void SetupBossPart(GOEnemy& enemy, const Vector3& position, int kind) {
         break;
     }
 }
-

@@ -26,10 +26,10 @@ public:
     void SetMode(int m);
     bool IsDown() const { return downTimer > 0.0f; }
 
-    int      mode = HEAD_UP;
-    float    downTimer = 0.0f;
-    Vector3  lowPoint;
-    Vector3  homePoint;
+    int mode = HEAD_UP;
+    float downTimer = 0.0f;
+    Vector3 lowPoint;
+    Vector3 homePoint;
     GOEnemy* piece = nullptr;
 };
 
@@ -43,23 +43,23 @@ public:
     void Update();
     void TakeDamage(int amount);
     void SetPhase(int p);
-    int  GetHealth() const { return health; }
-    int  GetPhase() const { return phase; }
+    int GetHealth() const { return health; }
+    int GetPhase() const { return phase; }
     // Takes a pooled enemy, builds it as `kind` at `position`, activates it and lists it.
     GOEnemy* SpawnEnemy(const Vector3& position, const Vector3& secondPoint, int kind, bool linked);
 
-    int      phase = BOSS_APPEARING;
-    int      health = 2500;
-    int      maxHealth = 2500;
-    Vector3  playerPosition;
-    Vector3  origin;
-    float    basicSpawnTimer = 0.0f;
-    float    flyingSpawnTimer = 0.0f;
+    int phase = BOSS_APPEARING;
+    int health = 2500;
+    int maxHealth = 2500;
+    Vector3 playerPosition;
+    Vector3 origin;
+    float basicSpawnTimer = 0.0f;
+    float flyingSpawnTimer = 0.0f;
     std::vector<GOEnemy*>* enemies = nullptr;
     HandController leftHand;
     HandController rightHand;
     HeadController head;
-    GOEnemy*       body = nullptr;
+    GOEnemy* body = nullptr;
 
 private:
     void CoordinateHeadAndHands();
@@ -73,7 +73,7 @@ Boss& GetBoss();
 extern float appearFade;
 extern float defeatFade;
 // The next landing of the head shakes the camera.
-extern bool  headLandShake;
+extern bool headLandShake;
 
 // Called by the enemy's set-up for the boss's kinds: 2 body, 3 head, 4 left hand, 5 right hand.
 void SetupBossPart(GOEnemy& enemy, const Vector3& position, int kind);
@@ -82,6 +82,6 @@ void PassDamageToBoss(GOEnemy& piece, int amount);
 // "ROVEVOZ" over a red row of 100 letters and the magenta share of health left.
 void DrawBossBar(int health, int maxHealth);
 // The magenta letters of the bar: at least one while any health is left.
-int  BossBarFilled(int health, int maxHealth);
+int BossBarFilled(int health, int maxHealth);
 
 constexpr int kBossBarLetters = 100;

@@ -84,7 +84,6 @@ void HandController::TickTimers(float dt) {
     }
 }
 
-
 namespace {
 
 enum HandClip : int {
@@ -158,8 +157,8 @@ protected:
     }
     Vector3 Position() const { return owner->GetTransform().GetPosition(); }
     Vector3 NextPosition() const { return Position() + owner->direction * owner->localTimeScale; }
-    void    MoveTo(const Vector3& p) const { owner->GetTransform().SetPosition(p); }
-    void    Accelerate() const { owner->localTimeScale += GetDeltaTime() / 3.0f; }
+    void MoveTo(const Vector3& p) const { owner->GetTransform().SetPosition(p); }
+    void Accelerate() const { owner->localTimeScale += GetDeltaTime() / 3.0f; }
 
     bool Defeated() const { return TheBoss().GetPhase() == BOSS_DEFEATED; }
     bool KnockedDown() const { return owner->health <= 0; }
@@ -222,8 +221,8 @@ protected:
     }
 
     GOEnemy* owner = nullptr;
-    int      side = HAND_LEFT;
-    float    nextSpark = kWarningTime;
+    int side = HAND_LEFT;
+    float nextSpark = kWarningTime;
 };
 
 class StateSTART_BL : public HandState {
@@ -458,4 +457,3 @@ void SetupBossHand(GOEnemy& enemy, const Vector3& position, int kind) {
     machine.AddState(new StateDEAD_BL(&enemy, side));
     machine.ChangeState(HandStateName("START", side));
 }
-

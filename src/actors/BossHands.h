@@ -26,22 +26,22 @@ public:
     explicit HandController(int side_) : side(side_) {}
 
     // Makes the hand enemy (kind 4 or 5) at the rest point and hands it to the boss.
-    void    Start(const Vector3& origin, std::vector<GOEnemy*>* enemies, Boss* boss);
-    void    SetMode(int m);
+    void Start(const Vector3& origin, std::vector<GOEnemy*>* enemies, Boss* boss);
+    void SetMode(int m);
     // Lirra's tracked x on the arena floor, kept on the hand's own side of the arena.
     Vector3 SweepTarget() const;
-    bool    IsDown() const { return downTimer > 0.0f; }
-    void    TickTimers(float dt);
+    bool IsDown() const { return downTimer > 0.0f; }
+    void TickTimers(float dt);
 
-    int      side = HAND_LEFT;
-    int      mode = HAND_REST;
-    float    downTimer = 0.0f;
-    float    waitTimer = 0.0f;
-    Vector3  targetPoint;
-    Vector3  homePoint;
+    int side = HAND_LEFT;
+    int mode = HAND_REST;
+    float downTimer = 0.0f;
+    float waitTimer = 0.0f;
+    Vector3 targetPoint;
+    Vector3 homePoint;
     GOEnemy* hand = nullptr;
     // The hand's last slam or landing sound, and the voice it plays on.
-    int          lastSound = -1;
+    int lastSound = -1;
     AudioChannel lastChannel;
 };
 
@@ -51,4 +51,4 @@ void SetupBossHand(GOEnemy& enemy, const Vector3& position, int kind);
 // The floor the hands slam onto and the walls that stop a sweep.
 constexpr float kHandFloorY = -17.0f;
 constexpr float kHandSweepLimit = 12.5f;
-constexpr int   kHandHealth = 125;
+constexpr int kHandHealth = 125;

@@ -21,8 +21,8 @@ namespace {
 constexpr float kFadeRate = 3.0f;
 constexpr float kFlyingScale = 2.0f;
 constexpr float kFlyingTimeScale = 10.0f;
-constexpr int   kFlyingHealth = 1;
-constexpr int   kFlyingFrames = 4;
+constexpr int kFlyingHealth = 1;
+constexpr int kFlyingFrames = 4;
 constexpr float kFlyingFrameTime = 0.1f;
 // Turn rate per degree still to turn. Above 15 degrees off it turns as fast as it can; close to
 // the line it eases in without overshooting (4 x dt is far below 1 at any frame rate played).

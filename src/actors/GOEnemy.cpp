@@ -21,12 +21,12 @@
 
 namespace {
 
-constexpr int   kLettersPerUnit = 6;
+constexpr int kLettersPerUnit = 6;
 constexpr float kHitCooldown = 0.3f;
 constexpr float kHealthBarDepth = 4.0f;
 constexpr float kHealthBarScale = 1.0f;
-const Vector3   kHealthBarRed(1.0f, 0.0f, 0.0f);
-const Vector3   kHealthBarGreen(0.0f, 1.0f, 0.0f);
+const Vector3 kHealthBarRed(1.0f, 0.0f, 0.0f);
+const Vector3 kHealthBarGreen(0.0f, 1.0f, 0.0f);
 // The burst of sparks of a struck spirit is drawn in front of the scene.
 constexpr float kHitBurstDepth = 50.0f;
 
@@ -139,8 +139,7 @@ void GOEnemy::DrawHealthBar() const {
         text.DrawTextAtWorld(BarLetters(static_cast<size_t>(bar.letters)), barAt, kHealthBarScale, kHealthBarRed);
     }
     if (bar.filled > 0) {
-        text.DrawTextAtWorld(BarLetters(static_cast<size_t>(bar.filled)), barAt, kHealthBarScale,
-                             kHealthBarGreen);
+        text.DrawTextAtWorld(BarLetters(static_cast<size_t>(bar.filled)), barAt, kHealthBarScale, kHealthBarGreen);
     }
 }
 

@@ -49,22 +49,22 @@ public:
     // The enemy's attack box (a walker's melee strike, a flyer's touch), held from the scene's
     // pool only while it is switched on, so the pool never hands the same box to anyone else.
     GOHitbox* TakeAttackHitbox(int hitboxKind);
-    void      ReleaseAttackHitbox();
+    void ReleaseAttackHitbox();
     // The trail emitter leaves the particle system.
-    void      RemoveTrail();
+    void RemoveTrail();
     const char* GetStateName() const;
 
-    GOStateMachine* stateMachine = nullptr;   // owned
-    Boss*           boss = nullptr;
-    int             enemyKind = ENEMY_BASIC;
-    PatrolSegment*  patrolPath = nullptr;      // owned
+    GOStateMachine* stateMachine = nullptr;  // owned
+    Boss* boss = nullptr;
+    int enemyKind = ENEMY_BASIC;
+    PatrolSegment* patrolPath = nullptr;  // owned
     const PatrolSegment* currentSegment = nullptr;
-    Vector3         direction{0.0f, 0.0f, 0.0f};
-    GOHitbox*       attackHitbox = nullptr;
-    float           hitCooldown = 0.0f;
-    bool            vulnerable = true;
-    int             maxHealth = 0;
-    int             emitterId = -1;
+    Vector3 direction{0.0f, 0.0f, 0.0f};
+    GOHitbox* attackHitbox = nullptr;
+    float hitCooldown = 0.0f;
+    bool vulnerable = true;
+    int maxHealth = 0;
+    int emitterId = -1;
 
 private:
     // Forgets everything the last build left: states, path, hitbox and trail.

@@ -16,10 +16,10 @@ const Vector3 kDiredPortalPosition(1.0f, 3.0f, 0.0f);
 
 namespace {
 
-constexpr int   kIdleFrames = 4;
+constexpr int kIdleFrames = 4;
 constexpr float kIdleFrameTime = 0.2f;
 constexpr float kLineHandOver = 1.0f;
-constexpr int   kPortalToLevel1 = 3;
+constexpr int kPortalToLevel1 = 3;
 
 const char* const kTalk[] = {
     "Oh hello dear, isn't it time to stop playing?",

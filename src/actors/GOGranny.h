@@ -6,8 +6,8 @@
 // lines, and 4.5 s after the talk began the mushroom portal to level 1 appears beside her.
 class GOGranny : public GOInteractable {
 public:
-    static constexpr int   kIdleTexture = 14;
-    static constexpr int   kTalkConversation = 3;
+    static constexpr int kIdleTexture = 14;
+    static constexpr int kTalkConversation = 3;
     static constexpr float kPortalDelay = 4.5f;
 
     GOGranny();
@@ -18,7 +18,7 @@ public:
     void SetTarget(int newTarget) override;
 
     float talkTime = 0.0f;
-    bool  portalShown = false;
+    bool portalShown = false;
 
 private:
     void StartTalk();

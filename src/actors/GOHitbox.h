@@ -22,10 +22,10 @@ public:
     void Init(int kind, GOEnemy* owner_);
     void Update() override;
 
-    int      hitboxKind = HITBOX_LIGHT_ATTACK;
+    int hitboxKind = HITBOX_LIGHT_ATTACK;
     GOEnemy* owner = nullptr;
-    float    offsetX = 0.0f;
-    float    offsetY = 0.0f;
+    float offsetX = 0.0f;
+    float offsetY = 0.0f;
 
     // True the first time this strike reaches `enemy`: the heavy blow stays in place for several
     // frames, and the camera shakes once per enemy it strikes.
@@ -34,7 +34,7 @@ public:
 private:
     static constexpr int kMaxReached = 16;
     const GOEnemy* reached[kMaxReached] = {};
-    int            reachedCount = 0;
+    int reachedCount = 0;
 
     void UpdateLightAttack();
     void UpdateHeavyAttack();

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr int   kPromptFrames = 4;
+constexpr int kPromptFrames = 4;
 constexpr float kPromptFrameTime = 0.12f;
 constexpr float kPromptAboveBox = 2.0f;
 

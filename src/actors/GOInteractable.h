@@ -33,8 +33,8 @@ public:
     Vector3 PromptPosition() const;
 
     GameObject* popup = nullptr;
-    int  interactableType = 0;
-    int  target = 0;
+    int interactableType = 0;
+    int target = 0;
     bool activated = false;
     bool playerInside = false;
 };

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int   kPortalFrames = 8;
+constexpr int kPortalFrames = 8;
 constexpr float kPortalFrameTime = 0.17f;
 
 void UncoverScreen() {

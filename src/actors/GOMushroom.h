@@ -6,7 +6,7 @@
 // into it with E held covers the screen and moves on to the level.
 class GOMushroom : public GOInteractable {
 public:
-    static constexpr int   kPortalTexture = 35;
+    static constexpr int kPortalTexture = 35;
     static constexpr float kFadeRate = 0.1f;
     static constexpr float kFullAlpha = 0.7f;
 
@@ -18,7 +18,7 @@ public:
     void SetTarget(int newTarget) override;
 
     float fadeValue = 0.0f;
-    bool  fading = false;
+    bool fading = false;
 };
 
 // The level state a portal's target leads to (3, 6, 7, 8), or 0 for any other target.

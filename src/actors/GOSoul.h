@@ -15,19 +15,19 @@ public:
     // random: Fire when Lirra is at half health or less, else Fire or Purple by chance.
     // Otherwise 1 or 2 as given, and 3 makes a Green soul that bobs around where it is now.
     void SetKind(bool random, int kind);
-    int  GetKind() const { return soulKind; }
+    int GetKind() const { return soulKind; }
     void SetFollowTarget(GameObject* target) { followTarget = target; }
     GameObject* GetFollowTarget() const { return followTarget; }
     void SetConsumed(bool value) { consumed = value; }
     bool IsConsumed() const { return consumed; }
 
-    Vector3     velocity{0.0f, 0.0f, 0.0f};
-    Vector3     home{0.0f, 0.0f, 0.0f};
+    Vector3 velocity{0.0f, 0.0f, 0.0f};
+    Vector3 home{0.0f, 0.0f, 0.0f};
     GameObject* followTarget = nullptr;
-    bool        consumed = false;
-    float       alpha = 0.0f;
-    float       pulseTime = 0.0f;
-    int         soulKind = 1;
+    bool consumed = false;
+    float alpha = 0.0f;
+    float pulseTime = 0.0f;
+    int soulKind = 1;
 
 private:
     void Pulse(float dt);

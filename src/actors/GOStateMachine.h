@@ -36,16 +36,16 @@ public:
     // Switches to the requested state if it differs, then runs the current one.
     void Update();
 
-    GOState*       GetCurrent() const { return current; }
-    GOState*       GetNext() const { return next; }
+    GOState* GetCurrent() const { return current; }
+    GOState* GetNext() const { return next; }
     // Null for a name that is not registered.
-    GOState*       FindState(const std::string& stateName) const;
-    size_t         CountStates() const { return states.size(); }
+    GOState* FindState(const std::string& stateName) const;
+    size_t CountStates() const { return states.size(); }
     // "" while there is no state.
-    const char*    GetCurrentName() const { return current != nullptr ? current->name.c_str() : ""; }
+    const char* GetCurrentName() const { return current != nullptr ? current->name.c_str() : ""; }
 
 private:
-    GOState*                        current = nullptr;
-    GOState*                        next = nullptr;
+    GOState* current = nullptr;
+    GOState* next = nullptr;
     std::map<std::string, GOState*> states;
 };

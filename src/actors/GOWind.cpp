@@ -5,13 +5,13 @@
 
 namespace {
 
-constexpr int   kWindFrames = 6;
+constexpr int kWindFrames = 6;
 constexpr float kSecondsPerFramePerStrength = 0.07f;
 constexpr float kWindAlpha = 0.7f;
 
 struct WindLook {
     Vector3 direction;
-    int     texture;
+    int texture;
 };
 
 // By direction number: north, east, south, west.

@@ -23,9 +23,9 @@ public:
 
     // The velocity change per second, and whether this wind blows up.
     const Vector3& GetPush() const { return push; }
-    bool           BlowsNorth() const { return windDirection == WIND_NORTH; }
+    bool BlowsNorth() const { return windDirection == WIND_NORTH; }
 
     Vector3 push{0.0f, 0.0f, 0.0f};
-    float   strength = 1.0f;
-    int     windDirection = WIND_EAST;
+    float strength = 1.0f;
+    int windDirection = WIND_EAST;
 };

@@ -13,11 +13,11 @@ public:
 
     // Whether position.x + step.x lies strictly beyond the end point ahead in step's x direction.
     // A segment whose two points share x is never crossed.
-    bool    Crosses(const Vector3& position, const Vector3& step) const;
+    bool Crosses(const Vector3& position, const Vector3& step) const;
     // The end point lying in step's x direction.
     const Vector3& PointAhead(const Vector3& step) const;
     // Whether `point` is this segment's own start (as returned by PointAhead), not merely equal.
-    bool    IsStart(const Vector3& point) const { return &point == &start; }
+    bool IsStart(const Vector3& point) const { return &point == &start; }
     // The segment that continues the path beyond `point` (one of this segment's own points).
     PatrolSegment* NeighbourBeyond(const Vector3& point) const;
     // position + step, carried over to the neighbouring segments, or clamped at the path's end.
@@ -27,10 +27,10 @@ public:
     // The first segment from `first` along afterEnd whose box (bounds included) holds the point;
     // `first` when none does.
     static const PatrolSegment* FindSegment(const PatrolSegment* first, const Vector3& point);
-    bool    Contains(const Vector3& point) const;
+    bool Contains(const Vector3& point) const;
 
-    Vector3        start;
-    Vector3        end;
+    Vector3 start;
+    Vector3 end;
     PatrolSegment* beforeStart = nullptr;
-    PatrolSegment* afterEnd = nullptr;   // owned
+    PatrolSegment* afterEnd = nullptr;  // owned
 };

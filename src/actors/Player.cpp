@@ -21,7 +21,7 @@
 #include "scene/SceneManager.h"
 
 std::vector<int> savedSoulKinds;
-float            nextDustTime = 0.0f;
+float nextDustTime = 0.0f;
 
 namespace {
 
@@ -32,27 +32,25 @@ constexpr float kRunSpeed = 10.0f;
 constexpr float kReverseKeep = 2.5f;
 constexpr float kJumpSpeed = 1.5f * 9.81f;
 constexpr float kBlinkTime = 2.0f;
-constexpr int   kHitDamage = 25;
+constexpr int kHitDamage = 25;
 constexpr float kKnockBack = 4.0f;
 constexpr float kFireSoulHeal = 50.0f;
-constexpr int   kBaseAttackPower = 34;
-constexpr int   kPowerPerPurpleSoul = 2;
+constexpr int kBaseAttackPower = 34;
+constexpr int kPowerPerPurpleSoul = 2;
 constexpr float kDustInterval = 0.25f;
-constexpr int   kHudTexture = 46;
+constexpr int kHudTexture = 46;
 
 struct AnimationEntry {
-    int   texture;
-    int   frames;
+    int texture;
+    int frames;
     float secondsPerFrame;
 };
 
 // The registration order fixes the global frame numbers the attack hitboxes test.
 constexpr AnimationEntry kAnimations[] = {
-    {LIRRA_ANIM_IDLE, 3, 0.2f},          {LIRRA_ANIM_RUN, 4, 0.15f},
-    {LIRRA_ANIM_JUMP, 2, 0.25f},         {LIRRA_ANIM_FALL, 2, 0.25f},
-    {LIRRA_ANIM_GLIDE, 2, 0.25f},        {LIRRA_ANIM_LIGHT_ATTACK, 4, 0.09f},
-    {LIRRA_ANIM_HEAVY_ATTACK, 7, 0.065f}, {LIRRA_ANIM_DAMAGED, 2, 0.15f},
-    {LIRRA_ANIM_DEATH, 8, 0.1f},
+    {LIRRA_ANIM_IDLE, 3, 0.2f},           {LIRRA_ANIM_RUN, 4, 0.15f},     {LIRRA_ANIM_JUMP, 2, 0.25f},
+    {LIRRA_ANIM_FALL, 2, 0.25f},          {LIRRA_ANIM_GLIDE, 2, 0.25f},   {LIRRA_ANIM_LIGHT_ATTACK, 4, 0.09f},
+    {LIRRA_ANIM_HEAVY_ATTACK, 7, 0.065f}, {LIRRA_ANIM_DAMAGED, 2, 0.15f}, {LIRRA_ANIM_DEATH, 8, 0.1f},
 };
 
 bool IsAttackOrHurt(int state) {
@@ -483,8 +481,8 @@ void Player::Damage(int amount, bool hitFromRight) {
 }
 
 void Player::RecalculateAttackPower() {
-    const auto purple = std::count_if(souls.begin(), souls.end(),
-                                      [](const GOSoul* soul) { return soul->GetKind() == kSoulPurple; });
+    const auto purple =
+        std::count_if(souls.begin(), souls.end(), [](const GOSoul* soul) { return soul->GetKind() == kSoulPurple; });
     attackPower = kBaseAttackPower + kPowerPerPurpleSoul * static_cast<int>(purple);
 }
 

@@ -62,43 +62,43 @@ public:
     // Lirra is outside the scene's lists: the flag is stored and nothing is queued.
     void SetActive(bool a) override { active = a; }
 
-    void  ApplyMovement(int action);
+    void ApplyMovement(int action);
     // An enemy's attack box touched her.
-    void  TakeHit(bool hitFromRight);
-    void  Damage(int amount, bool hitFromRight);
+    void TakeHit(bool hitFromRight);
+    void Damage(int amount, bool hitFromRight);
     float GetHealth() const { return health; }
     // No cap: a soul's healing may leave her above full health.
-    void  AddHealth(float amount) { health += amount; }
-        int   GetAttackPower() const { return attackPower; }
+    void AddHealth(float amount) { health += amount; }
+    int GetAttackPower() const { return attackPower; }
 
-    void  RecalculateAttackPower();
-    void  RelinkSouls();
-    void  RestoreSouls();
-    void  ConsumeFireSoul();
-    bool  ConsumePurpleSoul();
+    void RecalculateAttackPower();
+    void RelinkSouls();
+    void RestoreSouls();
+    void ConsumeFireSoul();
+    bool ConsumePurpleSoul();
 
-    void  SetInputLocked(bool locked);
-    void  SetJumpDisabled(bool disabled);
+    void SetInputLocked(bool locked);
+    void SetJumpDisabled(bool disabled);
 
     GameObject* GetHealthHud() const { return healthHud; }
-    float       GetHudAlpha() const;
+    float GetHudAlpha() const;
 
-    GameObject*  healthHud = nullptr;
-    UIRenderer*  healthHudRenderer = nullptr;
-    float        regenStartTime = 0.0f;
-    float        regenDelay = 5.0f;
-    float        regenRate = 10.0f;
+    GameObject* healthHud = nullptr;
+    UIRenderer* healthHudRenderer = nullptr;
+    float regenStartTime = 0.0f;
+    float regenDelay = 5.0f;
+    float regenRate = 10.0f;
     // Hides the whole-number health of other objects: Lirra's regenerates smoothly.
-    float        health = 100.0f;
-    int          attackPower = 40;
-    float        invulnerableTimer = 2.0f;
-    bool         invulnerable = false;
-    bool         lightAttackStarted = false;
-    bool         heavyAttackStarted = false;
-    bool         inputLocked = false;
-    bool         jumpDisabled = false;
-    int          state = PLAYER_IDLE;
-    int          facingRight = 1;
+    float health = 100.0f;
+    int attackPower = 40;
+    float invulnerableTimer = 2.0f;
+    bool invulnerable = false;
+    bool lightAttackStarted = false;
+    bool heavyAttackStarted = false;
+    bool inputLocked = false;
+    bool jumpDisabled = false;
+    int state = PLAYER_IDLE;
+    int facingRight = 1;
     std::vector<GOSoul*> souls;
 
 private:

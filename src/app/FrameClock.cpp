@@ -24,15 +24,15 @@ constexpr double kMaxFrameRate = 60.0;
 // A stall (debugger, suspended laptop, slow disk) must not become one huge physics step.
 constexpr double kMaxFrameTime = 0.1;
 
-bool   firstFrame = true;
+bool firstFrame = true;
 double frameDeadline = 0.0;
 double frameStamp = 0.0;
 double prevFrameStamp = 0.0;
-float  deltaTime = 0.0f;
-float  totalTime = 0.0f;
-float  timeScale = 1.0f;
+float deltaTime = 0.0f;
+float totalTime = 0.0f;
+float timeScale = 1.0f;
 double fixedStep = 0.0;
-long   frameNumber = -1;
+long frameNumber = -1;
 double lastLimiterWait = 0.0;
 
 void WaitForFrameDeadline() {

@@ -1,25 +1,25 @@
 #pragma once
 
 // The three steps that frame every iteration of the main loop.
-void   BeginFrame();
-void   EndFrame();
-void   SwapFrame();
+void BeginFrame();
+void EndFrame();
+void SwapFrame();
 // Measures the frame that just ended and feeds the clock (the main loop's step after EndFrame).
-void   AdvanceFrameClock();
+void AdvanceFrameClock();
 
 // Scaled seconds of the last frame: the step all game logic integrates with.
-float  GetDeltaTime();
+float GetDeltaTime();
 // Unscaled seconds since start.
-float  GetTotalTime();
-float  GetScaledTotalTime();
-float  GetTimeScale();
-void   SetTimeScale(float scale);
+float GetTotalTime();
+float GetScaledTotalTime();
+float GetTimeScale();
+void SetTimeScale(float scale);
 
 // The pacing period of the frame limiter in seconds.
 double GetFramePeriod();
 // Every frame after the first advances the clock by exactly `step` seconds and the limiter does
 // not wait (0 turns this off).
-void   SetFixedStep(double step);
+void SetFixedStep(double step);
 double GetFixedStep();
 
 // The limiter's reference for the next frame, which then ends no earlier than one period after it:
@@ -31,7 +31,7 @@ double NextFrameDeadline(double deadline, double now, double period);
 double GetLastLimiterWait();
 
 // Frames that began since start; frame 0 is the first iteration of the main loop.
-long   GetFrameNumber();
+long GetFrameNumber();
 
 // For tests: back to the state before the first frame.
-void   ResetFrameClock();
+void ResetFrameClock();

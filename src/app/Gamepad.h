@@ -27,11 +27,11 @@ private:
     static bool StickPast(bool wasPast, float value, float press, float release);
 
     KeySink sink;
-    bool    keyDown[OUTPUT_COUNT] = {};
-    bool    stickLeft = false;
-    bool    stickRight = false;
-    bool    stickUp = false;
-    bool    stickDown = false;
+    bool keyDown[OUTPUT_COUNT] = {};
+    bool stickLeft = false;
+    bool stickRight = false;
+    bool stickUp = false;
+    bool stickDown = false;
 };
 
 // Reads every connected gamepad through GLFW and feeds the game's key callback; once a frame.

@@ -17,7 +17,7 @@ namespace {
 
 // The depth the window is cleared to: where the cursor lies when the depth is not read.
 constexpr float kClearedDepth = 1.0f;
-bool            mouseDepthRead = true;
+bool mouseDepthRead = true;
 
 // Every code GLFW reports (-1 for a key it does not know, then mouse buttons and keys) has its
 // entry from the start, released, so a first press or query never takes a node in play and the
@@ -32,10 +32,10 @@ std::map<int, KeyEvent> EveryCodeReleased() {
 
 std::map<int, KeyEvent> currentKeys = EveryCodeReleased();
 std::map<int, KeyEvent> previousKeys = EveryCodeReleased();
-double                  scrollOffset = 0.0;
-Vector3                 mouseWorldPos;
-Vector3                 mouseViewPos;
-Vector3                 prevMouseViewPos;
+double scrollOffset = 0.0;
+Vector3 mouseWorldPos;
+Vector3 mouseViewPos;
+Vector3 prevMouseViewPos;
 
 constexpr int kEnterKey = 257;
 constexpr int kAltOnly = 4;
@@ -153,9 +153,9 @@ void EndInputFrame() {
     }
     const glm::vec3 win(static_cast<float>(x), wy, depth);
     const glm::mat4& model = GetModelStack().Top();
-    const glm::mat4  modelView = GetViewStack().Top() * model;
+    const glm::mat4 modelView = GetViewStack().Top() * model;
     const glm::mat4& projection = GetProjectionStack().Top();
-    const glm::vec4  viewportF(viewport);
+    const glm::vec4 viewportF(viewport);
     mouseWorldPos = ToVector(glm::unProject(win, modelView, projection, viewportF));
     prevMouseViewPos = mouseViewPos;
     mouseViewPos = ToVector(glm::unProject(win, model, projection, viewportF));

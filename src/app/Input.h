@@ -11,26 +11,26 @@ struct KeyEvent {
     int mods = 0;
 };
 
-bool    IsTriggered(int code);
-bool    IsReleased(int code);
-bool    IsHeld(int code);
+bool IsTriggered(int code);
+bool IsReleased(int code);
+bool IsHeld(int code);
 
-void    GetCursorPos(int* x, int* y);
+void GetCursorPos(int* x, int* y);
 Vector3 GetMouseWorldPos();
 Vector3 GetMouseViewDelta();
-float   GetScrollOffset();
+float GetScrollOffset();
 
 // GLFW callbacks; also the entry points for replayed events.
-void    KeyCallback(GLFWwindow* window, int key, int scancode, int action, int mods);
-void    MouseButtonCallback(GLFWwindow* window, int button, int action, int mods);
-void    ScrollCallback(GLFWwindow* window, double xOffset, double yOffset);
+void KeyCallback(GLFWwindow* window, int key, int scancode, int action, int mods);
+void MouseButtonCallback(GLFWwindow* window, int button, int action, int mods);
+void ScrollCallback(GLFWwindow* window, double xOffset, double yOffset);
 
 // Once per frame, after the ImGui draw and before the frame limiter.
-void    EndInputFrame();
+void EndInputFrame();
 // Whether the end of frame reads the depth under the cursor (it waits for the renderer to finish
 // the frame); without it the cursor lies at the cleared depth. Only the editor and the console's
 // read-out use the depth. On by default.
-void    SetMouseDepthRead(bool read);
+void SetMouseDepthRead(bool read);
 
 // For tests: forget every key ever seen.
-void    ResetInput();
+void ResetInput();

@@ -17,36 +17,68 @@ namespace {
 
 struct KeyName {
     const char* name;
-    int         code;
+    int code;
 };
 
 const KeyName kKeyNames[] = {
-    {"UNKNOWN", GLFW_KEY_UNKNOWN}, {"SPACE", GLFW_KEY_SPACE}, {"APOSTROPHE", GLFW_KEY_APOSTROPHE},
-    {"COMMA", GLFW_KEY_COMMA}, {"MINUS", GLFW_KEY_MINUS}, {"PERIOD", GLFW_KEY_PERIOD},
-    {"SLASH", GLFW_KEY_SLASH}, {"SEMICOLON", GLFW_KEY_SEMICOLON}, {"EQUAL", GLFW_KEY_EQUAL},
-    {"LEFT_BRACKET", GLFW_KEY_LEFT_BRACKET}, {"BACKSLASH", GLFW_KEY_BACKSLASH},
-    {"RIGHT_BRACKET", GLFW_KEY_RIGHT_BRACKET}, {"GRAVE_ACCENT", GLFW_KEY_GRAVE_ACCENT},
-    {"ESCAPE", GLFW_KEY_ESCAPE}, {"ENTER", GLFW_KEY_ENTER}, {"TAB", GLFW_KEY_TAB},
-    {"BACKSPACE", GLFW_KEY_BACKSPACE}, {"INSERT", GLFW_KEY_INSERT}, {"DELETE", GLFW_KEY_DELETE},
-    {"RIGHT", GLFW_KEY_RIGHT}, {"LEFT", GLFW_KEY_LEFT}, {"DOWN", GLFW_KEY_DOWN}, {"UP", GLFW_KEY_UP},
-    {"PAGE_UP", GLFW_KEY_PAGE_UP}, {"PAGE_DOWN", GLFW_KEY_PAGE_DOWN}, {"HOME", GLFW_KEY_HOME},
-    {"END", GLFW_KEY_END}, {"CAPS_LOCK", GLFW_KEY_CAPS_LOCK}, {"F1", GLFW_KEY_F1}, {"F2", GLFW_KEY_F2},
-    {"F3", GLFW_KEY_F3}, {"F4", GLFW_KEY_F4}, {"F5", GLFW_KEY_F5}, {"F6", GLFW_KEY_F6},
-    {"F7", GLFW_KEY_F7}, {"F8", GLFW_KEY_F8}, {"F9", GLFW_KEY_F9}, {"F10", GLFW_KEY_F10},
-    {"F11", GLFW_KEY_F11}, {"F12", GLFW_KEY_F12}, {"KP_ENTER", GLFW_KEY_KP_ENTER},
-    {"LEFT_SHIFT", GLFW_KEY_LEFT_SHIFT}, {"LEFT_CONTROL", GLFW_KEY_LEFT_CONTROL},
-    {"LEFT_ALT", GLFW_KEY_LEFT_ALT}, {"LEFT_SUPER", GLFW_KEY_LEFT_SUPER},
-    {"RIGHT_SHIFT", GLFW_KEY_RIGHT_SHIFT}, {"RIGHT_CONTROL", GLFW_KEY_RIGHT_CONTROL},
-    {"RIGHT_ALT", GLFW_KEY_RIGHT_ALT}, {"RIGHT_SUPER", GLFW_KEY_RIGHT_SUPER},
+    {"UNKNOWN", GLFW_KEY_UNKNOWN},
+    {"SPACE", GLFW_KEY_SPACE},
+    {"APOSTROPHE", GLFW_KEY_APOSTROPHE},
+    {"COMMA", GLFW_KEY_COMMA},
+    {"MINUS", GLFW_KEY_MINUS},
+    {"PERIOD", GLFW_KEY_PERIOD},
+    {"SLASH", GLFW_KEY_SLASH},
+    {"SEMICOLON", GLFW_KEY_SEMICOLON},
+    {"EQUAL", GLFW_KEY_EQUAL},
+    {"LEFT_BRACKET", GLFW_KEY_LEFT_BRACKET},
+    {"BACKSLASH", GLFW_KEY_BACKSLASH},
+    {"RIGHT_BRACKET", GLFW_KEY_RIGHT_BRACKET},
+    {"GRAVE_ACCENT", GLFW_KEY_GRAVE_ACCENT},
+    {"ESCAPE", GLFW_KEY_ESCAPE},
+    {"ENTER", GLFW_KEY_ENTER},
+    {"TAB", GLFW_KEY_TAB},
+    {"BACKSPACE", GLFW_KEY_BACKSPACE},
+    {"INSERT", GLFW_KEY_INSERT},
+    {"DELETE", GLFW_KEY_DELETE},
+    {"RIGHT", GLFW_KEY_RIGHT},
+    {"LEFT", GLFW_KEY_LEFT},
+    {"DOWN", GLFW_KEY_DOWN},
+    {"UP", GLFW_KEY_UP},
+    {"PAGE_UP", GLFW_KEY_PAGE_UP},
+    {"PAGE_DOWN", GLFW_KEY_PAGE_DOWN},
+    {"HOME", GLFW_KEY_HOME},
+    {"END", GLFW_KEY_END},
+    {"CAPS_LOCK", GLFW_KEY_CAPS_LOCK},
+    {"F1", GLFW_KEY_F1},
+    {"F2", GLFW_KEY_F2},
+    {"F3", GLFW_KEY_F3},
+    {"F4", GLFW_KEY_F4},
+    {"F5", GLFW_KEY_F5},
+    {"F6", GLFW_KEY_F6},
+    {"F7", GLFW_KEY_F7},
+    {"F8", GLFW_KEY_F8},
+    {"F9", GLFW_KEY_F9},
+    {"F10", GLFW_KEY_F10},
+    {"F11", GLFW_KEY_F11},
+    {"F12", GLFW_KEY_F12},
+    {"KP_ENTER", GLFW_KEY_KP_ENTER},
+    {"LEFT_SHIFT", GLFW_KEY_LEFT_SHIFT},
+    {"LEFT_CONTROL", GLFW_KEY_LEFT_CONTROL},
+    {"LEFT_ALT", GLFW_KEY_LEFT_ALT},
+    {"LEFT_SUPER", GLFW_KEY_LEFT_SUPER},
+    {"RIGHT_SHIFT", GLFW_KEY_RIGHT_SHIFT},
+    {"RIGHT_CONTROL", GLFW_KEY_RIGHT_CONTROL},
+    {"RIGHT_ALT", GLFW_KEY_RIGHT_ALT},
+    {"RIGHT_SUPER", GLFW_KEY_RIGHT_SUPER},
 };
 
 std::vector<ScriptedEvent> scriptedEvents;
-size_t                     nextScriptedEvent = 0;
+size_t nextScriptedEvent = 0;
 // Events handed in while the game runs (a player bot), delivered at the next event poll.
 std::vector<ScriptedEvent> queuedEvents;
-FILE*                      recording = nullptr;
-int                        lastCursorX = -1;
-int                        lastCursorY = -1;
+FILE* recording = nullptr;
+int lastCursorX = -1;
+int lastCursorY = -1;
 
 bool ParseAction(const std::string& word, int* action) {
     if (word == "press") {

@@ -6,11 +6,11 @@
 // One line of an input file: an event delivered during a frame's event poll.
 struct ScriptedEvent {
     enum class Type { Key, Mouse, Cursor, Scroll };
-    long   frame = 0;
-    Type   type = Type::Key;
-    int    code = 0;
-    int    action = 0;
-    int    mods = 0;
+    long frame = 0;
+    Type type = Type::Key;
+    int code = 0;
+    int action = 0;
+    int mods = 0;
     double x = 0.0;
     double y = 0.0;
 };
@@ -35,5 +35,5 @@ void RecordScrollEvent(double yOffset);
 void RecordCursorPosition();
 
 // GLFW key code for a name such as "SPACE" or "A" (or a number); -2 when unknown.
-int         KeyCodeFromName(const std::string& name);
+int KeyCodeFromName(const std::string& name);
 const char* KeyNameFromCode(int code);

@@ -7,7 +7,10 @@ class JsonLine {
 public:
     JsonLine() { text.reserve(4096); }
 
-    void Clear() { text.clear(); needComma = false; }
+    void Clear() {
+        text.clear();
+        needComma = false;
+    }
     void BeginObject(const char* key = nullptr);
     void EndObject();
     void BeginArray(const char* key);
@@ -25,5 +28,5 @@ private:
     void Separate();
 
     std::string text;
-    bool        needComma = false;
+    bool needComma = false;
 };

@@ -107,10 +107,9 @@ bool Readable(const std::string& path) {
 // Parses one option (and its value); returns false on a usage error.
 bool ParseOne(int argc, char** argv, int* index, LaunchOptions& options, ParseResult* early) {
     const std::string flag = argv[*index];
-    const bool takesValue = flag == "--data" || flag == "--size" || flag == "--fixed-step" ||
-                            flag == "--seed" || flag == "--start" || flag == "--input" ||
-                            flag == "--record" || flag == "--trace" || flag == "--screenshot" ||
-                            flag == "--frames";
+    const bool takesValue = flag == "--data" || flag == "--size" || flag == "--fixed-step" || flag == "--seed" ||
+                            flag == "--start" || flag == "--input" || flag == "--record" || flag == "--trace" ||
+                            flag == "--screenshot" || flag == "--frames";
     const char* value = nullptr;
     if (takesValue) {
         if (*index + 1 >= argc) {

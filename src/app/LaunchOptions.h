@@ -7,18 +7,18 @@
 // What the command line asked of this run (replays, tests, benchmarks and level work).
 struct LaunchOptions {
     std::string dataDir;
-    bool        windowed = false;
-    int         width = 0;
-    int         height = 0;
-    double      fixedStep = 0.0;
-    bool        seeded = false;
-    unsigned    seed = 0;
+    bool windowed = false;
+    int width = 0;
+    int height = 0;
+    double fixedStep = 0.0;
+    bool seeded = false;
+    unsigned seed = 0;
     std::string startState;
     std::string inputFile;
     std::string recordFile;
     std::string traceFile;
     std::vector<std::pair<long, std::string>> screenshots;
-    long        frames = -1;
+    long frames = -1;
 };
 
 enum class ParseResult { Run, ExitSuccess, ExitFailure };
@@ -27,7 +27,7 @@ enum class ParseResult { Run, ExitSuccess, ExitFailure };
 ParseResult ParseLaunchOptions(int argc, char** argv, LaunchOptions& options);
 
 const LaunchOptions& GetLaunchOptions();
-void                 SetLaunchOptions(const LaunchOptions& options);
+void SetLaunchOptions(const LaunchOptions& options);
 
 // The data directory the binary was built or installed with.
 std::string BuiltInDataDir();

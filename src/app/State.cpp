@@ -17,8 +17,8 @@
 namespace {
 
 const char* const kStateNames[] = {
-    "UNKNOWN", "Loading", "Splash", "Main Menu", "Option", "Editor",
-    "Level 1", "Level 2", "Level 3", "Boss", "Level End",
+    "UNKNOWN", "Loading", "Splash",  "Main Menu", "Option",    "Editor",
+    "Level 1", "Level 2", "Level 3", "Boss",      "Level End",
 };
 
 constexpr int kPauseMenu = 2;

@@ -36,12 +36,12 @@ public:
     virtual void PreUnload() {}
     virtual void PostUnload();
 
-    StateId     GetId() const { return id; }
+    StateId GetId() const { return id; }
     const char* GetName() const { return GetStateName(id); }
-    bool        IsConsoleOpen() const { return consoleOpen; }
-    void        SetConsoleOpen(bool open) { consoleOpen = open; }
+    bool IsConsoleOpen() const { return consoleOpen; }
+    void SetConsoleOpen(bool open) { consoleOpen = open; }
 
 protected:
     StateId id;
-    bool    consoleOpen = false;
+    bool consoleOpen = false;
 };

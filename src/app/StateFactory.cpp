@@ -14,8 +14,8 @@
 
 int StartableStateId(const char* name) {
     static const int kStartable[] = {
-        STATE_SPLASH, STATE_MAIN_MENU, STATE_EDITOR, STATE_LEVEL_1,
-        STATE_LEVEL_2, STATE_LEVEL_3, STATE_BOSS, STATE_LEVEL_END,
+        STATE_SPLASH,  STATE_MAIN_MENU, STATE_EDITOR, STATE_LEVEL_1,
+        STATE_LEVEL_2, STATE_LEVEL_3,   STATE_BOSS,   STATE_LEVEL_END,
     };
     for (const int id : kStartable) {
         if (std::strcmp(name, GetStateName(id)) == 0) {

@@ -24,7 +24,7 @@
 
 namespace {
 
-FILE*    traceFile = nullptr;
+FILE* traceFile = nullptr;
 JsonLine line;
 
 void WriteMenu() {

@@ -21,12 +21,12 @@
 namespace {
 
 GLFWwindow* window = nullptr;
-int         windowWidth = kScreenWidth;
-int         windowHeight = kScreenHeight;
-int         windowedWidth = kScreenWidth;
-int         windowedHeight = kScreenHeight;
-int         refreshRate = 0;
-bool        isFullscreen = false;
+int windowWidth = kScreenWidth;
+int windowHeight = kScreenHeight;
+int windowedWidth = kScreenWidth;
+int windowedHeight = kScreenHeight;
+int refreshRate = 0;
+bool isFullscreen = false;
 
 void ErrorCallback(int code, const char* description) {
     std::fprintf(stderr, "[Error %d]: %s\n", code, description);

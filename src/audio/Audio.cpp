@@ -16,26 +16,26 @@
 namespace {
 
 struct Voice {
-    ALuint       source = 0;
+    ALuint source = 0;
     const Sound* sound = nullptr;
     unsigned int serial = 0;
-    bool         busy = false;
-    bool         heldForResume = false;  // started while the master group was paused
+    bool busy = false;
+    bool heldForResume = false;  // started while the master group was paused
 };
 
 struct AudioSystem {
-    ALCdevice*          device = nullptr;
-    ALCcontext*         context = nullptr;
-    std::vector<Voice>  voices;
+    ALCdevice* device = nullptr;
+    ALCcontext* context = nullptr;
+    std::vector<Voice> voices;
     std::vector<Sound*> sounds;  // every sound with a buffer on this device
-    float               masterVolume = 1.0f;
-    bool                muted = false;
-    bool                paused = false;
+    float masterVolume = 1.0f;
+    bool muted = false;
+    bool paused = false;
 };
 
 // The worker thread loads sounds while the main thread plays and updates: every OpenAL call
 // and every change of the system runs under this lock (decoding does not).
-std::mutex   audioMutex;
+std::mutex audioMutex;
 // Never freed by the game, so sounds released during the process's exit still find it.
 AudioSystem* audio = nullptr;
 // Counts on across device sessions, so that a channel from an earlier session never matches.
@@ -409,6 +409,6 @@ int CountBusyVoices() {
     if (audio == nullptr) {
         return 0;
     }
-    return static_cast<int>(std::count_if(audio->voices.begin(), audio->voices.end(),
-                                          [](const Voice& voice) { return voice.busy; }));
+    return static_cast<int>(
+        std::count_if(audio->voices.begin(), audio->voices.end(), [](const Voice& voice) { return voice.busy; }));
 }

@@ -11,11 +11,11 @@
 
 // One decoded sound. The resource loader owns the sounds it loads.
 struct Sound {
-    std::string  path;
-    unsigned int buffer = 0;   // the OpenAL buffer; 0 without an output device
-    long         frames = 0;   // sample frames per channel
-    int          channels = 0;
-    int          sampleRate = 0;
+    std::string path;
+    unsigned int buffer = 0;  // the OpenAL buffer; 0 without an output device
+    long frames = 0;          // sample frames per channel
+    int channels = 0;
+    int sampleRate = 0;
 
     float GetLength() const { return sampleRate > 0 ? static_cast<float>(frames) / sampleRate : 0.0f; }
 };
@@ -32,7 +32,7 @@ public:
     bool WasStarted() const { return voice >= 0; }
 
 private:
-    int          voice = -1;
+    int voice = -1;
     unsigned int serial = 0;
 };
 
@@ -50,7 +50,7 @@ void AudioUpdate();
 // Safe on a worker thread while the main thread plays and updates.
 Sound* LoadSound(const char* path);
 // Stops the sound wherever it plays and frees it.
-void   ReleaseSound(Sound* sound);
+void ReleaseSound(Sound* sound);
 
 // Plays the resource loader's sound for `id`.
 AudioChannel PlayAudio(AUDIO_DIR id, float volume, bool loop, float pitch);
@@ -63,8 +63,8 @@ void ResumeAllSounds();
 void SetMute(bool mute);
 void SetMasterVolume(float volume);
 
-bool  IsMuted();
-bool  IsAudioPaused();
+bool IsMuted();
+bool IsAudioPaused();
 float GetMasterVolume();
 // Voices holding a sound (playing or paused) as of the last reclaim.
-int   CountBusyVoices();
+int CountBusyVoices();

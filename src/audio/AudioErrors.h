@@ -16,4 +16,4 @@ enum AudioResult : int {
 // "No errors." for 0, "Unknown error." for a code that is not in the table.
 const char* AudioErrorString(int code);
 // Prints the line "FMOD error! (code) text" to standard output.
-void        ReportAudioError(int code);
+void ReportAudioError(int code);

@@ -13,7 +13,7 @@ namespace {
 
 // Twenty minutes of stereo at 48 kHz: a file that claims more is refused before it fills memory.
 constexpr long kMaxSamples = 20L * 60L * 48000L * 2L;
-constexpr int  kReadChunkBytes = 16384;
+constexpr int kReadChunkBytes = 16384;
 
 size_t ReadFromFile(void* buffer, size_t size, size_t count, void* file) {
     return std::fread(buffer, size, count, static_cast<FILE*>(file));
@@ -66,7 +66,7 @@ int DecodeStream(OggVorbis_File& file, DecodedSound& out) {
     }
 
     char chunk[kReadChunkBytes];
-    int  section = 0;
+    int section = 0;
     for (;;) {
         const long bytes = ov_read(&file, chunk, sizeof(chunk), 0, 2, 1, &section);
         if (bytes == 0) {

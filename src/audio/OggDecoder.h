@@ -6,8 +6,8 @@
 // A whole Ogg Vorbis file decoded to interleaved signed 16-bit samples.
 struct DecodedSound {
     std::vector<int16_t> samples;
-    int                  channels = 0;
-    int                  sampleRate = 0;
+    int channels = 0;
+    int sampleRate = 0;
 
     long FrameCount() const { return channels > 0 ? static_cast<long>(samples.size()) / channels : 0; }
 };

@@ -41,20 +41,20 @@ public:
     void SetTo(int side);
     void SetOnFinished(Action action) { onFinished = std::move(action); }
 
-    float   GetElapsed() const { return elapsed; }
+    float GetElapsed() const { return elapsed; }
     Vector3 GetFrom() const { return from; }
     Vector3 GetTo() const { return to; }
-    int     GetFromSide() const { return fromSide; }
-    int     GetToSide() const { return toSide; }
+    int GetFromSide() const { return fromSide; }
+    int GetToSide() const { return toSide; }
     UIRenderer* GetRenderer() const;
 
 private:
-    float   elapsed = 0.0f;
+    float elapsed = 0.0f;
     Vector3 from;
     Vector3 to;
-    Action  onFinished;
-    int     fromSide = SIDE_OFF_LEFT;
-    int     toSide = SIDE_COVERING;
+    Action onFinished;
+    int fromSide = SIDE_OFF_LEFT;
+    int toSide = SIDE_COVERING;
 };
 
 // Position of a side (y 360, depth 100); false for a number that is not a side.

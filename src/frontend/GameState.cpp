@@ -14,8 +14,8 @@
 #include "scene/SceneManager.h"
 
 GameObject* popupPanel = nullptr;
-bool        popupOpen = false;
-bool        menuMuted = false;
+bool popupOpen = false;
+bool menuMuted = false;
 
 namespace {
 

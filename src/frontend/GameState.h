@@ -21,9 +21,9 @@ constexpr int kMenuCount = 5;
 
 // The picture the pause menu shows over itself (controls or credits), and whether it is up.
 extern GameObject* popupPanel;
-extern bool        popupOpen;
+extern bool popupOpen;
 // The options menu's mute switch; the game starts with sound.
-extern bool        menuMuted;
+extern bool menuMuted;
 
 // One overlay menu. Menus draw nothing themselves: their buttons and panels are screen-space
 // objects of the scene, drawn with the button list.
@@ -31,7 +31,7 @@ class BaseGameState {
 public:
     virtual ~BaseGameState() = default;
 
-    virtual int  GetId() const { return id; }
+    virtual int GetId() const { return id; }
     virtual void SetId(int newId) { id = newId; }
     virtual void Enter(int enteredId) { (void)enteredId; }
     virtual void Update() {}
@@ -54,19 +54,19 @@ public:
 
     void Update() override;
     void Exit() override;
-    int  GetSelected() const override { return selected; }
+    int GetSelected() const override { return selected; }
 
-    int  GetButtonCount() const { return buttonCount; }
-    GOButton*   GetButton(int index) const;
+    int GetButtonCount() const { return buttonCount; }
+    GOButton* GetButton(int index) const;
     GameObject* GetFrame() const { return frame; }
     const std::vector<GameObject*>& GetItems() const { return items; }
 
 protected:
-    void      Begin(int count);
+    void Begin(int count);
     GOButton* AddButton(int textureId, const Vector3& position, GOButton::Action action);
-    void      AddFrame();
-    void      AddPanel(int textureId, float scale);
-    void      MoveFrameToSelected();
+    void AddFrame();
+    void AddPanel(int textureId, float scale);
+    void MoveFrameToSelected();
 
     std::vector<GameObject*> items;
     GameObject* frame = nullptr;

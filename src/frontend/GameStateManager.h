@@ -17,9 +17,9 @@ public:
     // Leaves the current menu and enters `id`; the same id, 5 or an unknown one changes nothing.
     void SwitchTo(int id);
     bool IsMenuOpen() const;
-    int  GetCurrentId() const;
+    int GetCurrentId() const;
     // The selected button index while a menu with buttons is open, else -1.
-    int  GetSelected() const;
+    int GetSelected() const;
     void UpdateCurrent();
     void RenderCurrent();
 

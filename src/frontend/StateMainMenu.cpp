@@ -34,15 +34,15 @@ const Vector3 kMenuCameraAt(0.6f, 5.1f, 0.0f);
 
 namespace {
 
-constexpr int   kMenuConversation = 3;
-constexpr int   kKeyHintFrames = 4;
+constexpr int kMenuConversation = 3;
+constexpr int kKeyHintFrames = 4;
 constexpr float kKeyHintFrameTime = 0.12f;
 constexpr float kKeyHintScale = 1.5f;
 constexpr float kTitleScale = 400.0f;
-const Vector3   kTitleAt(512.0f, 580.0f, 0.0f);
+const Vector3 kTitleAt(512.0f, 580.0f, 0.0f);
 // Both labels stand on one line, the height of Dired's feet less a little.
 constexpr float kLabelDrop = 2.32f;
-const Vector3   kLabelColour(1.0f, 1.0f, 1.0f);
+const Vector3 kLabelColour(1.0f, 1.0f, 1.0f);
 
 GameObject* MakeKeyHint(int textureId, const Vector3& position) {
     GameObject* hint = GetScene().GetGameObject(KIND_INTERACT_POPUP);

@@ -18,9 +18,9 @@ extern GameObject* rightKeyHint;
 // signpost, under the pulsing title. Talking to Dired opens the way to level 1.
 class StateMainMenu : public State {
 public:
-    static constexpr int   kTitleTexture = 45;
-    static constexpr int   kLeftKeyTexture = 39;
-    static constexpr int   kRightKeyTexture = 40;
+    static constexpr int kTitleTexture = 45;
+    static constexpr int kLeftKeyTexture = 39;
+    static constexpr int kRightKeyTexture = 40;
     static constexpr float kPulseTime = 3.0f;
 
     StateMainMenu() : State(STATE_MAIN_MENU) {}
@@ -34,7 +34,7 @@ public:
     GameObject* GetTitle() const { return title; }
 
     std::vector<GOTile*> tiles;
-    GOGranny*   granny = nullptr;
+    GOGranny* granny = nullptr;
     GOSignpost* signpost = nullptr;
     GameObject* title = nullptr;
 
@@ -54,4 +54,4 @@ extern const Vector3 kMenuLirraStart;
 extern const Vector3 kMenuDiredAt;
 extern const Vector3 kMenuSignpostAt;
 extern const Vector3 kMenuCameraAt;
-constexpr float      kMenuCameraZoom = 0.9f;
+constexpr float kMenuCameraZoom = 0.9f;

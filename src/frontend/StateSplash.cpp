@@ -42,7 +42,7 @@ void StateSplash::Load() {
 bool StateSplash::SkipPressed() const {
     static const int kSkipKeys[] = {
         GLFW_MOUSE_BUTTON_LEFT, GLFW_MOUSE_BUTTON_RIGHT, GLFW_KEY_SPACE,
-        GLFW_KEY_ENTER, GLFW_KEY_KP_ENTER, GLFW_KEY_ESCAPE,
+        GLFW_KEY_ENTER,         GLFW_KEY_KP_ENTER,       GLFW_KEY_ESCAPE,
     };
     for (const int key : kSkipKeys) {
         if (IsTriggered(key)) {

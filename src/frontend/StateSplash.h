@@ -8,7 +8,7 @@ class GameObject;
 // main menu follows; a click, Space, Enter or Escape skips it.
 class StateSplash : public State {
 public:
-    static constexpr int   kLogoTexture = 44;
+    static constexpr int kLogoTexture = 44;
     static constexpr float kShowTime = 6.0f;
 
     StateSplash() : State(STATE_SPLASH) {}
@@ -20,12 +20,12 @@ public:
     void Unload() override;
 
     GameObject* GetLogo() const { return logo; }
-    float       GetFadeStart() const { return fadeStart; }
+    float GetFadeStart() const { return fadeStart; }
 
 private:
     bool SkipPressed() const;
 
     GameObject* logo = nullptr;
-    float       fadeStart = 0.0f;
-    bool        leaving = false;
+    float fadeStart = 0.0f;
+    bool leaving = false;
 };

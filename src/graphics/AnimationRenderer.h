@@ -12,8 +12,8 @@ class Texture;
 
 // A range of the renderer's frame list and the time each frame is shown.
 struct AnimClip {
-    int   firstFrame = 0;
-    int   lastFrame = 0;
+    int firstFrame = 0;
+    int lastFrame = 0;
     float frameTime = 1.0f;
 };
 
@@ -28,9 +28,9 @@ public:
     ~AnimationRenderer() override;
 
     const char* GetName() const override { return kName; }
-    void        Free() override;
-    void        Update() override;
-    void        Draw() override;
+    void Free() override;
+    void Update() override;
+    void Draw() override;
 
     // Frames are numbered over all clips in registration order; the clip becomes current.
     void AddClip(int clipId, int frameCount, float frameTime);
@@ -39,30 +39,30 @@ public:
     // Frees the frame meshes and forgets every clip, so a recycled object can register its own.
     void ClearClips();
 
-    int   GetClip() const { return currentClip; }
-    int   GetFrame() const { return currentFrame; }
-    int   GetFrameCount() const { return frameCount; }
+    int GetClip() const { return currentClip; }
+    int GetFrame() const { return currentFrame; }
+    int GetFrameCount() const { return frameCount; }
     float GetTimer() const { return timer; }
-    void  SetAlpha(float value) { alpha = value; }
+    void SetAlpha(float value) { alpha = value; }
     float GetAlpha() const { return alpha; }
-    void  SetSpeed(float value) { speed = value; }
+    void SetSpeed(float value) { speed = value; }
     float GetSpeed() const { return speed; }
-    bool  HasClip(int clipId) const { return clips.count(clipId) != 0; }
+    bool HasClip(int clipId) const { return clips.count(clipId) != 0; }
 
-    bool    cycleDone = false;
+    bool cycleDone = false;
     Vector3 tint{1.0f, 1.0f, 1.0f};
 
 private:
     // Null, with a message, for a clip that was never registered.
     const AnimClip* FindCurrentClip() const;
 
-    int   frameCount = 0;
-    int   currentFrame = 0;
+    int frameCount = 0;
+    int currentFrame = 0;
     float speed = 1.0f;
     float timer = 0.0f;
-    int   currentClip = kNoClip;
+    int currentClip = kNoClip;
     float alpha = 1.0f;
-    mutable int reportedClip = -1;   // reported once, not every frame
+    mutable int reportedClip = -1;  // reported once, not every frame
     std::vector<std::pair<Mesh*, Texture*>> frames;
-    std::map<int, AnimClip>                 clips;
+    std::map<int, AnimClip> clips;
 };

@@ -15,10 +15,10 @@
 
 namespace {
 
-constexpr int   kForestBgTexture = 13;
-constexpr int   kForestLowerTexture = 10;
-constexpr int   kForestUpperTexture = 11;
-constexpr int   kForestMiddleTexture = 12;
+constexpr int kForestBgTexture = 13;
+constexpr int kForestLowerTexture = 10;
+constexpr int kForestUpperTexture = 11;
+constexpr int kForestMiddleTexture = 12;
 constexpr float kLayerScale = 2.7f;
 constexpr float kHalfScreenHeight = 360.0f;
 constexpr float kFarStripWidth = 6144.0f;
@@ -26,7 +26,7 @@ constexpr float kFarStripHeight = 720.0f;
 
 // Texel rows per band of a layer's tight mesh: each band covers the columns where any of its rows
 // holds a texel that is not fully transparent.
-constexpr int   kBandRows = 4;
+constexpr int kBandRows = 4;
 
 std::map<std::string, Texture*> layers;
 
@@ -35,15 +35,15 @@ std::map<std::string, Texture*> layers;
 // spans of its texture where every texel is transparent, so a software renderer does not shade
 // and discard them. The pixels it draws sample the texture exactly where the whole quad would.
 struct LayerShape {
-    bool                  opaque = false;
+    bool opaque = false;
     std::unique_ptr<Mesh> tight;
 };
 std::map<const Texture*, LayerShape> shapes;
 
 struct AlphaImage {
-    int                        width = 0;
-    int                        height = 0;
-    std::vector<unsigned char> alpha;    // row 0 at v = 0
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> alpha;  // row 0 at v = 0
 
     bool Covered(int column, int row) const { return alpha[static_cast<size_t>(row) * width + column] != 0; }
 };
@@ -112,7 +112,8 @@ std::unique_ptr<Mesh> MakeTightMesh(const AlphaImage& image) {
         for (int column = 0; column < image.width; ++column) {
             bool any = false;
             for (int row = lowRow; row < highRow && !any; ++row) {
-                for (int near = std::max(column - 1, 0); near <= std::min(column + 1, image.width - 1) && !any; ++near) {
+                for (int near = std::max(column - 1, 0); near <= std::min(column + 1, image.width - 1) && !any;
+                     ++near) {
                     any = image.Covered(near, row);
                 }
             }

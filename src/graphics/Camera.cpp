@@ -43,14 +43,14 @@ Vector3 Camera::ScreenToWorld(const Vector3& windowPoint) const {
     float depth = 0.0f;
     glReadPixels(static_cast<int>(windowPoint.x), static_cast<int>(y), 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
     const glm::mat4 modelView = GetViewStack().Top() * GetModelStack().Top();
-    const glm::vec3 world = glm::unProject(glm::vec3(windowPoint.x, y, depth), modelView,
-                                           GetProjectionStack().Top(), glm::vec4(viewport));
+    const glm::vec3 world =
+        glm::unProject(glm::vec3(windowPoint.x, y, depth), modelView, GetProjectionStack().Top(), glm::vec4(viewport));
     return Vector3(world.x, world.y, world.z);
 }
 
 Vector3 Camera::WorldToScreen(const Vector3& worldPoint) const {
-    glm::vec4 clip = GetProjectionStack().Top() * GetViewStack().Top() *
-                     glm::vec4(worldPoint.x, worldPoint.y, worldPoint.z, 1.0f);
+    glm::vec4 clip =
+        GetProjectionStack().Top() * GetViewStack().Top() * glm::vec4(worldPoint.x, worldPoint.y, worldPoint.z, 1.0f);
     if (clip.w != 0.0f) {
         clip /= clip.w;
     }

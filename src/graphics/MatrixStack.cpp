@@ -46,9 +46,9 @@ void MatrixStack::Rotate(float degrees, const glm::vec3& axis) {
 }
 
 void MatrixStack::LookAt(const Vector3& eye, const Vector3& centre, const Vector3& up) {
-    matrices.back() = matrices.back() * glm::lookAt(glm::vec3(eye.x, eye.y, eye.z),
-                                                    glm::vec3(centre.x, centre.y, centre.z),
-                                                    glm::vec3(up.x, up.y, up.z));
+    matrices.back() =
+        matrices.back() * glm::lookAt(glm::vec3(eye.x, eye.y, eye.z), glm::vec3(centre.x, centre.y, centre.z),
+                                      glm::vec3(up.x, up.y, up.z));
 }
 
 void MatrixStack::ApplyTransform(const Transform& transform) {

@@ -11,10 +11,10 @@ class MatrixStack {
 public:
     MatrixStack();
 
-    void             Push();
-    void             Pop();
+    void Push();
+    void Pop();
     const glm::mat4& Top() const { return matrices.back(); }
-    size_t           Depth() const { return matrices.size(); }
+    size_t Depth() const { return matrices.size(); }
 
     void LoadIdentity();
     void Load(const glm::mat4& m);

@@ -34,9 +34,12 @@ Vertex MakeVertex(float x, float y, float z, const glm::vec4& colour, float u, f
 
 GLenum PrimitiveOf(int kind) {
     switch (kind) {
-        case MESH_LINES: return GL_LINES;
-        case MESH_TRIANGLE_STRIP: return GL_TRIANGLE_STRIP;
-        default: return GL_TRIANGLES;
+    case MESH_LINES:
+        return GL_LINES;
+    case MESH_TRIANGLE_STRIP:
+        return GL_TRIANGLE_STRIP;
+    default:
+        return GL_TRIANGLES;
     }
 }
 
@@ -79,7 +82,8 @@ void Mesh::Upload(const Vertex* vertices, int vertexCount, const unsigned int* i
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertexCount * sizeof(Vertex)), vertices, GL_STATIC_DRAW);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(unsigned int)), indices, GL_STATIC_DRAW);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(unsigned int)), indices,
+                 GL_STATIC_DRAW);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     indexCount = count;
@@ -99,7 +103,8 @@ void Mesh::NoteCoverage(const glm::mat4& mvp) const {
     glm::vec2 low(0.0f);
     glm::vec2 high(0.0f);
     for (int corner = 0; corner < 8; ++corner) {
-        const glm::vec4 local((corner & 1) != 0 ? boundsMax.x : boundsMin.x, (corner & 2) != 0 ? boundsMax.y : boundsMin.y,
+        const glm::vec4 local((corner & 1) != 0 ? boundsMax.x : boundsMin.x,
+                              (corner & 2) != 0 ? boundsMax.y : boundsMin.y,
                               (corner & 4) != 0 ? boundsMax.z : boundsMin.z, 1.0f);
         const glm::vec4 clip = mvp * local;
         if (clip.w <= 0.0f) {
@@ -121,7 +126,8 @@ bool Mesh::IsOutsideView(const glm::mat4& mvp) const {
     // axis a. A corner behind the eye (w <= 0) is never judged: the mesh is then drawn.
     int allBeyond = 0x3f;
     for (int corner = 0; corner < 8 && allBeyond != 0; ++corner) {
-        const glm::vec4 local((corner & 1) != 0 ? boundsMax.x : boundsMin.x, (corner & 2) != 0 ? boundsMax.y : boundsMin.y,
+        const glm::vec4 local((corner & 1) != 0 ? boundsMax.x : boundsMin.x,
+                              (corner & 2) != 0 ? boundsMax.y : boundsMin.y,
                               (corner & 4) != 0 ? boundsMax.z : boundsMin.z, 1.0f);
         const glm::vec4 clip = mvp * local;
         if (clip.w <= 0.0f) {
@@ -168,8 +174,8 @@ void Mesh::Draw(const Texture* texture, float alpha, const Vector3& tint) const 
     }
 }
 
-Mesh* CreateQuad(const char* name, const glm::vec4& colour, float size,
-                 float uLeft, float uRight, float vTop, float vBottom) {
+Mesh* CreateQuad(const char* name, const glm::vec4& colour, float size, float uLeft, float uRight, float vTop,
+                 float vBottom) {
     const float h = size / 2.0f;
     const Vertex vertices[4] = {
         MakeVertex(-h, -h, 0.0f, colour, uLeft, vBottom),
@@ -203,8 +209,8 @@ Mesh* CreateGrid(const char* name, const glm::vec4& colour, int count, float spa
         indices.push_back(k);
     }
     Mesh* mesh = new Mesh(name);
-    mesh->Upload(vertices.data(), static_cast<int>(vertices.size()), indices.data(),
-                 static_cast<int>(indices.size()), MESH_LINES);
+    mesh->Upload(vertices.data(), static_cast<int>(vertices.size()), indices.data(), static_cast<int>(indices.size()),
+                 MESH_LINES);
     return mesh;
 }
 

@@ -49,28 +49,28 @@ public:
     // Uploads both arrays once (GL_STATIC_DRAW) and sets kind and index count.
     void Upload(const Vertex* vertices, int vertexCount, const unsigned int* indices, int count, int meshKind);
 
-    const char*  GetName() const { return name; }
-    int          GetKind() const { return kind; }
-    void         SetKind(int meshKind) { kind = meshKind; }
+    const char* GetName() const { return name; }
+    int GetKind() const { return kind; }
+    void SetKind(int meshKind) { kind = meshKind; }
     unsigned int GetVertexBuffer() const { return vertexBuffer; }
     unsigned int GetIndexBuffer() const { return indexBuffer; }
-    int          GetIndexCount() const { return indexCount; }
-    void         SetIndexCount(int count) { indexCount = count; }
+    int GetIndexCount() const { return indexCount; }
+    void SetIndexCount(int count) { indexCount = count; }
 
 private:
-    const char*  name = nullptr;
-    int          kind = MESH_TRIANGLES;
+    const char* name = nullptr;
+    int kind = MESH_TRIANGLES;
     unsigned int vertexBuffer = 0;
     unsigned int indexBuffer = 0;
-    int          indexCount = 0;
+    int indexCount = 0;
     // The box around the uploaded vertex positions.
-    glm::vec3    boundsMin{0.0f};
-    glm::vec3    boundsMax{0.0f};
-    bool         hasBounds = false;
+    glm::vec3 boundsMin{0.0f};
+    glm::vec3 boundsMax{0.0f};
+    bool hasBounds = false;
 };
 
 // Each builder returns a new mesh that the caller owns.
-Mesh* CreateQuad(const char* name, const glm::vec4& colour, float size,
-                 float uLeft, float uRight, float vTop, float vBottom);
+Mesh* CreateQuad(const char* name, const glm::vec4& colour, float size, float uLeft, float uRight, float vTop,
+                 float vBottom);
 Mesh* CreateGrid(const char* name, const glm::vec4& colour, int count, float spacing);
 Mesh* CreateAxes(const char* name, float length);

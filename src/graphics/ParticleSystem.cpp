@@ -52,9 +52,9 @@ void Emitter::SpawnBurst() {
 }
 
 void Emitter::Update(float dt, float gameTime) {
-    particles.erase(std::remove_if(particles.begin(), particles.end(),
-                                   [](const Particle& p) { return p.life <= 0.0f; }),
-                    particles.end());
+    particles.erase(
+        std::remove_if(particles.begin(), particles.end(), [](const Particle& p) { return p.life <= 0.0f; }),
+        particles.end());
     if (target != nullptr) {
         position.position = target->position;
         position.position.z += zOffset;
@@ -77,54 +77,54 @@ Emitter ParticleSystem::MakeEmitter(int type) {
     Emitter e;
     e.textures.push_back(kDefaultParticleTexture);
     switch (type) {
-        case EMITTER_PLAYER_DUST:
-            e.keepAlive = false;
-            e.rate = 0.0f;
-            e.duration = 0.7f;
-            e.fadeRate = 1.0f;
-            e.scale = {0.2f, 0.25f};
-            e.life = {1.15f, 1.15f};
-            e.colour = {Vector3(0.709f, 0.003f, 0.858f), Vector3(0.75f, 0.01f, 0.9f)};
-            e.burst = {1, 1};
-            break;
-        case EMITTER_SOUL_FIRST:
-        case EMITTER_SOUL_SECOND:
-            e.keepAlive = false;
-            e.rate = 0.0f;
-            e.duration = 1.0f;
-            e.fadeRate = 1.5f;
-            e.scale = {0.3f, 0.3f};
-            e.life = {1.15f, 1.15f};
-            e.acceleration = {Vector3(0.0f, -10.0f, 0.0f), Vector3(0.0f, -5.0f, 0.0f)};
-            e.velocity = {Vector3(-2.0f, 7.0f, 0.0f), Vector3(2.0f, 10.0f, 0.0f)};
-            e.colour = type == EMITTER_SOUL_FIRST
-                           ? Vector3Range{Vector3(0.411f, 0.815f, 0.839f), Vector3(0.45f, 0.85f, 0.9f)}
-                           : Vector3Range{Vector3(0.839f, 0.396f, 0.803f), Vector3(0.85f, 0.41f, 0.82f)};
-            e.burst = {1, 1};
-            break;
-        case EMITTER_ENEMY_HIT:
-            e.keepAlive = false;
-            e.rate = 0.0f;
-            e.duration = 2.0f;
-            e.scale = {0.1f, 0.3f};
-            e.acceleration = {Vector3(0.0f, -24.0f, 0.0f), Vector3(0.0f, -10.0f, 0.0f)};
-            e.velocity = {Vector3(-4.0f, 7.0f, 0.0f), Vector3(4.0f, 7.0f, 0.0f)};
-            e.colour = {Vector3(0.682f, 0.431f, 0.105f), Vector3(0.7f, 0.45f, 0.12f)};
-            e.burst = {10, 15};
-            break;
-        case EMITTER_FLYING_TRAIL:
-            e.keepAlive = true;
-            e.rate = 10.0f;
-            e.duration = 10.0f;
-            e.fadeRate = RandomFloat(0.6f, 0.8f);
-            e.scale = {0.1f, 0.3f};
-            e.life = {1.5f, 1.5f};
-            e.acceleration = {Vector3(-1.0f, -1.0f, 0.0f), Vector3(1.0f, 1.0f, 0.0f)};
-            e.velocity = {Vector3(0.0f, 0.0f, 0.0f), Vector3(0.0f, 0.0f, 0.0f)};
-            e.colour = {Vector3(0.776f, 0.125f, 0.078f), Vector3(0.8f, 0.14f, 0.1f)};
-            break;
-        default:
-            break;
+    case EMITTER_PLAYER_DUST:
+        e.keepAlive = false;
+        e.rate = 0.0f;
+        e.duration = 0.7f;
+        e.fadeRate = 1.0f;
+        e.scale = {0.2f, 0.25f};
+        e.life = {1.15f, 1.15f};
+        e.colour = {Vector3(0.709f, 0.003f, 0.858f), Vector3(0.75f, 0.01f, 0.9f)};
+        e.burst = {1, 1};
+        break;
+    case EMITTER_SOUL_FIRST:
+    case EMITTER_SOUL_SECOND:
+        e.keepAlive = false;
+        e.rate = 0.0f;
+        e.duration = 1.0f;
+        e.fadeRate = 1.5f;
+        e.scale = {0.3f, 0.3f};
+        e.life = {1.15f, 1.15f};
+        e.acceleration = {Vector3(0.0f, -10.0f, 0.0f), Vector3(0.0f, -5.0f, 0.0f)};
+        e.velocity = {Vector3(-2.0f, 7.0f, 0.0f), Vector3(2.0f, 10.0f, 0.0f)};
+        e.colour = type == EMITTER_SOUL_FIRST
+                       ? Vector3Range{Vector3(0.411f, 0.815f, 0.839f), Vector3(0.45f, 0.85f, 0.9f)}
+                       : Vector3Range{Vector3(0.839f, 0.396f, 0.803f), Vector3(0.85f, 0.41f, 0.82f)};
+        e.burst = {1, 1};
+        break;
+    case EMITTER_ENEMY_HIT:
+        e.keepAlive = false;
+        e.rate = 0.0f;
+        e.duration = 2.0f;
+        e.scale = {0.1f, 0.3f};
+        e.acceleration = {Vector3(0.0f, -24.0f, 0.0f), Vector3(0.0f, -10.0f, 0.0f)};
+        e.velocity = {Vector3(-4.0f, 7.0f, 0.0f), Vector3(4.0f, 7.0f, 0.0f)};
+        e.colour = {Vector3(0.682f, 0.431f, 0.105f), Vector3(0.7f, 0.45f, 0.12f)};
+        e.burst = {10, 15};
+        break;
+    case EMITTER_FLYING_TRAIL:
+        e.keepAlive = true;
+        e.rate = 10.0f;
+        e.duration = 10.0f;
+        e.fadeRate = RandomFloat(0.6f, 0.8f);
+        e.scale = {0.1f, 0.3f};
+        e.life = {1.5f, 1.5f};
+        e.acceleration = {Vector3(-1.0f, -1.0f, 0.0f), Vector3(1.0f, 1.0f, 0.0f)};
+        e.velocity = {Vector3(0.0f, 0.0f, 0.0f), Vector3(0.0f, 0.0f, 0.0f)};
+        e.colour = {Vector3(0.776f, 0.125f, 0.078f), Vector3(0.8f, 0.14f, 0.1f)};
+        break;
+    default:
+        break;
     }
     return e;
 }

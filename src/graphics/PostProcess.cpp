@@ -16,7 +16,7 @@ namespace {
 
 constexpr float kIntensityStep = 0.3f;
 
-bool  bloomEnabled = true;
+bool bloomEnabled = true;
 float exposure = 0.5f;
 float displayGamma = 0.7f;
 float bloomIntensity = 1.0f;
@@ -24,37 +24,37 @@ float bloomIntensity = 1.0f;
 // A colour target or the depth renderbuffer with the size its storage was last allocated with.
 struct Target {
     unsigned int name = 0;
-    int          width = 0;
-    int          height = 0;
-    int          halvings = 0;    // its size is the window's halved this many times, rounded up
-    GLenum       format = GL_RGBA16F;
+    int width = 0;
+    int height = 0;
+    int halvings = 0;  // its size is the window's halved this many times, rounded up
+    GLenum format = GL_RGBA16F;
 };
 
 BloomTargets targets;
-Target       sceneTargets[2];
-Target       pingpongTargets[2];
+Target sceneTargets[2];
+Target pingpongTargets[2];
 // The bright image halved once, on its way down to the blur's size.
-Target       halfTarget;
+Target halfTarget;
 unsigned int halfFramebuffer = 0;
-Target       depthTarget;
-int          lastGoodWidth = kScreenWidth;
-int          lastGoodHeight = kScreenHeight;
+Target depthTarget;
+int lastGoodWidth = kScreenWidth;
+int lastGoodHeight = kScreenHeight;
 // The window holds this frame's composite of the scene and the blur; the next composite of the
 // same frame then redraws only what was drawn into the scene since (the frame's winds).
 struct CompositeRecord {
-    bool  valid = false;
-    long  frame = -1;
-    int   pingpongIndex = 0;
+    bool valid = false;
+    long frame = -1;
+    int pingpongIndex = 0;
     float exposure = 0.0f;
     float gamma = 0.0f;
-    int   width = 0;
-    int   height = 0;
+    int width = 0;
+    int height = 0;
 };
 CompositeRecord lastComposite;
-bool            sceneBound = false;
-bool            sceneChanged = false;
-float           changedMin[2] = {0.0f, 0.0f};
-float           changedMax[2] = {0.0f, 0.0f};
+bool sceneBound = false;
+bool sceneChanged = false;
+float changedMin[2] = {0.0f, 0.0f};
+float changedMax[2] = {0.0f, 0.0f};
 
 unsigned int quadArray = 0;
 unsigned int quadBuffer = 0;
@@ -68,15 +68,15 @@ const GLenum kDrawBuffers[2] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1};
 // the small size add what is missing, so the glow spreads as far as the ten passes spread it.
 constexpr double kBaseKernel[5] = {0.2270270270, 0.1945945946, 0.1216216216, 0.0540540541, 0.0162162162};
 // Halvings of the bright image before the blur: 2 blurs at a quarter of the window's size.
-constexpr int    kBloomLevels = 2;
+constexpr int kBloomLevels = 2;
 // Bilinear taps: the centre, then one tap between each pair of texels on either side. The blur
 // shader's "offsets" and "weights" arrays hold this many values; unused taps weigh 0.
-constexpr int    kMaxBlurTaps = 4;
-constexpr int    kMaxBlurRadius = 2 * (kMaxBlurTaps - 1);
+constexpr int kMaxBlurTaps = 4;
+constexpr int kMaxBlurRadius = 2 * (kMaxBlurTaps - 1);
 // The widest Gaussian one pass draws (variance in texels of the blurred target): three sigmas
 // must fit the taps.
 constexpr double kMaxPassVariance = (kMaxBlurRadius / 3.0) * (kMaxBlurRadius / 3.0);
-constexpr int    kMaxPlannedPasses = 64;
+constexpr int kMaxPlannedPasses = 64;
 
 struct BlurKernel {
     float offsets[kMaxBlurTaps] = {};
@@ -128,15 +128,15 @@ BlurKernel MakeGaussianKernel(double variance) {
 
 // The passes one BlurBright draws at the small size: their directions and kernels.
 struct BlurPlan {
-    int        count = 0;
-    int        horizontal[kMaxPlannedPasses] = {};
+    int count = 0;
+    int horizontal[kMaxPlannedPasses] = {};
     BlurKernel kernels[kMaxPlannedPasses];
 };
 
 // Adds the passes that blur `basePasses` base passes' worth along one direction, beyond what the
 // halvings and the fetch back up already blur.
 void PlanDirection(int horizontal, int basePasses, BlurPlan* plan) {
-    const int    factor = 1 << kBloomLevels;
+    const int factor = 1 << kBloomLevels;
     const double missing = (basePasses * BaseVariance() - ChainVariance()) / (factor * factor);
     if (basePasses <= 0 || missing <= 0.0) {
         return;
@@ -271,10 +271,8 @@ void CreatePingpongFramebuffers() {
 void DrawScreenQuad() {
     if (quadArray == 0) {
         const float vertices[] = {
-            -1.0f, 1.0f, 0.0f, 0.0f, 1.0f,
-            -1.0f, -1.0f, 0.0f, 0.0f, 0.0f,
-            1.0f, 1.0f, 0.0f, 1.0f, 1.0f,
-            1.0f, -1.0f, 0.0f, 1.0f, 0.0f,
+            -1.0f, 1.0f, 0.0f, 0.0f, 1.0f, -1.0f, -1.0f, 0.0f, 0.0f, 0.0f,
+            1.0f,  1.0f, 0.0f, 1.0f, 1.0f, 1.0f,  -1.0f, 0.0f, 1.0f, 0.0f,
         };
         glGenVertexArrays(1, &quadArray);
         glGenBuffers(1, &quadBuffer);
@@ -284,7 +282,8 @@ void DrawScreenQuad() {
         glEnableVertexAttribArray(0);
         glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 5 * sizeof(float), nullptr);
         glEnableVertexAttribArray(1);
-        glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 5 * sizeof(float), reinterpret_cast<const void*>(3 * sizeof(float)));
+        glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 5 * sizeof(float),
+                              reinterpret_cast<const void*>(3 * sizeof(float)));
     }
     glBindVertexArray(quadArray);
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
@@ -385,8 +384,8 @@ void BlitHalved(unsigned int from, GLenum fromAttachment, unsigned int to, const
     glReadBuffer(fromAttachment);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
     // Exactly half the size: the filtered read at each texel's centre averages 2 x 2 texels.
-    glBlitFramebuffer(0, 0, target.width * 2, target.height * 2, 0, 0, target.width, target.height,
-                      GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    glBlitFramebuffer(0, 0, target.width * 2, target.height * 2, 0, 0, target.width, target.height, GL_COLOR_BUFFER_BIT,
+                      GL_LINEAR);
     glReadBuffer(GL_COLOR_ATTACHMENT0);
 }
 
@@ -469,8 +468,8 @@ CompositeRecord RecordOf(int pingpongIndex) {
 }
 
 bool SameComposite(const CompositeRecord& a, const CompositeRecord& b) {
-    return a.valid && b.valid && a.frame == b.frame && a.pingpongIndex == b.pingpongIndex &&
-           a.exposure == b.exposure && a.gamma == b.gamma && a.width == b.width && a.height == b.height;
+    return a.valid && b.valid && a.frame == b.frame && a.pingpongIndex == b.pingpongIndex && a.exposure == b.exposure &&
+           a.gamma == b.gamma && a.width == b.width && a.height == b.height;
 }
 
 // The window pixels the scene changed in since the last composite, a pixel wider on every side

@@ -1,29 +1,29 @@
 #pragma once
 
 // The HDR scene framebuffer, the bright-pass blur and the tone-mapped composite.
-void  InitGraphics();
-void  BeginScene();
-void  ClearScene();
-void  PrepareSceneShader();
-void  BlurBright(bool horizontalFirst, int passes);
-void  CompositeBloom(int pingpongIndex);
-void  BindWindowFramebuffer();
+void InitGraphics();
+void BeginScene();
+void ClearScene();
+void PrepareSceneShader();
+void BlurBright(bool horizontalFirst, int passes);
+void CompositeBloom(int pingpongIndex);
+void BindWindowFramebuffer();
 
-void  SetBloomEnabled(bool enabled);
-bool  IsBloomEnabled();
-void  SetExposure(float exposure);
+void SetBloomEnabled(bool enabled);
+bool IsBloomEnabled();
+void SetExposure(float exposure);
 float GetExposure();
-void  SetGamma(float gamma);
+void SetGamma(float gamma);
 float GetGamma();
-void  SetBloomIntensity(float intensity);
+void SetBloomIntensity(float intensity);
 float GetBloomIntensity();
 
 // What a drawn mesh covers, in normalised device coordinates (whole: it may cover everything).
 // Drawn into the scene after a composite, it is what the next composite of the frame redraws;
 // drawn into the window, it makes the next composite redraw everything.
-void  NoteMeshDrawn(float minX, float minY, float maxX, float maxY, bool whole);
+void NoteMeshDrawn(float minX, float minY, float maxX, float maxY, bool whole);
 // Something was drawn into the window outside the meshes (text).
-void  NoteWindowDrawn();
+void NoteWindowDrawn();
 
 // Handles of the off-screen targets, for tests and screenshots of the passes.
 struct BloomTargets {
@@ -35,4 +35,4 @@ struct BloomTargets {
 };
 const BloomTargets& GetBloomTargets();
 // The size the targets were last allocated with; it follows the window except while it is 0 x 0.
-void  GetBloomTargetSize(int* width, int* height);
+void GetBloomTargetSize(int* width, int* height);

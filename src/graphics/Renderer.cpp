@@ -56,8 +56,8 @@ void UIRenderer::Draw() {
     MatrixStack& projection = GetProjectionStack();
     MatrixStack& view = GetViewStack();
     projection.Push();
-    projection.Load(glm::ortho(0.0f, static_cast<float>(kScreenWidth), 0.0f, static_cast<float>(kScreenHeight),
-                               -100.0f, 100.0f));
+    projection.Load(
+        glm::ortho(0.0f, static_cast<float>(kScreenWidth), 0.0f, static_cast<float>(kScreenHeight), -100.0f, 100.0f));
     view.Push();
     view.LoadIdentity();
     if (ignoreDepth) {

@@ -13,32 +13,32 @@ public:
 
     explicit Renderer(GameObject* owner_) : Component(owner_) {}
 
-    const char*     GetName() const override { return kName; }
-    void            Draw() override;
+    const char* GetName() const override { return kName; }
+    void Draw() override;
 
     // By id from the resource loader.
-    virtual void    SetTexture(int textureId);
+    virtual void SetTexture(int textureId);
     virtual Texture* GetTexture() const { return texture; }
-    virtual void    SetMesh(Mesh* m) { mesh = m; }
-    virtual void    SetMesh(MeshType type);
-    virtual Mesh*   GetMesh() const { return mesh; }
+    virtual void SetMesh(Mesh* m) { mesh = m; }
+    virtual void SetMesh(MeshType type);
+    virtual Mesh* GetMesh() const { return mesh; }
     // Scales the owner in proportion to the texture's pixel size, to unit length in x and y.
-    virtual void    SetPixelPerfect();
+    virtual void SetPixelPerfect();
 
     // A plain id such as SetMesh(0) means a standard mesh, not a null pointer.
-    void            SetMesh(int type) { SetMesh(static_cast<MeshType>(type)); }
-    void            SetTextureDirect(Texture* t) { texture = t; }
-    void            SetAlpha(float value);
-    float           GetAlpha() const { return alpha; }
+    void SetMesh(int type) { SetMesh(static_cast<MeshType>(type)); }
+    void SetTextureDirect(Texture* t) { texture = t; }
+    void SetAlpha(float value);
+    float GetAlpha() const { return alpha; }
 
     Vector3 tint{1.0f, 1.0f, 1.0f};
 
 protected:
-    void    DrawMesh() const;
+    void DrawMesh() const;
 
     Texture* texture = nullptr;
-    Mesh*    mesh = nullptr;
-    float    alpha = 1.0f;
+    Mesh* mesh = nullptr;
+    float alpha = 1.0f;
 };
 
 // Draws in the fixed 1024 x 720 screen space over the world, whether or not its owner is active.
@@ -49,11 +49,11 @@ public:
     explicit UIRenderer(GameObject* owner_) : Renderer(owner_) {}
 
     const char* GetName() const override { return kName; }
-    void        Draw() override;
-    void        SetPixelPerfect() override;
+    void Draw() override;
+    void SetPixelPerfect() override;
 
-    void        SetIgnoreDepth(bool ignore) { ignoreDepth = ignore; }
-    bool        GetIgnoreDepth() const { return ignoreDepth; }
+    void SetIgnoreDepth(bool ignore) { ignoreDepth = ignore; }
+    bool GetIgnoreDepth() const { return ignoreDepth; }
 
 private:
     bool ignoreDepth = true;

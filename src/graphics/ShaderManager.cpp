@@ -32,16 +32,16 @@ bool CheckErrors(unsigned int id, const std::string& type) {
         glGetShaderiv(id, GL_COMPILE_STATUS, &success);
         if (success == 0) {
             glGetShaderInfoLog(id, kInfoLogSize, nullptr, log);
-            std::cout << "ERROR::SHADER_COMPILATION_ERROR of type: " << type << "\n" << log
-                      << "\n -- --------------------------------------------------- -- " << std::endl;
+            std::cout << "ERROR::SHADER_COMPILATION_ERROR of type: " << type << "\n"
+                      << log << "\n -- --------------------------------------------------- -- " << std::endl;
         }
         return success != 0;
     }
     glGetProgramiv(id, GL_LINK_STATUS, &success);
     if (success == 0) {
         glGetProgramInfoLog(id, kInfoLogSize, nullptr, log);
-        std::cout << "ERROR::PROGRAM_LINKING_ERROR of type: " << type << "\n" << log
-                  << "\n -- --------------------------------------------------- -- " << std::endl;
+        std::cout << "ERROR::PROGRAM_LINKING_ERROR of type: " << type << "\n"
+                  << log << "\n -- --------------------------------------------------- -- " << std::endl;
     }
     return success != 0;
 }

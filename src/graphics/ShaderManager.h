@@ -10,11 +10,11 @@ struct Vector3;
 
 // One linked program of the registry.
 struct ShaderProgram {
-    std::string  name;
+    std::string name;
     unsigned int vertexShader = 0;
     unsigned int fragmentShader = 0;
-    int          program = -1;
-    bool         linked = false;
+    int program = -1;
+    bool linked = false;
     // Uniform locations, looked up once per name: sprites set a handful of uniforms per draw.
     mutable std::map<std::string, int, std::less<>> locations;
 
@@ -41,13 +41,13 @@ public:
 
     const ShaderProgram* GetCurrent() const { return current; }
     const ShaderProgram* Find(const std::string& name) const;
-    size_t               CountPrograms() const { return programs.size(); }
+    size_t CountPrograms() const { return programs.size(); }
 
 private:
-    int  CurrentLocation(std::string_view uniform) const;
+    int CurrentLocation(std::string_view uniform) const;
     bool CanSet() const;
 
-    ShaderProgram*                       current = nullptr;
+    ShaderProgram* current = nullptr;
     std::map<std::string, ShaderProgram> programs;
 };
 

@@ -75,8 +75,8 @@ void TextRenderer::LoadGlyphs() {
         unsigned int texture = 0;
         glGenTextures(1, &texture);
         glBindTexture(GL_TEXTURE_2D, texture);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RED, static_cast<GLsizei>(bitmap.width), static_cast<GLsizei>(bitmap.rows),
-                     0, GL_RED, GL_UNSIGNED_BYTE, bitmap.buffer);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RED, static_cast<GLsizei>(bitmap.width), static_cast<GLsizei>(bitmap.rows), 0,
+                     GL_RED, GL_UNSIGNED_BYTE, bitmap.buffer);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -84,8 +84,8 @@ void TextRenderer::LoadGlyphs() {
         Character character;
         character.texture = texture;
         character.size = Vector2(static_cast<float>(bitmap.width), static_cast<float>(bitmap.rows));
-        character.bearing = Vector2(static_cast<float>(ftFace->glyph->bitmap_left),
-                                    static_cast<float>(ftFace->glyph->bitmap_top));
+        character.bearing =
+            Vector2(static_cast<float>(ftFace->glyph->bitmap_left), static_cast<float>(ftFace->glyph->bitmap_top));
         character.advance = static_cast<unsigned int>(ftFace->glyph->advance.x);
         characters[static_cast<char>(code)] = character;
     }
@@ -180,8 +180,8 @@ void TextRenderer::LayoutItem(const TextItem& item,
 
 void TextRenderer::DrawItem(const TextItem& item) {
     ShaderManager& shaders = GetShaderManager();
-    shaders.SetMat4("textProj", glm::ortho(0.0f, static_cast<float>(kScreenWidth), 0.0f,
-                                           static_cast<float>(kScreenHeight)));
+    shaders.SetMat4("textProj",
+                    glm::ortho(0.0f, static_cast<float>(kScreenWidth), 0.0f, static_cast<float>(kScreenHeight)));
     shaders.SetBool("textEnabled", true);
     shaders.SetVec3("textColor", item.colour);
     glActiveTexture(GL_TEXTURE0);

@@ -11,19 +11,19 @@
 
 // One rasterised glyph of the font.
 struct Character {
-    unsigned int texture = 0;   // red channel only
-    Vector2      size;          // bitmap width and rows, pixels
-    Vector2      bearing;       // bitmap left and top, pixels
-    unsigned int advance = 0;   // 1/64 pixel
+    unsigned int texture = 0;  // red channel only
+    Vector2 size;              // bitmap width and rows, pixels
+    Vector2 bearing;           // bitmap left and top, pixels
+    unsigned int advance = 0;  // 1/64 pixel
 };
 
 // One queued string, in the 1024 x 720 screen space (origin bottom-left).
 struct TextItem {
     std::string text;
-    Vector2     position;       // baseline start of the first line
-    float       scale = 1.0f;
-    Vector3     colour;
-    bool        zoomScaled = false;   // divided by the camera zoom (world-anchored text)
+    Vector2 position;  // baseline start of the first line
+    float scale = 1.0f;
+    Vector3 colour;
+    bool zoomScaled = false;  // divided by the camera zoom (world-anchored text)
 };
 
 // Six (x, y, u, v) vertices: two triangles of one glyph.
@@ -53,10 +53,10 @@ public:
     // The distance between two lines at scale 1.
     float LineStep() const;
 
-    bool   IsLoaded() const { return !characters.empty(); }
+    bool IsLoaded() const { return !characters.empty(); }
     size_t CountQueued() const { return queued; }
     std::span<const TextItem> GetQueue() const { return {items.data(), queued}; }
-    void   ClearQueue() { queued = 0; }
+    void ClearQueue() { queued = 0; }
 
 private:
     void LoadGlyphs();
@@ -64,14 +64,14 @@ private:
 
     // The queue is the first `queued` items; items past it keep their text storage for the next
     // frame, so queueing the same strings every frame does not allocate.
-    std::vector<TextItem>     items;
-    size_t                    queued = 0;
+    std::vector<TextItem> items;
+    size_t queued = 0;
     std::map<char, Character> characters;
-    void*                     library = nullptr;   // FT_Library
-    void*                     face = nullptr;      // FT_Face
-    float                     lineHeight = 0.0f;   // the face's line height in pixels
-    unsigned int              vertexArray = 0;
-    unsigned int              vertexBuffer = 0;
+    void* library = nullptr;  // FT_Library
+    void* face = nullptr;     // FT_Face
+    float lineHeight = 0.0f;  // the face's line height in pixels
+    unsigned int vertexArray = 0;
+    unsigned int vertexBuffer = 0;
 };
 
 TextRenderer& GetTextRenderer();

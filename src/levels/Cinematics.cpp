@@ -17,7 +17,7 @@
 #include "scene/GameObject.h"
 #include "scene/SceneManager.h"
 
-bool    cinematicPlaying = false;
+bool cinematicPlaying = false;
 Vector3 barsLastPlayerPos;
 
 namespace {
@@ -26,7 +26,7 @@ constexpr int kBarTexture = 43;
 constexpr float kBarDepth = 100.0f;
 
 std::deque<CinematicStep> cinematicQueue;
-GameObject*               cinematicBars[2] = {nullptr, nullptr};
+GameObject* cinematicBars[2] = {nullptr, nullptr};
 
 Vector3 LirraPosition() {
     return GetPlayer().GetTransform().GetPosition();

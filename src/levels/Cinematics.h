@@ -44,8 +44,8 @@ class CinShake : public CinBase {
 public:
     CinShake(float magnitude_, float duration_, bool rampUp);
 
-    void  Start() override;
-    bool  Update() override;
+    void Start() override;
+    bool Update() override;
     float Shake() const override { return elapsed < duration ? magnitude : 0.0f; }
 
     float maxMagnitude = 0.0f;
@@ -61,11 +61,11 @@ public:
     bool Update() override;
 
     float speed = 0.0f;
-    bool  leaving = false;
+    bool leaving = false;
 };
 
 struct CinematicStep {
-    bool                                  done = false;
+    bool done = false;
     std::vector<std::unique_ptr<CinBase>> effects;
 };
 
@@ -77,7 +77,8 @@ extern Vector3 barsLastPlayerPos;
 // Takes ownership of the effects, starts each at once in order, and queues them as one step.
 void PlayCinematic(std::initializer_list<CinBase*> effects);
 // The same, in the form (count, effect 1, ..., effect count); every effect passed is taken.
-template <typename... Effects> void PlayCinematic(int count, Effects*... effects);
+template <typename... Effects>
+void PlayCinematic(int count, Effects*... effects);
 
 // Once per frame: the oldest step runs; when all its effects are finished the next step follows.
 void UpdateCinematics();
@@ -94,7 +95,8 @@ GameObject* GetCinematicBar(int index);
 // Reports a (count, effects...) call whose count does not match the effects passed.
 void WarnCinematicCount(int count, int given);
 
-template <typename... Effects> void PlayCinematic(int count, Effects*... effects) {
+template <typename... Effects>
+void PlayCinematic(int count, Effects*... effects) {
     if (count != static_cast<int>(sizeof...(effects))) {
         WarnCinematicCount(count, static_cast<int>(sizeof...(effects)));
     }

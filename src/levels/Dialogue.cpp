@@ -17,18 +17,18 @@
 
 namespace {
 
-constexpr int   kPanelTexture = 42;
+constexpr int kPanelTexture = 42;
 // A quarter of the font's 64-pixel size, times the spacing the text renderer gives a glyph.
 constexpr float kCharAdvance = 16.0f * 1.2f;
 constexpr float kCharsPerSecond = 26.0f;
 
 struct DialogueBox {
     DialogueRequest request;
-    const Mesh*     panelMesh = nullptr;
-    const Texture*  panelTexture = nullptr;
-    bool            visible = false;
+    const Mesh* panelMesh = nullptr;
+    const Texture* panelTexture = nullptr;
+    bool visible = false;
     // Counts ShowDialogue calls, so a finish action that shows the next line is not closed.
-    unsigned long   generation = 0;
+    unsigned long generation = 0;
 };
 
 DialogueBox box;
@@ -46,7 +46,8 @@ void QueueText(const std::string& text, const Vector2& position, float scale, co
     GetTextRenderer().DrawText(text, position, scale, colour, true);
 }
 
-template <typename Callback> Callback Take(Callback& callback) {
+template <typename Callback>
+Callback Take(Callback& callback) {
     Callback taken = std::move(callback);
     callback = nullptr;
     return taken;
@@ -185,8 +186,8 @@ void DrawPanel(const Vector2& centre, const Vector2& size, float alpha) {
     MatrixStack& view = GetViewStack();
     MatrixStack& model = GetModelStack();
     projection.Push();
-    projection.Load(glm::ortho(0.0f, static_cast<float>(kScreenWidth), 0.0f, static_cast<float>(kScreenHeight),
-                               -100.0f, 100.0f));
+    projection.Load(
+        glm::ortho(0.0f, static_cast<float>(kScreenWidth), 0.0f, static_cast<float>(kScreenHeight), -100.0f, 100.0f));
     view.Push();
     view.LoadIdentity();
     model.Push();

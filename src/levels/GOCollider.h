@@ -20,8 +20,8 @@ public:
     float GetHeight() const { return transform.scale.y; }
 
     // Wind strength for wind markers; for the others only kept for the file.
-    float       markerValue = 1.0f;
+    float markerValue = 1.0f;
     // Read from a file or placed in the editor, and not yet realised.
-    bool        placed = false;
+    bool placed = false;
     std::string markerName = "TILE";
 };

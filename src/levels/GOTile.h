@@ -19,7 +19,7 @@ public:
 
 private:
     GOTile* const tile;
-    uint32_t      value = 0;
+    uint32_t value = 0;
 };
 
 // One decorative cell of the tile sheet on a level's grid; z is its depth layer.
@@ -35,7 +35,7 @@ public:
 
     TileIndex tileIndex{this};
     // Kept in the level file for the level designers; the game does not use it.
-    int32_t   tileTag = 0;
+    int32_t tileTag = 0;
 
 private:
     friend class TileIndex;

@@ -22,8 +22,8 @@ TileRecord RecordOf(const GOTile& tile) {
 
 MarkerRecord RecordOf(const GOCollider& marker) {
     const Vector3 position = marker.GetTransform().GetPosition();
-    return MarkerRecord{marker.markerName, marker.GetWidth(), marker.GetHeight(), position.x, position.y,
-                        marker.markerValue};
+    return MarkerRecord{marker.markerName, marker.GetWidth(), marker.GetHeight(),
+                        position.x,        position.y,        marker.markerValue};
 }
 
 }  // namespace
@@ -49,7 +49,6 @@ GOCollider* PlaceMarker(const MarkerRecord& record) {
     marker->ShowAsMarker();
     return marker;
 }
-
 
 bool LoadLevelFile(const std::string& path, std::vector<GOTile*>* tiles, std::vector<GOCollider*>* markers) {
     LevelData level;

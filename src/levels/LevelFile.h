@@ -10,7 +10,7 @@ struct MarkerRecord;
 
 // One record of a read level made real: an active tile, or an active marker flagged `placed`
 // and shown as a marker (a pooled one may have been an invisible box in an earlier level).
-GOTile*     PlaceTile(const TileRecord& record);
+GOTile* PlaceTile(const TileRecord& record);
 GOCollider* PlaceMarker(const MarkerRecord& record);
 
 // Fills the scene from a ".env" level file: active tiles, and active markers flagged `placed`
@@ -21,5 +21,4 @@ bool LoadLevelFile(const std::string& path, std::vector<GOTile*>* tiles, std::ve
 
 // Writes the tiles and markers as a level file. An empty tile list, a value that cannot be
 // written or a place that cannot be written to gives false and leaves an existing file as it was.
-bool SaveLevelFile(const std::string& path, const std::vector<GOTile*>& tiles,
-                   const std::vector<GOCollider*>& markers);
+bool SaveLevelFile(const std::string& path, const std::vector<GOTile*>& tiles, const std::vector<GOCollider*>& markers);

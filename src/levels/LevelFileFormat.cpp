@@ -38,13 +38,14 @@ private:
     bool ParseMarkerLine();
     bool Fail(const std::string& reason);
     bool ToFloat(std::string_view field, float* value);
-    template <typename T> bool ToInteger(std::string_view field, T* value);
+    template <typename T>
+    bool ToInteger(std::string_view field, T* value);
 
-    LevelData&                    level;
-    LevelError&                   error;
-    size_t                        lineNumber = 1;
-    bool                          inMarkers = false;
-    RunningValues                 running;
+    LevelData& level;
+    LevelError& error;
+    size_t lineNumber = 1;
+    bool inMarkers = false;
+    RunningValues running;
     std::vector<std::string_view> fields;
 };
 
@@ -123,7 +124,8 @@ bool LevelParser::ToFloat(std::string_view field, float* value) {
     return true;
 }
 
-template <typename T> bool LevelParser::ToInteger(std::string_view field, T* value) {
+template <typename T>
+bool LevelParser::ToInteger(std::string_view field, T* value) {
     const std::string_view number = NumberText(field);
     T parsed = 0;
     const auto [end, status] = std::from_chars(number.data(), number.data() + number.size(), parsed);

@@ -12,10 +12,10 @@
 // One tile line: tileIndex,tileTag,x,y,z.
 struct TileRecord {
     uint32_t tileIndex = 0;
-    int32_t  tileTag = 0;
-    float    x = 0.0f;
-    float    y = 0.0f;
-    float    z = 0.0f;
+    int32_t tileTag = 0;
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
 
     bool operator==(const TileRecord&) const = default;
 };
@@ -23,17 +23,17 @@ struct TileRecord {
 // One marker line: markerName,width,height,x,y,markerValue. Markers always sit at kMarkerDepth.
 struct MarkerRecord {
     std::string markerName = "TILE";
-    float       width = 0.0f;
-    float       height = 0.0f;
-    float       x = 0.0f;
-    float       y = 0.0f;
-    float       markerValue = 1.0f;
+    float width = 0.0f;
+    float height = 0.0f;
+    float x = 0.0f;
+    float y = 0.0f;
+    float markerValue = 1.0f;
 
     bool operator==(const MarkerRecord&) const = default;
 };
 
 struct LevelData {
-    std::vector<TileRecord>   tiles;
+    std::vector<TileRecord> tiles;
     std::vector<MarkerRecord> markers;
 };
 
@@ -47,10 +47,10 @@ constexpr size_t kMaxLevelRecords = 1u << 18;
 
 // Where and why a level text was refused; line 0 means the file as a whole.
 struct LevelError {
-    size_t      line = 0;
+    size_t line = 0;
     std::string reason;
     // The file was not there to read (or not readable at all): no damage to report.
-    bool        notOpened = false;
+    bool notOpened = false;
 };
 
 // Reads the whole text before anything is used, so a damaged file yields nothing at all.

@@ -60,7 +60,7 @@ void RealiseMarker(SceneObjectManager& scene, GOCollider& marker) {
 bool FindWindDirection(const std::string& markerName, int* direction) {
     static const struct {
         const char* name;
-        int         direction;
+        int direction;
     } kWinds[] = {
         {"WIND NORTH", WIND_NORTH},
         {"WIND EAST", WIND_EAST},

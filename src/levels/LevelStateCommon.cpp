@@ -20,11 +20,11 @@ namespace {
 constexpr float kCameraFollow = 0.5f;
 // A held camera keeps still while Lirra stays in this middle part of the picture.
 constexpr float kHeldCameraRoom = 0.5f;
-constexpr int   kInteractPopupKind = 9;
-constexpr int   kPortalType = 2;
+constexpr int kInteractPopupKind = 9;
+constexpr int kPortalType = 2;
 constexpr float kChainDelay = 1.0f;
-const Vector3   kLirraNameColor(1.0f, 0.0f, 1.0f);
-const Vector3   kKeyHintScale(1.5f, 1.5f, 1.0f);
+const Vector3 kLirraNameColor(1.0f, 0.0f, 1.0f);
+const Vector3 kKeyHintScale(1.5f, 1.5f, 1.0f);
 
 }  // namespace
 

@@ -57,11 +57,11 @@ Vector3 LirraPosition();
 bool LevelPaused();
 
 // Key pictures of the hints, and how they animate.
-constexpr int   kKeyUpTexture = 41;
-constexpr int   kKeyQTexture = 37;
-constexpr int   kKeyHintFrames = 4;
+constexpr int kKeyUpTexture = 41;
+constexpr int kKeyQTexture = 37;
+constexpr int kKeyHintFrames = 4;
 constexpr float kKeyHintFrameTime = 0.12f;
 // The portal's destinations: the state type of the level it leads to.
-constexpr int   kPortalToLevel2 = 6;
-constexpr int   kPortalToLevel3 = 7;
-constexpr int   kPortalToBoss = 8;
+constexpr int kPortalToLevel2 = 6;
+constexpr int kPortalToLevel3 = 7;
+constexpr int kPortalToBoss = 8;

@@ -41,14 +41,14 @@ constexpr float kSettleTime = 0.5f;
 constexpr float kFadeGammaEnd = 5.0f;
 constexpr float kFreeControlsAfter = 2.0f;
 constexpr float kSettleRate = 0.3f;
-constexpr int   kLirraIdleTexture = 4;
-constexpr int   kDiredTarget = 10;
-constexpr int   kDiredInteractable = 3;
+constexpr int kLirraIdleTexture = 4;
+constexpr int kDiredTarget = 10;
+constexpr int kDiredInteractable = 3;
 
 // Where Dired speaks from as Lirra walks past each mark, by script step.
 struct Remark {
-    int         step;
-    float       belowX;
+    int step;
+    float belowX;
     const char* text;
 };
 
@@ -93,23 +93,65 @@ std::string CentredLine(const std::string& text) {
 
 std::string BuildCredits() {
     const char* const lines[] = {
-        "Brelmor School of Games", "presents", "",
-        "A Lantern Moth Production", "",
-        "L I R R A", "",
-        "(c) 2026 Lantern Moth", "All rights reserved.", "",
-        "PRODUCER", "Maren Quill", "",
-        "GAME DESIGN", "Tobin Ashgrove", "Maren Quill", "",
-        "PROGRAMMING", "Ilse Farrow", "Tobin Ashgrove", "Pell Carrow", "",
-        "ART AND ANIMATION", "Juno Bramblewood", "Sefa Lindqvist", "",
-        "LEVEL DESIGN", "Pell Carrow", "Ilse Farrow", "",
-        "MUSIC AND SOUND", "Orrin Vale", "",
-        "SPECIAL THANKS", "Our families and friends", "Every playtester", "",
-        "BUILT WITH", "GLFW  GLEW  SOIL  FreeType", "glm  Dear ImGui", "",
-        "INSTRUCTORS", "Dr. Wren Halloway", "Cass Merriwether", "",
-        "PRESIDENT", "Aldous Penhallow", "",
-        "EXECUTIVES", "Lioba Stern", "Marcus Fenwright", "",
-        "AUDIO", "OpenAL Soft and Ogg Vorbis", "", "",
-        "Thank you for playing!", "", "",
+        "Brelmor School of Games",
+        "presents",
+        "",
+        "A Lantern Moth Production",
+        "",
+        "L I R R A",
+        "",
+        "(c) 2026 Lantern Moth",
+        "All rights reserved.",
+        "",
+        "PRODUCER",
+        "Maren Quill",
+        "",
+        "GAME DESIGN",
+        "Tobin Ashgrove",
+        "Maren Quill",
+        "",
+        "PROGRAMMING",
+        "Ilse Farrow",
+        "Tobin Ashgrove",
+        "Pell Carrow",
+        "",
+        "ART AND ANIMATION",
+        "Juno Bramblewood",
+        "Sefa Lindqvist",
+        "",
+        "LEVEL DESIGN",
+        "Pell Carrow",
+        "Ilse Farrow",
+        "",
+        "MUSIC AND SOUND",
+        "Orrin Vale",
+        "",
+        "SPECIAL THANKS",
+        "Our families and friends",
+        "Every playtester",
+        "",
+        "BUILT WITH",
+        "GLFW  GLEW  SOIL  FreeType",
+        "glm  Dear ImGui",
+        "",
+        "INSTRUCTORS",
+        "Dr. Wren Halloway",
+        "Cass Merriwether",
+        "",
+        "PRESIDENT",
+        "Aldous Penhallow",
+        "",
+        "EXECUTIVES",
+        "Lioba Stern",
+        "Marcus Fenwright",
+        "",
+        "AUDIO",
+        "OpenAL Soft and Ogg Vorbis",
+        "",
+        "",
+        "Thank you for playing!",
+        "",
+        "",
         "====End====",
     };
     std::string text;

@@ -22,7 +22,7 @@ public:
     std::vector<GOTile*> tiles;
     GameObject* dired = nullptr;
     GameObject* lookAlike = nullptr;
-    int   step = 0;
+    int step = 0;
     float sinceLoad = 0.0f;
     float waitTimer = 0.0f;
     float homeTimer = 0.0f;
@@ -30,8 +30,8 @@ public:
     float exposure = 0.5f;
     float gamma = 0.7f;
     float bloomIntensity = 1.0f;
-    bool  lineShown = false;
-    bool  controlsFreed = false;
+    bool lineShown = false;
+    bool controlsFreed = false;
 
 private:
     void PlaceDired();

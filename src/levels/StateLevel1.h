@@ -19,18 +19,18 @@ public:
     void Render() override;
     void Unload() override;
 
-    std::vector<GOTile*>     tiles;
-    GOMushroom*              exitMushroom = nullptr;
+    std::vector<GOTile*> tiles;
+    GOMushroom* exitMushroom = nullptr;
     std::vector<GameObject*> keyHints;
     // The script's one-shot progress; every load, a restart in place too, starts it afresh.
     struct Script {
-        bool  ambushStarted = false;
-        bool  ambushFinished = false;
+        bool ambushStarted = false;
+        bool ambushFinished = false;
         float ambushTime = 0.0f;
         float spawnTime = 0.0f;
     };
     Script script;
-    bool   loaded = false;
+    bool loaded = false;
 
 private:
     void StartAmbush();
@@ -46,7 +46,7 @@ constexpr float kAmbushEndX = 38.0f;
 // Lirra is held this long before the spirits come; one comes every interval after that.
 constexpr float kAmbushHold = 7.0f;
 constexpr float kSpawnInterval = 0.5f;
-constexpr int   kSpawnSpread = 15;
+constexpr int kSpawnSpread = 15;
 constexpr float kLevel1FallLimit = -20.0f;
 // The camera keeps to this height or below, and does not pass left of kCameraLeftX.
 constexpr float kLevel1CameraCeiling = 0.969f;

@@ -18,18 +18,18 @@ public:
     void Unload() override;
 
     std::vector<GOTile*> tiles;
-    GOMushroom*          exitMushroom = nullptr;
+    GOMushroom* exitMushroom = nullptr;
     // The script's one-shot progress; every load, a restart in place too, starts it afresh.
     struct Script {
-        bool  introStarted = false;
-        bool  introOver = false;
-        bool  doorSeen = false;
-        bool  doorLineClosed = false;
+        bool introStarted = false;
+        bool introOver = false;
+        bool doorSeen = false;
+        bool doorLineClosed = false;
         float introTime = 0.0f;
         float doorTime = 0.0f;
     };
     Script script;
-    bool   loaded = false;
+    bool loaded = false;
 
 private:
     void StartIntro();

@@ -19,7 +19,7 @@ public:
     void Unload() override;
 
     std::vector<GOTile*> tiles;
-    GOMushroom*          exitMushroom = nullptr;
+    GOMushroom* exitMushroom = nullptr;
     // The script's one-shot progress; every load, a restart in place too, starts it afresh.
     struct Script {
         bool openingShown = false;
@@ -27,7 +27,7 @@ public:
         bool areaShown[6] = {};
     };
     Script script;
-    bool   loaded = false;
+    bool loaded = false;
 
 private:
     void RunAreaLines();
@@ -35,7 +35,7 @@ private:
 
 // A box of the third forest that makes Lirra think aloud once she is strictly inside it.
 struct Level3Area {
-    float       minX, maxX, minY, maxY;
+    float minX, maxX, minY, maxY;
     const char* first;
     const char* second;  // a follow-up line, or null
 };

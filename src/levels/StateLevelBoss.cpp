@@ -27,7 +27,7 @@ const Vector3 kBossOrigin(0.0f, -10.5f, -6.0f);
 const Vector3 kLirraStart(0.0f, -3.0f, 0.0f);
 constexpr float kCameraFollow = 0.5f;
 constexpr float kOutroPan = 0.03f;
-constexpr int   kLastWordLines = 6;
+constexpr int kLastWordLines = 6;
 // The view takes in the whole arena, from the floor to the hands at rest, so that every wind-up
 // is seen before it strikes: the camera never sinks below this height.
 constexpr float kArenaZoom = 1.15f;
@@ -158,9 +158,9 @@ void StateLevelBoss::StartLastWords() {
     PlayCinematic(1, new CinLines(CameraPosition(), 11.0f, 1.3f, 2.5f, false));
     const Vector3 camera = CameraPosition();
     std::vector<DialogueRequest> lines;
-    for (const char* text : {"... this fight might be over ...", "... my life at its eNd ...",
-                             "... but let me Offer you ...", "... oNe ... fiNAl ... advice ...",
-                             "... BE ... WARE ...", "..."}) {
+    for (const char* text :
+         {"... this fight might be over ...", "... my life at its eNd ...", "... but let me Offer you ...",
+          "... oNe ... fiNAl ... advice ...", "... BE ... WARE ...", "..."}) {
         DialogueRequest line = BossLevelLine("Rovevoz", text);
         line.size = Vector2(400.0f, 80.0f);
         line.follow = nullptr;
@@ -207,13 +207,13 @@ void StateLevelBoss::Render() {
     if (!cinematicPlaying) {
         const Vector3 at = camera.GetPosition();
         if (script.bossDown) {
-            camera.SetPosition(Vector3(at.x + (kBossOrigin.x - at.x) * kOutroPan,
-                                       at.y + (kBossOrigin.y - at.y) * kOutroPan, at.z));
+            camera.SetPosition(
+                Vector3(at.x + (kBossOrigin.x - at.x) * kOutroPan, at.y + (kBossOrigin.y - at.y) * kOutroPan, at.z));
             script.outroTimer -= GetDeltaTime();
         } else {
             const Vector3 lirra = GetPlayer().GetTransform().GetPosition();
-            camera.SetPosition(Vector3(at.x + (lirra.x - at.x) * kCameraFollow,
-                                       at.y + (lirra.y - at.y) * kCameraFollow, at.z));
+            camera.SetPosition(
+                Vector3(at.x + (lirra.x - at.x) * kCameraFollow, at.y + (lirra.y - at.y) * kCameraFollow, at.z));
         }
     }
     // A shake centres on Lirra; the view still keeps the hands in sight.

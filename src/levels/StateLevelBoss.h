@@ -20,22 +20,22 @@ public:
     void Render() override;
     void Unload() override;
 
-    std::vector<GOTile*>  tiles;
+    std::vector<GOTile*> tiles;
     std::vector<GOEnemy*> enemies;
-    std::vector<GOWind*>  winds;
+    std::vector<GOWind*> winds;
     // The fight's one-shot progress and the white-out; every load, the restart in place after a
     // death too, starts them afresh, so the lines of each phase are spoken again.
     struct Script {
         float exposure = 0.5f;
         float gamma = 0.7f;
         float bloomIntensity = 1.0f;
-        bool  introShown = false;
-        bool  phase2Shown = false;
-        bool  phase3Shown = false;
-        bool  bossDown = false;
-        bool  lastWordsStarted = false;
+        bool introShown = false;
+        bool phase2Shown = false;
+        bool phase3Shown = false;
+        bool bossDown = false;
+        bool lastWordsStarted = false;
         float outroTimer = 3.0f;
-        int   outroStep = 0;
+        int outroStep = 0;
     };
     Script script;
 

@@ -11,7 +11,7 @@ class Mesh;
 // top of the sheet.
 class TileMeshTable {
 public:
-    void  Build(int columns, int tileCount);
+    void Build(int columns, int tileCount);
     // Null at or above the count: such a tile draws nothing.
     Mesh* Lookup(uint32_t index) const;
 
@@ -21,8 +21,8 @@ public:
 
 private:
     std::vector<std::unique_ptr<Mesh>> meshes;
-    int                                columns = 0;
-    int                                lastRow = 0;
+    int columns = 0;
+    int lastRow = 0;
 };
 
 TileMeshTable& GetTileMeshTable();

@@ -37,15 +37,15 @@ float PingPong(float a, float b) {
 
 namespace {
 
-std::atomic<bool>     fixedSeedSet{false};
+std::atomic<bool> fixedSeedSet{false};
 std::atomic<uint32_t> fixedSeed{0};
 // Bumped by SeedRandom so that every thread's generator notices and reseeds.
 std::atomic<uint32_t> seedGeneration{0};
 
 std::mt19937& ThreadGenerator() {
     thread_local std::mt19937 generator;
-    thread_local bool         seeded = false;
-    thread_local uint32_t     generation = 0;
+    thread_local bool seeded = false;
+    thread_local uint32_t generation = 0;
     const uint32_t current = seedGeneration.load();
     if (!seeded || generation != current) {
         if (fixedSeedSet.load()) {

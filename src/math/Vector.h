@@ -11,9 +11,9 @@ struct Vector2 {
     Vector2() = default;
     Vector2(float x_, float y_) : x(x_), y(y_) {}
 
-    float   Length() const;
+    float Length() const;
     Vector2 Normalized() const;
-    void    Normalize();
+    void Normalize();
 
     Vector2 operator*(float s) const { return Vector2(x * s, y * s); }
 };
@@ -27,20 +27,30 @@ struct Vector3 {
     Vector3() = default;
     Vector3(float x_, float y_, float z_) : x(x_), y(y_), z(z_) {}
 
-    float   Length() const;
-    float   LengthSquared() const { return x * x + y * y + z * z; }
-    float   Dot(const Vector3& v) const { return x * v.x + y * v.y + z * v.z; }
+    float Length() const;
+    float LengthSquared() const { return x * x + y * y + z * z; }
+    float Dot(const Vector3& v) const { return x * v.x + y * v.y + z * v.z; }
     Vector3 Normalized() const;
-    void    Normalize();
+    void Normalize();
 
-    Vector3  operator+(const Vector3& v) const { return Vector3(x + v.x, y + v.y, z + v.z); }
-    Vector3  operator-(const Vector3& v) const { return Vector3(x - v.x, y - v.y, z - v.z); }
-    Vector3& operator+=(const Vector3& v) { x += v.x; y += v.y; z += v.z; return *this; }
-    Vector3& operator-=(const Vector3& v) { x -= v.x; y -= v.y; z -= v.z; return *this; }
-    Vector3  operator*(float s) const { return Vector3(x * s, y * s, z * s); }
-    Vector3  operator-() const { return *this * -1.0f; }
-    bool     operator==(const Vector3& v) const;
-    bool     operator!=(const Vector3& v) const { return !(*this == v); }
+    Vector3 operator+(const Vector3& v) const { return Vector3(x + v.x, y + v.y, z + v.z); }
+    Vector3 operator-(const Vector3& v) const { return Vector3(x - v.x, y - v.y, z - v.z); }
+    Vector3& operator+=(const Vector3& v) {
+        x += v.x;
+        y += v.y;
+        z += v.z;
+        return *this;
+    }
+    Vector3& operator-=(const Vector3& v) {
+        x -= v.x;
+        y -= v.y;
+        z -= v.z;
+        return *this;
+    }
+    Vector3 operator*(float s) const { return Vector3(x * s, y * s, z * s); }
+    Vector3 operator-() const { return *this * -1.0f; }
+    bool operator==(const Vector3& v) const;
+    bool operator!=(const Vector3& v) const { return !(*this == v); }
 
     // "(x, y, z)" with two decimals; never longer than 29 characters.
     std::string ToString() const;

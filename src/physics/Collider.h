@@ -15,15 +15,15 @@ public:
 
     const char* GetName() const override { return kName; }
     // Back to a unit box, and out of the scene's collision list at once.
-    void        Free() override;
-    void        Update() override;
+    void Free() override;
+    void Update() override;
     // The debug outline, only while showColliderBoxes is set.
-    void        Draw() override;
+    void Draw() override;
 
     // centre = owner position + offset, so the next test sees where the owner is now.
-    void        RefreshCenter();
+    void RefreshCenter();
 
     ColliderBox box;
     // Lirra passes through the box and cannot stand on it; it still counts for overlap tests.
-    bool        nonSolid = false;
+    bool nonSolid = false;
 };

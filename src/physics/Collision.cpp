@@ -57,10 +57,10 @@ Resolution AlongY(const AxisContact& y, float velocity, float extra) {
 }  // namespace
 
 bool Overlaps(const ColliderBox& a, const ColliderBox& b) {
-    return a.center.x + a.width / 2.0f >= b.center.x - b.width / 2.0f
-        && b.center.x + b.width / 2.0f >= a.center.x - a.width / 2.0f
-        && a.center.y + a.height / 2.0f >= b.center.y - b.height / 2.0f
-        && b.center.y + b.height / 2.0f >= a.center.y - a.height / 2.0f;
+    return a.center.x + a.width / 2.0f >= b.center.x - b.width / 2.0f &&
+           b.center.x + b.width / 2.0f >= a.center.x - a.width / 2.0f &&
+           a.center.y + a.height / 2.0f >= b.center.y - b.height / 2.0f &&
+           b.center.y + b.height / 2.0f >= a.center.y - a.height / 2.0f;
 }
 
 Resolution ComputeResolution(const ColliderBox& a, const Vector3& v, const ColliderBox& b, float dt) {

@@ -7,10 +7,10 @@
 struct ColliderBox {
     Vector3 center{0.0f, 0.0f, 0.0f};
     Vector3 offset{0.0f, 0.0f, 0.0f};
-    float   width = 1.0f;
-    float   height = 1.0f;
-    float   widthFactor = 1.0f;
-    float   heightFactor = 1.0f;
+    float width = 1.0f;
+    float height = 1.0f;
+    float widthFactor = 1.0f;
+    float heightFactor = 1.0f;
 };
 
 // The face of the other box that a moving box struck.
@@ -25,7 +25,7 @@ enum HitSide : int {
 // overlaps, and which face it struck.
 struct Resolution {
     float time = 0.0f;
-    int   side = HIT_GROUND;
+    int side = HIT_GROUND;
 };
 
 // Touching edges count as overlap.

@@ -15,18 +15,18 @@ public:
     explicit Rigidbody(GameObject* owner_) : Component(owner_) {}
 
     const char* GetName() const override { return kName; }
-    void        Update() override;
+    void Update() override;
 
     // Moves the owner back by `t` seconds of its velocity out of the box it struck on `side`.
-    void        Resolve(float t, int side);
-    void        Reset();
+    void Resolve(float t, int side);
+    void Reset();
 
     Vector3 velocity{0.0f, 0.0f, 0.0f};
     Vector3 acceleration{0.0f, 0.0f, 0.0f};
-    bool    airborne = true;
+    bool airborne = true;
     // Set by the owner while it drives the body horizontally; ground friction applies otherwise.
-    bool    moving = false;
-    bool    gliding = false;
+    bool moving = false;
+    bool gliding = false;
 
 private:
     void ApplyGravityOrGround(float dt);

@@ -36,14 +36,14 @@ public:
 
     // Runs on the loading screen's worker thread; writes the percentage to `progress`.
     SoundTable LoadSounds(float* progress);
-    void       SetSounds(const SoundTable& table);
+    void SetSounds(const SoundTable& table);
     // Main thread, with the GL context.
-    void       LoadTexturesAndMeshes();
+    void LoadTexturesAndMeshes();
 
     // An id that is not in its table is reported on standard output and gives null.
-    Sound*   LookupSound(int id) const;
+    Sound* LookupSound(int id) const;
     Texture* LookupTexture(int id) const;
-    Mesh*    LookupMesh(int id) const;
+    Mesh* LookupMesh(int id) const;
 
     const std::string& GetSoundPath(int id) const { return soundPaths[id]; }
     const std::string& GetTexturePath(int id) const { return texturePaths[id]; }
@@ -51,12 +51,12 @@ public:
 private:
     void ReleaseSounds();
 
-    std::string                 soundPaths[kSoundCount];
-    std::string                 texturePaths[kTextureCount];
-    SoundTable                  sounds;
-    std::map<int, Texture*>     textures;
-    std::map<int, Mesh*>        meshes;
-    bool                        soundsHandedOver = false;
+    std::string soundPaths[kSoundCount];
+    std::string texturePaths[kTextureCount];
+    SoundTable sounds;
+    std::map<int, Texture*> textures;
+    std::map<int, Mesh*> meshes;
+    bool soundsHandedOver = false;
 };
 
 ResourceLoader& GetResources();

@@ -12,14 +12,12 @@ namespace {
 
 struct StandardMesh {
     const char* name;
-    glm::vec4   colour;
+    glm::vec4 colour;
 };
 
 const StandardMesh kStandardMeshes[kMeshCount] = {
-    {"Quad", glm::vec4(1.0f, 1.0f, 1.0f, 1.0f)},
-    {"Green Quad", glm::vec4(0.0f, 0.8f, 0.0f, 1.0f)},
-    {"Black Quad", glm::vec4(0.0f, 0.0f, 0.0f, 1.0f)},
-    {"Yellow Quad", glm::vec4(0.8f, 0.8f, 0.0f, 1.0f)},
+    {"Quad", glm::vec4(1.0f, 1.0f, 1.0f, 1.0f)},       {"Green Quad", glm::vec4(0.0f, 0.8f, 0.0f, 1.0f)},
+    {"Black Quad", glm::vec4(0.0f, 0.0f, 0.0f, 1.0f)}, {"Yellow Quad", glm::vec4(0.8f, 0.8f, 0.0f, 1.0f)},
     {"Red Quad", glm::vec4(0.8f, 0.0f, 0.0f, 1.0f)},
 };
 
@@ -35,7 +33,8 @@ void ReportMissing(const char* what, int id) {
     }
 }
 
-template <typename T> T* Find(const std::map<int, T*>& table, int id, const char* what) {
+template <typename T>
+T* Find(const std::map<int, T*>& table, int id, const char* what) {
     const auto entry = table.find(id);
     if (entry == table.end()) {
         ReportMissing(what, id);

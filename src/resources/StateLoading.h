@@ -24,23 +24,23 @@ public:
     void PostUnload() override {}
 
     // The number of "Loading Progress: N %" as shown this frame, and the whole text.
-    int                GetShownPercent() const { return shownPercent; }
+    int GetShownPercent() const { return shownPercent; }
     const std::string& GetProgressText() const { return progressText; }
-    float              GetCountdown() const { return countdown; }
+    float GetCountdown() const { return countdown; }
     // True once textures and meshes are in and the next state has been requested.
-    bool               IsLoaded() const { return loaded; }
+    bool IsLoaded() const { return loaded; }
 
     std::function<void()> onLoaded;
 
 private:
     float CurrentProgress();
     float ScheduledProgress();
-    void  FinishLoading();
+    void FinishLoading();
 
-    float       countdown = 2.0f;
-    long        framesShown = 0;
-    int         shownPercent = 0;
-    bool        loaded = false;
+    float countdown = 2.0f;
+    long framesShown = 0;
+    int shownPercent = 0;
+    bool loaded = false;
     std::string progressText;
 };
 

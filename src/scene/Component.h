@@ -12,10 +12,10 @@ public:
 
     // The class name; components are matched by it.
     virtual const char* GetName() const = 0;
-    virtual void        Init() {}
-    virtual void        Free() {}
-    virtual void        Update() {}
-    virtual void        Draw() {}
+    virtual void Init() {}
+    virtual void Free() {}
+    virtual void Update() {}
+    virtual void Draw() {}
 
     GameObject* GetOwner() const { return owner; }
 

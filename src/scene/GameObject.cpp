@@ -5,9 +5,10 @@
 namespace {
 
 const char* const kKindNames[] = {
-    "<Unknown>", "Tile", "Tile Collider", "Wind", "Enemy", "Player", "Soul", "HitBox",
-    "Interactable", "Interact Pop-up", "Cinematic Bars", "Brelmor Logo", "<Unknown>",
-    "Health HUD", "Transition Screen", "<Unknown>", "<Unknown>",
+    "<Unknown>",      "Tile",         "Tile Collider", "Wind",         "Enemy",
+    "Player",         "Soul",         "HitBox",        "Interactable", "Interact Pop-up",
+    "Cinematic Bars", "Brelmor Logo", "<Unknown>",     "Health HUD",   "Transition Screen",
+    "<Unknown>",      "<Unknown>",
 };
 
 }  // namespace

@@ -36,9 +36,12 @@ public:
     ComponentBehavior(const ComponentBehavior&) = delete;
     ComponentBehavior& operator=(const ComponentBehavior&) = delete;
 
-    template <typename T> T*   AddComponent();
-    template <typename T> T*   GetComponent() const;
-    template <typename T> bool RemoveComponent();
+    template <typename T>
+    T* AddComponent();
+    template <typename T>
+    T* GetComponent() const;
+    template <typename T>
+    bool RemoveComponent();
 
     void UpdateComponents();
     void DrawComponents();
@@ -68,17 +71,18 @@ public:
     virtual bool IsActive() const { return active; }
 
     const char* GetTypeName() const { return GetKindName(objectKind); }
-    Transform&       GetTransform() { return transform; }
+    Transform& GetTransform() { return transform; }
     const Transform& GetTransform() const { return transform; }
 
-    int   objectKind = KIND_UNKNOWN;
+    int objectKind = KIND_UNKNOWN;
     float localTimeScale = 1.0f;
-    int   health = 0;
+    int health = 0;
     Transform transform{Vector3(), Vector3(), Vector3(1.0f, 1.0f, 1.0f), this};
-    bool  active = false;
+    bool active = false;
 };
 
-template <typename T> T* ComponentBehavior::AddComponent() {
+template <typename T>
+T* ComponentBehavior::AddComponent() {
     static_assert(std::is_base_of_v<Component, T>, "Invalid component added!");
     T* added = new T(static_cast<GameObject*>(this));
     for (const Component* existing : components) {
@@ -92,7 +96,8 @@ template <typename T> T* ComponentBehavior::AddComponent() {
     return added;
 }
 
-template <typename T> T* ComponentBehavior::GetComponent() const {
+template <typename T>
+T* ComponentBehavior::GetComponent() const {
     static_assert(std::is_base_of_v<Component, T>, "Invalid component passed in");
     // Components are matched by class name only, so a UIRenderer is not found as a Renderer.
     for (Component* existing : components) {
@@ -103,7 +108,8 @@ template <typename T> T* ComponentBehavior::GetComponent() const {
     return nullptr;
 }
 
-template <typename T> bool ComponentBehavior::RemoveComponent() {
+template <typename T>
+bool ComponentBehavior::RemoveComponent() {
     static_assert(std::is_base_of_v<Component, T>, "Invalid component to remove!");
     for (auto it = components.begin(); it != components.end(); ++it) {
         if (std::strcmp((*it)->GetName(), T::kName) == 0) {

@@ -38,7 +38,7 @@ public:
     }
 
     const std::vector<T*>& GetObjects() const { return objects; }
-    size_t                 Size() const { return objects.size(); }
+    size_t Size() const { return objects.size(); }
 
 private:
     std::vector<T*> objects;

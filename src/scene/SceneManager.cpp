@@ -89,7 +89,8 @@ GameObject* SceneObjectManager::GetGameObject(int kind) {
         object = plainPool.FindFree([kind](const GameObject* candidate) { return IsFreeFor(kind, candidate); });
     }
     if (object == nullptr) {
-        object = plainPool.Grow<GameObject>(ObjectPool<GameObject>::kGrowth, [] { return new GameObject(); }, newObjects);
+        object = plainPool.Grow<GameObject>(
+            ObjectPool<GameObject>::kGrowth, [] { return new GameObject(); }, newObjects);
     }
     object->objectKind = kind;
     return object;
@@ -209,8 +210,8 @@ size_t SceneObjectManager::CountObjects() const {
 
 size_t SceneObjectManager::CountActiveObjects() const {
     const auto isActive = [](const GameObject* object) { return object->IsActive(); };
-    return static_cast<size_t>(std::count_if(allObjects.begin(), allObjects.end(), isActive)
-                               + std::count_if(newObjects.begin(), newObjects.end(), isActive));
+    return static_cast<size_t>(std::count_if(allObjects.begin(), allObjects.end(), isActive) +
+                               std::count_if(newObjects.begin(), newObjects.end(), isActive));
 }
 
 SceneObjectManager& GetScene() {

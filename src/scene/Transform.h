@@ -6,9 +6,9 @@ class GameObject;
 
 // Position, rotation (degrees about x, y, z) and scale of one object; z is the drawing depth.
 struct Transform {
-    Vector3     position{0.0f, 0.0f, 0.0f};
-    Vector3     rotation{0.0f, 0.0f, 0.0f};
-    Vector3     scale{1.0f, 1.0f, 1.0f};
+    Vector3 position{0.0f, 0.0f, 0.0f};
+    Vector3 rotation{0.0f, 0.0f, 0.0f};
+    Vector3 scale{1.0f, 1.0f, 1.0f};
     GameObject* owner = nullptr;
 
     Vector3 GetPosition() const { return position; }

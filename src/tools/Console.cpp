@@ -162,8 +162,8 @@ void BuildToolsHeader() {
 
 const std::vector<ConsoleStateButton>& GetConsoleStateButtons() {
     static const std::vector<ConsoleStateButton> buttons = {
-        {"Editor", STATE_EDITOR},   {"Splash", STATE_SPLASH},   {"Main Menu", STATE_MAIN_MENU},
-        {"Level 1", STATE_LEVEL_1}, {"Level 2", STATE_LEVEL_2}, {"Level 3", STATE_LEVEL_3},
+        {"Editor", STATE_EDITOR},   {"Splash", STATE_SPLASH},       {"Main Menu", STATE_MAIN_MENU},
+        {"Level 1", STATE_LEVEL_1}, {"Level 2", STATE_LEVEL_2},     {"Level 3", STATE_LEVEL_3},
         {"Level Boss", STATE_BOSS}, {"Level End", STATE_LEVEL_END},
     };
     return buttons;

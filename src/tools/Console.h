@@ -18,11 +18,11 @@ void BuildConsole();
 // The states its "State" header offers, in button order, with their labels.
 struct ConsoleStateButton {
     const char* label;
-    int         stateId;
+    int stateId;
 };
 const std::vector<ConsoleStateButton>& GetConsoleStateButtons();
 
 // What the object tree shows of one object: its text colour and its component lines.
-ImVec4                   ConsoleObjectColour(const GameObject& object);
+ImVec4 ConsoleObjectColour(const GameObject& object);
 std::vector<std::string> ConsoleComponentLines(const GameObject& object);
-std::string              ConsoleObjectsHeader(size_t count);
+std::string ConsoleObjectsHeader(size_t count);

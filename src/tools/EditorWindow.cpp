@@ -9,7 +9,7 @@
 #include "tools/StateLevelEditor.h"
 
 std::string resultText;
-char        windStrengthText[5] = "1";
+char windStrengthText[5] = "1";
 
 const char* const kSaveSuccessText = "Save success!";
 const char* const kSaveFailedText = "Save failed\n\nAre there no Tiles in the map?";
@@ -21,8 +21,8 @@ namespace {
 const ImVec2 kWideButton(120.0f, 0.0f);
 constexpr float kSaveFieldWidth = 100.0f;
 constexpr float kWindFieldWidth = 50.0f;
-constexpr int   kPaletteColumns = 10;
-constexpr int   kPaletteRows = 10;
+constexpr int kPaletteColumns = 10;
+constexpr int kPaletteRows = 10;
 const ImVec2 kPaletteButton(32.0f, 32.0f);
 
 const char* const kModeItems[] = {"Nothing", "Place", "Move", "Erase"};
@@ -37,7 +37,8 @@ const char* const kModeTips[] = {
     "[Q] Place\n[W] Move\n[E] Erase\n[Esc] Default Mode",
     "[Q] Place\n[W] Move\n[E] Erase\n[Esc] Default Mode\n[Left-Click] Place Tile\n[Right-Click] Delete Tile",
     "**Not Implemented Yet!**",
-    "[Q] Place\n[W] Move\n[E] Erase\n[Esc] Default Mode\n[Left-Click] Delete Tile\n[Right-Click] Delete Tile (All-Layers)",
+    "[Q] Place\n[W] Move\n[E] Erase\n[Esc] Default Mode\n[Left-Click] Delete Tile\n[Right-Click] Delete Tile "
+    "(All-Layers)",
 };
 
 // A confirmation modal of two buttons; true on the frame its confirming button is pressed.
@@ -60,7 +61,8 @@ bool ConfirmModal(const char* title, const char* question, const char* confirm, 
     return confirmed;
 }
 
-template <size_t N> bool Combo(const char* id, int* choice, const char* const (&items)[N]) {
+template <size_t N>
+bool Combo(const char* id, int* choice, const char* const (&items)[N]) {
     return ImGui::Combo(id, choice, items, static_cast<int>(N));
 }
 

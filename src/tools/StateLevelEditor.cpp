@@ -28,10 +28,10 @@
 namespace {
 
 const glm::vec4 kGridColour(0.25f, 0.25f, 0.25f, 1.0f);
-constexpr int   kGridCount = 1000;
-const Vector3   kGridOrigin(-100.5f, -100.5f, 0.0f);
-const Vector3   kAxisOrigin(0.0f, 0.0f, 100.0f);
-const Vector3   kWhite(1.0f, 1.0f, 1.0f);
+constexpr int kGridCount = 1000;
+const Vector3 kGridOrigin(-100.5f, -100.5f, 0.0f);
+const Vector3 kAxisOrigin(0.0f, 0.0f, 100.0f);
+const Vector3 kWhite(1.0f, 1.0f, 1.0f);
 constexpr float kLabelScale = 0.7f;
 constexpr float kZoomPerScroll = 0.1f;
 
@@ -43,8 +43,8 @@ int GridOf(float value) {
 // lies in the next cell.
 bool CoversCell(const GOCollider& marker, int x, int y) {
     const Vector3 centre = marker.GetTransform().GetPosition();
-    return std::fabs(centre.x - static_cast<float>(x)) < std::fabs(marker.GetWidth()) / 2.0f + 0.5f
-        && std::fabs(centre.y - static_cast<float>(y)) < std::fabs(marker.GetHeight()) / 2.0f + 0.5f;
+    return std::fabs(centre.x - static_cast<float>(x)) < std::fabs(marker.GetWidth()) / 2.0f + 0.5f &&
+           std::fabs(centre.y - static_cast<float>(y)) < std::fabs(marker.GetHeight()) / 2.0f + 0.5f;
 }
 
 void ResetMarker(GOCollider* marker) {

@@ -41,8 +41,8 @@ enum EditorMarkerChoice : int {
 // dragged out as boxes, saved to and loaded from ".env" level files.
 class StateLevelEditor : public State {
 public:
-    static constexpr int   kFirstLayer = 1;
-    static constexpr int   kLastLayer = 5;
+    static constexpr int kFirstLayer = 1;
+    static constexpr int kLastLayer = 5;
     static constexpr float kMinZoom = 0.1f;
     static constexpr float kMaxZoom = 4.0f;
     static constexpr float kMoveSpeed = 10.0f;
@@ -56,21 +56,21 @@ public:
 
     // The mouse's world position on the grid cell it is over, at the current layer's depth.
     Vector3 SnapCursor() const;
-    void    RefreshCursorTile();
-    void    ClearCursor();
-    void    SetMode(int m);
+    void RefreshCursorTile();
+    void ClearCursor();
+    void SetMode(int m);
     // At the cursor cell: the current layer's tile, every layer's tiles, or the first marker
     // covering the cell.
-    void    Delete(bool allLayers);
-    void    EraseAll();
-    bool    SaveToFile(const std::string& name) const;
+    void Delete(bool allLayers);
+    void EraseAll();
+    bool SaveToFile(const std::string& name) const;
     // Nothing is erased unless the whole file reads.
-    bool    LoadFromFile(const std::string& name);
+    bool LoadFromFile(const std::string& name);
 
     // Every tile in saving order: x ascending, then y, then layer.
     std::vector<GOTile*> FlattenTiles() const;
-    GOTile*              FindTile(int x, int y, int z) const;
-    size_t               CountTiles() const;
+    GOTile* FindTile(int x, int y, int z) const;
+    size_t CountTiles() const;
 
     // The "Editor" window; built every frame by Render.
     void BuildEditorWindow();
@@ -81,24 +81,24 @@ public:
     void ConfirmMarker();
 
     EditorSettings settings;
-    Mesh*          gridMesh = nullptr;
-    Mesh*          axisMesh = nullptr;
-    Vector3        cameraPos{0.0f, 0.0f, 0.0f};
-    bool           tileMode = false;
-    bool           colliderMode = false;
-    float          zoom = 1.0f;
-    int            layer = 1;
-    int            tileIndex = 0;
-    GOTile*        cursorTile = nullptr;
-    GOCollider*    cursorMarker = nullptr;
-    Vector2        dragStart{0.0f, 0.0f};
-    int            typeChoice = CHOICE_TILE;
-    int            subChoice = 0;
-    bool           enemyChosen = false;
-    bool           windChosen = false;
-    int            mode = EDITOR_NOTHING;
+    Mesh* gridMesh = nullptr;
+    Mesh* axisMesh = nullptr;
+    Vector3 cameraPos{0.0f, 0.0f, 0.0f};
+    bool tileMode = false;
+    bool colliderMode = false;
+    float zoom = 1.0f;
+    int layer = 1;
+    int tileIndex = 0;
+    GOTile* cursorTile = nullptr;
+    GOCollider* cursorMarker = nullptr;
+    Vector2 dragStart{0.0f, 0.0f};
+    int typeChoice = CHOICE_TILE;
+    int subChoice = 0;
+    bool enemyChosen = false;
+    bool windChosen = false;
+    int mode = EDITOR_NOTHING;
     std::map<int, std::map<int, std::map<int, GOTile*>>> tiles;
-    std::vector<GOCollider*>                             markers;
+    std::vector<GOCollider*> markers;
 
 private:
     void UpdateKeys();
@@ -134,7 +134,7 @@ private:
 
 // The text the "Result" pop-up shows, and the wind strength typed for the marker being drawn.
 extern std::string resultText;
-extern char        windStrengthText[5];
+extern char windStrengthText[5];
 
 // Outcome texts of the editor window.
 extern const char* const kSaveSuccessText;

@@ -97,21 +97,21 @@ TEST_F(BasicEnemyTest, ItChasesLirraOnlyWhenSheIsAheadAndCloserThanFour) {
     HoldLirraStill(false);
     GOEnemy* enemy = SpawnWalker(0.0f, 20.0f);
     Frame();
-    enemy->localTimeScale = 0.0f;   // it stays where it is, so the distances hold
+    enemy->localTimeScale = 0.0f;  // it stays where it is, so the distances hold
 
-    MoveLirra(-2.0f);   // close, but behind it
+    MoveLirra(-2.0f);  // close, but behind it
     Frames(3);
     EXPECT_EQ(StateOf(enemy), "IDLE_BE");
-    MoveLirra(4.2f);    // ahead, 4.21 away
+    MoveLirra(4.2f);  // ahead, 4.21 away
     Frames(3);
     EXPECT_EQ(StateOf(enemy), "IDLE_BE");
-    MoveLirra(3.8f);    // ahead, 3.82 away
+    MoveLirra(3.8f);  // ahead, 3.82 away
     Frames(3);
     EXPECT_EQ(StateOf(enemy), "ATTACK_BE");
     EXPECT_EQ(Clip(enemy), VOZAROVU_RUN);
     EXPECT_EQ(enemy->attackHitbox, nullptr);
 
-    MoveLirra(1.4f);    // 1.44 away: within the strike
+    MoveLirra(1.4f);  // 1.44 away: within the strike
     Frames(2);
     EXPECT_EQ(Clip(enemy), VOZAROVU_ATTACK);
     ASSERT_NE(enemy->attackHitbox, nullptr);
@@ -120,7 +120,7 @@ TEST_F(BasicEnemyTest, ItChasesLirraOnlyWhenSheIsAheadAndCloserThanFour) {
     EXPECT_EQ(enemy->attackHitbox->hitboxKind, HITBOX_ENEMY_MELEE);
 
     GOHitbox* strike = enemy->attackHitbox;
-    MoveLirra(1.6f);    // 1.64 away
+    MoveLirra(1.6f);  // 1.64 away
     Frames(2);
     EXPECT_EQ(Clip(enemy), VOZAROVU_RUN);
     EXPECT_EQ(enemy->attackHitbox, nullptr);
@@ -140,7 +140,7 @@ TEST_F(BasicEnemyTest, ItTurnsToFaceLirraOutsideANarrowBandAboveIt) {
     MoveLirra(-8.0f);
     Frames(3);
     ASSERT_EQ(StateOf(enemy), "ATTACK_BE");
-    MoveLirra(-10.1f);   // 0.1 behind: within the band the heading stays
+    MoveLirra(-10.1f);  // 0.1 behind: within the band the heading stays
     Frames(2);
     EXPECT_FLOAT_EQ(enemy->direction.x, 1.0f);
     MoveLirra(-11.0f);
@@ -182,17 +182,17 @@ TEST_F(BasicEnemyTest, ItsStrikeHurtsLirraForTwentyFive) {
 TEST_F(BasicEnemyTest, HitsCountOnlyAfterTheCooldownAndAHurtSpiritNeitherMovesNorFights) {
     StartLevel(-60.0f);
     GOEnemy* enemy = SpawnWalker(0.0f, 20.0f);
-    Frames(70);   // past its first pause, walking
+    Frames(70);  // past its first pause, walking
     enemy->TakeDamage(34);
     EXPECT_EQ(enemy->health, 66);
     EXPECT_FALSE(enemy->vulnerable);
     const float x = X(enemy);
-    Frames(12);   // 0.2 s
+    Frames(12);  // 0.2 s
     EXPECT_EQ(Clip(enemy), VOZAROVU_DAMAGED);
     EXPECT_FLOAT_EQ(X(enemy), x);
-    enemy->TakeDamage(34);   // dropped
+    enemy->TakeDamage(34);  // dropped
     EXPECT_EQ(enemy->health, 66);
-    Frames(12);   // 0.4 s after the first hit
+    Frames(12);  // 0.4 s after the first hit
     enemy->TakeDamage(34);
     EXPECT_EQ(enemy->health, 32);
     Frames(2);
@@ -237,7 +237,7 @@ TEST_F(BasicEnemyTest, LirrasHeavyHitDealsTwiceHerAttackPowerAndThrowsSparks) {
     EXPECT_FLOAT_EQ(burst.position.position.z, 50.0f);
 
     blow->hitboxKind = HITBOX_LIGHT_ATTACK;
-    GetScene().HitCheck(blow);   // within the cooldown
+    GetScene().HitCheck(blow);  // within the cooldown
     EXPECT_EQ(enemy->health, 32);
 }
 
@@ -262,7 +262,7 @@ TEST_F(BasicEnemyTest, TheHealthBarOfAScaleTwoSpiritIsTwelveLettersGreenForWhatI
     bar = BarOf(enemy);
     ASSERT_EQ(bar.size(), 2u);
     EXPECT_EQ(bar[0].text.size(), 12u);
-    EXPECT_EQ(bar[1].text.size(), 7u);   // 12 x 66 / 100 = 7.92
+    EXPECT_EQ(bar[1].text.size(), 7u);  // 12 x 66 / 100 = 7.92
 
     enemy->health = 1;
     bar = BarOf(enemy);
@@ -350,7 +350,7 @@ TEST_F(BasicEnemyTest, AtHalfHealthOrLessTheSoulIsFireAndHealsHerAtOnce) {
     GOEnemy* enemy = SpawnWalker(0.0f, 20.0f);
     Frame();
     lirra.health = 50.0f;
-    lirra.regenStartTime = 1.0e9f;   // no regeneration meanwhile
+    lirra.regenStartTime = 1.0e9f;  // no regeneration meanwhile
     enemy->TakeDamage(100);
     Frames(2);
     ASSERT_TRUE(IsDialogueVisible());
@@ -383,7 +383,7 @@ TEST_F(BasicEnemyTest, AKindOutsideTheTableDeactivatesAndARecycledEnemyIsRebuilt
     EXPECT_NE(enemy->emitterId, -1);
     enemy->Setup(Vector3(1.0f, kEnemyY, 0.0f), Vector3(5.0f, kEnemyY, 0.0f), ENEMY_BASIC);
     enemy->SetActive(true);
-    EXPECT_EQ(enemy->emitterId, -1);   // the flyer's trail went with it
+    EXPECT_EQ(enemy->emitterId, -1);  // the flyer's trail went with it
     EXPECT_EQ(GetParticleSystem().CountEmitters(), 0u);
     EXPECT_NE(enemy->GetComponent<Collider>(), nullptr);
     EXPECT_EQ(enemy->GetComponent<AnimationRenderer>()->GetFrameCount(), 21);

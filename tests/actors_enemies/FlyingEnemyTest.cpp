@@ -107,7 +107,7 @@ TEST_F(FlyingEnemyTest, ItNeverTurnsFasterThanSixtyDegreesASecond) {
     StartLevel(0.0f);
     HoldLirraStill(false);
     GOEnemy* enemy = SpawnFlyer(-3.0f, 1.45f);
-    enemy->direction = Vector3(-1.0f, 0.0f, 0.0f);   // flying straight away from her
+    enemy->direction = Vector3(-1.0f, 0.0f, 0.0f);  // flying straight away from her
     FramesUntil([&] { return StateOf(enemy) == "IDLE_FE"; }, 60);
     float heading = HeadingDegrees(enemy);
     float fastest = 0.0f;
@@ -196,9 +196,9 @@ TEST_F(FlyingEnemyTest, ASpiritReleasedIntoAnEnemyStillListedLeavesNoBoxOfTheFra
     StartLevel(0.0f);
     HoldLirraStill(false);
     // Every enemy of the pool walks far away, so the spirit takes the first that falls.
-    while (GetScene().GetEnemyPool().Size() == 0 || std::any_of(GetScene().GetEnemyPool().GetObjects().begin(),
-                                                                GetScene().GetEnemyPool().GetObjects().end(),
-                                                                [](const GOEnemy* e) { return !e->IsActive(); })) {
+    while (GetScene().GetEnemyPool().Size() == 0 ||
+           std::any_of(GetScene().GetEnemyPool().GetObjects().begin(), GetScene().GetEnemyPool().GetObjects().end(),
+                       [](const GOEnemy* e) { return !e->IsActive(); })) {
         SpawnWalker(150.0f, 160.0f);
     }
     GOEnemy* falling = GetScene().GetEnemyPool().GetObjects().front();

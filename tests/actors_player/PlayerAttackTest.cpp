@@ -30,7 +30,7 @@ protected:
 };
 
 struct Strike {
-    int     frame;
+    int frame;
     Vector3 offset;
     Vector3 scale;
 };
@@ -235,10 +235,11 @@ TEST_F(PlayerAttackTest, AWalkingEnemysMeleeBoxFollowsItsThreeAttackFrames) {
     melee->Init(HITBOX_ENEMY_MELEE, enemy);
     melee->active = true;
     struct Expected {
-        int   frame;
+        int frame;
         float sx, sy, dx, dy;
     };
-    const Expected table[] = {{8, 0.5f, 0.25f, 0.2f, 0.15f}, {9, 0.925f, 0.8f, 0.5f, -0.15f}, {10, 0.5f, 1.0f, 0.5f, -0.45f}};
+    const Expected table[] = {
+        {8, 0.5f, 0.25f, 0.2f, 0.15f}, {9, 0.925f, 0.8f, 0.5f, -0.15f}, {10, 0.5f, 1.0f, 0.5f, -0.45f}};
     for (float facing : {1.0f, -1.0f}) {
         enemy->direction = Vector3(facing, 0.0f, 0.0f);
         animation->SetClip(attackClip);

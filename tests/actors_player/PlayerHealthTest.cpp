@@ -158,7 +158,7 @@ TEST_F(PlayerHealthTest, TheOverlayIsInvisibleAboveHalfHealthAndPulsesBelow) {
         lowest = std::min(lowest, alpha);
         highest = std::max(highest, alpha);
     }
-    EXPECT_LT(lowest, 0.01f);   // one full period of the ramp
+    EXPECT_LT(lowest, 0.01f);  // one full period of the ramp
     EXPECT_GT(highest, 0.09f);
     EXPECT_LE(highest, 0.1f);
 

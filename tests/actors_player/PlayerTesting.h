@@ -55,7 +55,7 @@ public:
 
     std::function<void()> build;
     float startX = 0.0f;
-    int   loads = 0;
+    int loads = 0;
 };
 
 // The real window and main loop, with the game's textures, a fresh scene and no keys down.
@@ -119,6 +119,6 @@ protected:
     float X() const { return lirra.GetTransform().GetPosition().x; }
     float Y() const { return lirra.GetTransform().GetPosition().y; }
 
-    Player&    lirra = GetPlayer();
+    Player& lirra = GetPlayer();
     TestLevel* level = nullptr;
 };

@@ -152,8 +152,9 @@ TEST_F(ScriptedRunTest, EveryPoseIsDrawn) {
     Animation()->SetAlpha(1.0f);
     lirra.state = PLAYER_FROZEN;  // holds the pose: her components are not updated
     const std::string dir = MakeTempDir("player-poses");
-    const int clips[] = {LIRRA_ANIM_IDLE, LIRRA_ANIM_RUN, LIRRA_ANIM_JUMP, LIRRA_ANIM_FALL, LIRRA_ANIM_GLIDE,
-                         LIRRA_ANIM_LIGHT_ATTACK, LIRRA_ANIM_HEAVY_ATTACK, LIRRA_ANIM_DAMAGED, LIRRA_ANIM_DEATH};
+    const int clips[] = {LIRRA_ANIM_IDLE,         LIRRA_ANIM_RUN,     LIRRA_ANIM_JUMP,
+                         LIRRA_ANIM_FALL,         LIRRA_ANIM_GLIDE,   LIRRA_ANIM_LIGHT_ATTACK,
+                         LIRRA_ANIM_HEAVY_ATTACK, LIRRA_ANIM_DAMAGED, LIRRA_ANIM_DEATH};
     int shots = 0;
     for (int clip : clips) {
         Animation()->SetClip(clip);

@@ -64,7 +64,8 @@ TEST_F(SoulWindTest, AConsumedSoulCloseToHerBurstsAtOnceIntoFourSparks) {
         EXPECT_FALSE(soul->IsActive());
         const std::vector<Emitter>& sparks = GetParticleSystem().GetEmitters();
         ASSERT_EQ(sparks.size(), 4u);
-        const Emitter preset = ParticleSystem::MakeEmitter(kind == kSoulPurple ? EMITTER_SOUL_SECOND : EMITTER_SOUL_FIRST);
+        const Emitter preset =
+            ParticleSystem::MakeEmitter(kind == kSoulPurple ? EMITTER_SOUL_SECOND : EMITTER_SOUL_FIRST);
         for (int i = 0; i < 4; ++i) {
             EXPECT_EQ(sparks[i].colour.min, preset.colour.min) << "kind " << kind;
             EXPECT_NEAR(sparks[i].position.position.x, X() - 2.0f + i, 1e-3f);

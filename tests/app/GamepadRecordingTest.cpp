@@ -19,8 +19,8 @@ namespace {
 
 struct SentKey {
     long frame;
-    int  key;
-    int  action;
+    int key;
+    int action;
 };
 
 std::vector<SentKey> sent;
@@ -116,7 +116,8 @@ TEST(GamepadRecording, PadInputIsRecordedAsKeyEventsThatReplay) {
         EXPECT_EQ(keys[i].action, sent[i].action) << i;
         EXPECT_EQ(keys[i].mods, 0) << i;
     }
-    EXPECT_NE(recorded.find(" key GRAVE_ACCENT press 0\n"), std::string::npos) << "keys are written by name\n" << recorded;
+    EXPECT_NE(recorded.find(" key GRAVE_ACCENT press 0\n"), std::string::npos) << "keys are written by name\n"
+                                                                               << recorded;
 
     // The game replays the recording and delivers the same key events on the same frames.
     const long lastFrame = keys.back().frame;

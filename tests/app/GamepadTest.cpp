@@ -39,7 +39,8 @@ TEST_F(GamepadTest, ButtonsBecomeTheirKeysOncePerPress) {
     Feed(pad);
     EXPECT_TRUE(sent.empty()) << "a held button sends nothing more";
     Feed(Idle());
-    EXPECT_EQ(sent, (Events{{GLFW_KEY_SPACE, GLFW_RELEASE}, {GLFW_KEY_ENTER, GLFW_RELEASE}, {GLFW_KEY_Q, GLFW_RELEASE}}));
+    EXPECT_EQ(sent,
+              (Events{{GLFW_KEY_SPACE, GLFW_RELEASE}, {GLFW_KEY_ENTER, GLFW_RELEASE}, {GLFW_KEY_Q, GLFW_RELEASE}}));
 
     sent.clear();
     pad = Idle();
@@ -49,8 +50,11 @@ TEST_F(GamepadTest, ButtonsBecomeTheirKeysOncePerPress) {
     pad.buttons[GLFW_GAMEPAD_BUTTON_BACK] = GLFW_PRESS;
     pad.buttons[GLFW_GAMEPAD_BUTTON_DPAD_UP] = GLFW_PRESS;
     Feed(pad);
-    EXPECT_EQ(sent, (Events{{GLFW_KEY_UP, GLFW_PRESS}, {GLFW_KEY_W, GLFW_PRESS}, {GLFW_KEY_E, GLFW_PRESS},
-                            {GLFW_KEY_ESCAPE, GLFW_PRESS}, {GLFW_KEY_GRAVE_ACCENT, GLFW_PRESS}}));
+    EXPECT_EQ(sent, (Events{{GLFW_KEY_UP, GLFW_PRESS},
+                            {GLFW_KEY_W, GLFW_PRESS},
+                            {GLFW_KEY_E, GLFW_PRESS},
+                            {GLFW_KEY_ESCAPE, GLFW_PRESS},
+                            {GLFW_KEY_GRAVE_ACCENT, GLFW_PRESS}}));
 }
 
 TEST_F(GamepadTest, TheStickHasADeadZoneAndHysteresis) {
@@ -107,7 +111,8 @@ TEST_F(GamepadTest, DisconnectingReleasesEverythingThePadHeld) {
     Feed(pad);
     sent.clear();
     translator.Feed(nullptr, 0);
-    EXPECT_EQ(sent, (Events{{GLFW_KEY_RIGHT, GLFW_RELEASE}, {GLFW_KEY_SPACE, GLFW_RELEASE}, {GLFW_KEY_ENTER, GLFW_RELEASE}}));
+    EXPECT_EQ(sent,
+              (Events{{GLFW_KEY_RIGHT, GLFW_RELEASE}, {GLFW_KEY_SPACE, GLFW_RELEASE}, {GLFW_KEY_ENTER, GLFW_RELEASE}}));
 }
 
 TEST_F(GamepadTest, TwoPadsMerge) {

@@ -27,10 +27,10 @@ public:
     void Render() override {}
     void Unload() override {}
 
-    int   key;
-    bool  triggered = false;
-    bool  held = false;
-    bool  released = false;
+    int key;
+    bool triggered = false;
+    bool held = false;
+    bool released = false;
     float scroll = 0;
 };
 

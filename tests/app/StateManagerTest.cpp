@@ -20,14 +20,17 @@ public:
     JournalState(StateId id, const char* tag_) : State(id), tag(tag_) {}
     ~JournalState() override { journal.push_back(tag + " deleted"); }
 
-    void Load() override { journal.push_back(tag + " load"); ++loads; }
+    void Load() override {
+        journal.push_back(tag + " load");
+        ++loads;
+    }
     void Update() override { journal.push_back(tag + " update"); }
     void Render() override {}
     void Unload() override { journal.push_back(tag + " unload"); }
 
     std::string tag;
-    int         loads = 0;
-    int         keptAcrossRestart = 0;
+    int loads = 0;
+    int keptAcrossRestart = 0;
 };
 
 class StateManagerTest : public testing::Test {

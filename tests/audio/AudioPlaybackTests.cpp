@@ -21,7 +21,8 @@ struct Moment {
     double after = 0.0;
 };
 
-template <typename Action> Moment At(const AudioSession& session, Action action) {
+template <typename Action>
+Moment At(const AudioSession& session, Action action) {
     Moment moment;
     moment.before = session.Now();
     action();
@@ -154,16 +155,16 @@ TEST_F(AudioPlayback, ChannelAndMasterVolumeScaleTheLevel) {
     marks.push_back(At(session, [&] { PlaySound(tone.get(), 1.0f, true, 1.0f); }).after);
     session.WaitUntil(marks.back() + kPhase);
     marks.push_back(At(session, [&] {
-        StopAllSounds();
-        PlaySound(tone.get(), 0.5f, true, 1.0f);
-    }).after);
+                        StopAllSounds();
+                        PlaySound(tone.get(), 0.5f, true, 1.0f);
+                    }).after);
     session.WaitUntil(marks.back() + kPhase);
     AudioChannel playing;
     marks.push_back(At(session, [&] {
-        StopAllSounds();
-        SetMasterVolume(0.25f);
-        playing = PlaySound(tone.get(), 1.0f, true, 1.0f);
-    }).after);
+                        StopAllSounds();
+                        SetMasterVolume(0.25f);
+                        playing = PlaySound(tone.get(), 1.0f, true, 1.0f);
+                    }).after);
     session.WaitUntil(marks.back() + kPhase);
     // Reaches the voice already playing.
     marks.push_back(At(session, [] { SetMasterVolume(1.0f); }).after);

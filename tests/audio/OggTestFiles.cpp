@@ -17,13 +17,13 @@ bool WritePage(FILE* file, const ogg_page& page) {
 }
 
 struct Encoder {
-    vorbis_info      info;
-    vorbis_comment   comment;
+    vorbis_info info;
+    vorbis_comment comment;
     vorbis_dsp_state dsp;
-    vorbis_block     block;
+    vorbis_block block;
     ogg_stream_state stream;
-    FILE*            file = nullptr;
-    bool             ok = true;
+    FILE* file = nullptr;
+    bool ok = true;
 
     void Drain() {
         while (vorbis_analysis_blockout(&dsp, &block) == 1) {

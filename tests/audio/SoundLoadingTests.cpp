@@ -100,7 +100,8 @@ TEST(SoundLoading, WorkerLoadsWhileTheMainThreadPlaysAndUpdates) {
     const std::string dir = AudioTestDir();
     constexpr int kSounds = 12;
     for (int i = 0; i < kSounds; ++i) {
-        WriteToneFile(dir + "/worker" + std::to_string(i) + ".ogg", 200.0f + 50.0f * i, 0.3f + 0.05f * i, 0.3f, 1 + i % 2);
+        WriteToneFile(dir + "/worker" + std::to_string(i) + ".ogg", 200.0f + 50.0f * i, 0.3f + 0.05f * i, 0.3f,
+                      1 + i % 2);
     }
     Sound* playing = LoadSound((dir + "/worker0.ogg").c_str());
 
@@ -140,8 +141,8 @@ TEST(NoAudioDevice, EveryCallIsHarmless) {
     const std::string config = dir + "/no-device.conf";
     WriteFile(config, "[wave]\nfile = " + dir + "/missing-dir/never.wav\n");
     WriteToneFile(dir + "/child.ogg", 440.0f, 0.2f);
-    const std::string command = "LIRRA_AUDIO_TEST_CHILD=" + dir + " ALSOFT_DRIVERS=wave ALSOFT_CONF=" + config +
-                                " " + ExecutablePath() + " --gtest_filter=NoAudioDeviceChild.*";
+    const std::string command = "LIRRA_AUDIO_TEST_CHILD=" + dir + " ALSOFT_DRIVERS=wave ALSOFT_CONF=" + config + " " +
+                                ExecutablePath() + " --gtest_filter=NoAudioDeviceChild.*";
     std::string output;
     EXPECT_EQ(RunCommand(command, &output), 0) << output;
     EXPECT_NE(output.find("FMOD error! (6) No audio output device could be opened.\n"), std::string::npos) << output;

@@ -46,7 +46,8 @@ bool PrepareWaveOutput() {
             "output-limiter = false\n"
             "hrtf = false\n"
             "[wave]\n"
-            "file = " << TestDirStorage() << "/played.wav\n";
+            "file = "
+         << TestDirStorage() << "/played.wav\n";
     file.close();
     setenv("ALSOFT_CONF", config.c_str(), 1);
     setenv("ALSOFT_DRIVERS", "wave", 1);

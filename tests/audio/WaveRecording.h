@@ -15,8 +15,8 @@ std::string AudioTestDir();
 // What one session played: the channels mixed down to one, in [-1, 1].
 struct Recording {
     std::vector<float> mono;
-    int                sampleRate = 0;
-    int                channels = 0;
+    int sampleRate = 0;
+    int channels = 0;
 
     double Duration() const { return sampleRate > 0 ? static_cast<double>(mono.size()) / sampleRate : 0.0; }
     // Root mean square level between two times (seconds from the session's start).
@@ -47,10 +47,10 @@ public:
     // Seconds since the device opened.
     double Now() const;
     // Keeps the main loop's AudioUpdate going until `seconds` after the start.
-    void   WaitUntil(double seconds) const;
+    void WaitUntil(double seconds) const;
     Recording Finish();
 
 private:
     double startTime = 0.0;
-    bool   finished = false;
+    bool finished = false;
 };

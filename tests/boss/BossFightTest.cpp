@@ -254,8 +254,7 @@ TEST_F(BossTest, TheDefeatedBossFadesAndLeavesAGreatGreenSoul) {
     EXPECT_FALSE(boss.leftHand.hand->IsActive());
     bool greenSoul = false;
     for (const GOSoul* soul : GetScene().GetSoulPool().GetObjects()) {
-        greenSoul |= soul->IsActive() && soul->GetKind() == kSoulGreen &&
-                     soul->GetTransform().GetScale().x == 5.0f;
+        greenSoul |= soul->IsActive() && soul->GetKind() == kSoulGreen && soul->GetTransform().GetScale().x == 5.0f;
     }
     EXPECT_TRUE(greenSoul);
     EXPECT_TRUE(level->script.bossDown);

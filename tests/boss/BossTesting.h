@@ -87,7 +87,9 @@ protected:
     }
 
 #ifdef LIRRA_BOSS_HAS_PIECES
-    static std::string StateOf(const GOEnemy* enemy) { return enemy->stateMachine->GetCurrentName(); }
+    static std::string StateOf(const GOEnemy* enemy) {
+        return enemy->stateMachine->GetCurrentName();
+    }
     static int CountKind(const std::vector<GOEnemy*>& enemies, int kind) {
         int count = 0;
         for (const GOEnemy* enemy : enemies) {

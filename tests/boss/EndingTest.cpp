@@ -139,9 +139,19 @@ TEST_F(EndingTest, TheRevelationWaitsOnEachLineAndEndsInTheCredits) {
     }
     ASSERT_EQ(ending->step, 27);
     const std::vector<std::string> expected = {
-        "Dired...?", "Lirra!!", "You're earlier than expected...", "Who's...", "This isn't something you should know",
-        "What..? NO!!", "It's time for you to forget it all...", "DIRED, NO!!", "Chant: It's all a bad dream...",
-        "Dired?", "Who's Lirra?", "She looks just like me...", GetCreditsText(),
+        "Dired...?",
+        "Lirra!!",
+        "You're earlier than expected...",
+        "Who's...",
+        "This isn't something you should know",
+        "What..? NO!!",
+        "It's time for you to forget it all...",
+        "DIRED, NO!!",
+        "Chant: It's all a bad dream...",
+        "Dired?",
+        "Who's Lirra?",
+        "She looks just like me...",
+        GetCreditsText(),
     };
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(GetDialogue().name, "Credits");

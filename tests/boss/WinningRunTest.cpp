@@ -86,7 +86,8 @@ TEST_F(WinningRunTest, TheFightIsWonAndTheEndingLeadsBackToTheMainMenu) {
 
     // Rovevoz falls, speaks and the picture washes out; the ending follows by itself.
     int outroFrames = 0;
-    while ((GetCurrentState() == nullptr || GetCurrentState()->GetId() == STATE_BOSS) && outroFrames < 60 * kFramesPerSecond) {
+    while ((GetCurrentState() == nullptr || GetCurrentState()->GetId() == STATE_BOSS) &&
+           outroFrames < 60 * kFramesPerSecond) {
         GetPlayer().invulnerable = true;
         Frame();
         ++outroFrames;

@@ -36,10 +36,11 @@ TEST(CommandLine, ThirtyFramesWriteThirtyTraceLines) {
         EXPECT_EQ(lines[i].rfind("{\"frame\": " + std::to_string(i) + ", ", 0), 0u) << lines[i];
         EXPECT_EQ(lines[i].back(), '}');
     }
-    for (const char* key : {"\"t\": ", "\"dt\": ", "\"state\": \"Loading\"", "\"menu\": {\"id\": 0, \"selected\": null}",
-                            "\"player\": ", "\"camera\": {", "\"dialogue\": ", "\"enemies\": [", "\"interactables\": [",
-                            "\"boss\": ", "\"transition\": ", "\"cinematic\": ", "\"console\": ", "\"objects\": ",
-                            "\"activeObjects\": ", "\"particles\": ", "\"bloom\": {\"enabled\": "}) {
+    for (const char* key :
+         {"\"t\": ", "\"dt\": ", "\"state\": \"Loading\"", "\"menu\": {\"id\": 0, \"selected\": null}",
+          "\"player\": ", "\"camera\": {", "\"dialogue\": ", "\"enemies\": [", "\"interactables\": [",
+          "\"boss\": ", "\"transition\": ", "\"cinematic\": ", "\"console\": ", "\"objects\": ", "\"activeObjects\": ",
+          "\"particles\": ", "\"bloom\": {\"enabled\": "}) {
         EXPECT_NE(lines[29].find(key), std::string::npos) << key;
     }
     EXPECT_NE(lines[0].find("\"dt\": 0, "), std::string::npos) << "the first frame has no length";
@@ -74,7 +75,9 @@ TEST(CommandLine, TheSameInputGivesTheSameTraceByteForByte) {
 
 TEST(CommandLine, ScreenshotsArePngsOfTheWindow) {
     const std::string dir = MakeTempDir("cli");
-    ASSERT_EQ(RunGameWith(kRunOptions + " --frames 4 --screenshot 1:" + dir + "/one.png --screenshot 3:" + dir + "/three.png"), 0);
+    ASSERT_EQ(RunGameWith(kRunOptions + " --frames 4 --screenshot 1:" + dir + "/one.png --screenshot 3:" + dir +
+                          "/three.png"),
+              0);
     for (const char* name : {"/one.png", "/three.png"}) {
         const std::string png = ReadFile(dir + name);
         ASSERT_GT(png.size(), 24u) << name;
@@ -92,9 +95,20 @@ TEST(CommandLine, BadOptionsExitWithStatusTwoBeforeTheWindowOpens) {
     const std::string dir = MakeTempDir("cli");
     WriteFile(dir + "/bad.txt", "1 key SPACE press\n2 jump\n");
     const std::vector<std::string> bad = {
-        "--bogus", "--size", "--size 100", "--size 0x5", "--fixed-step -1", "--fixed-step abc",
-        "--seed -3", "--start Nowhere", "--frames 0", "--screenshot 5", "--screenshot x:f.png",
-        "--input " + dir + "/missing.txt", "--input " + dir + "/bad.txt", "--data " + dir + "/nowhere",
+        "--bogus",
+        "--size",
+        "--size 100",
+        "--size 0x5",
+        "--fixed-step -1",
+        "--fixed-step abc",
+        "--seed -3",
+        "--start Nowhere",
+        "--frames 0",
+        "--screenshot 5",
+        "--screenshot x:f.png",
+        "--input " + dir + "/missing.txt",
+        "--input " + dir + "/bad.txt",
+        "--data " + dir + "/nowhere",
     };
     for (const std::string& arguments : bad) {
         std::string output;
@@ -116,7 +130,8 @@ TEST(CommandLine, HelpVersionAndDataDirectory) {
 
 TEST(CommandLine, FindsItsDataFromAnyWorkingDirectory) {
     const std::string dir = MakeTempDir("cli");
-    EXPECT_EQ(RunCommand("cd " + dir + " && " + kGame + kRunOptions + " --frames 3 --trace t.jsonl --screenshot 2:s.png"), 0);
+    EXPECT_EQ(
+        RunCommand("cd " + dir + " && " + kGame + kRunOptions + " --frames 3 --trace t.jsonl --screenshot 2:s.png"), 0);
     EXPECT_EQ(Lines(ReadFile(dir + "/t.jsonl")).size(), 3u)
         << "relative paths name places in the directory the game was started from";
     EXPECT_FALSE(ReadFile(dir + "/s.png").empty());

@@ -16,8 +16,8 @@ class InstallTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         prefix = MakeTempDir("install");
-        installStatus = RunCommand(std::string(LIRRA_CMAKE_COMMAND) + " --install " + LIRRA_BUILD_DIR + " --prefix " + prefix,
-                                   &installLog);
+        installStatus = RunCommand(
+            std::string(LIRRA_CMAKE_COMMAND) + " --install " + LIRRA_BUILD_DIR + " --prefix " + prefix, &installLog);
     }
     static void TearDownTestSuite() {
         std::error_code error;
@@ -30,12 +30,12 @@ protected:
 
     static std::string prefix;
     static std::string installLog;
-    static int         installStatus;
+    static int installStatus;
 };
 
 std::string InstallTest::prefix;
 std::string InstallTest::installLog;
-int         InstallTest::installStatus = -1;
+int InstallTest::installStatus = -1;
 
 // The keys of a desktop entry's [Desktop Entry] group.
 std::map<std::string, std::string> DesktopEntryKeys(const std::string& text) {
@@ -73,9 +73,10 @@ TEST_F(InstallTest, PutsTheGameItsDataTheEntryAndTheIconInTheirPlaces) {
     const fs::path bin = Game();
     ASSERT_TRUE(fs::is_regular_file(bin));
     EXPECT_NE(fs::status(bin).permissions() & fs::perms::owner_exec, fs::perms::none);
-    for (const char* file : {"Shader/default.vertexshader", "Shader/bloom.fragmentshader", "Textures/Lirra/Lirra_Idle.png",
-                             "Textures/UI/panel_controls.png", "level01.env", "levelboss.env", "Fonts/PixelGameFont.ttf",
-                             "Audio/Menu_BGM.ogg", "Textures/window_icon.png"}) {
+    for (const char* file :
+         {"Shader/default.vertexshader", "Shader/bloom.fragmentshader", "Textures/Lirra/Lirra_Idle.png",
+          "Textures/UI/panel_controls.png", "level01.env", "levelboss.env", "Fonts/PixelGameFont.ttf",
+          "Audio/Menu_BGM.ogg", "Textures/window_icon.png"}) {
         const std::string installed = ReadFile(Data() + "/" + file);
         EXPECT_FALSE(installed.empty()) << file;
         EXPECT_EQ(installed, ReadFile(std::string(LIRRA_TEST_DATA_DIR) + "/" + file)) << file;
@@ -115,8 +116,8 @@ TEST_F(InstallTest, TheInstalledGameRunsFromAnyDirectoryOnTheInstalledData) {
     ASSERT_TRUE(fs::remove(Data() + "/" + missing));
     const std::string dir = MakeTempDir("install-run");
     std::string output;
-    ASSERT_EQ(RunCommand("cd / && " + Game() + " --size 64x45 --fixed-step 0.0166667 --seed 3 --frames 240 --trace " + dir +
-                             "/t.jsonl",
+    ASSERT_EQ(RunCommand("cd / && " + Game() + " --size 64x45 --fixed-step 0.0166667 --seed 3 --frames 240 --trace " +
+                             dir + "/t.jsonl",
                          &output),
               0)
         << output;

@@ -18,8 +18,8 @@ class PackageTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         dir = MakeTempDir("package");
-        packStatus = RunCommand("cd " + std::string(LIRRA_BUILD_DIR) + " && " + LIRRA_CPACK_COMMAND + " -G DEB -B " + dir,
-                                &packLog);
+        packStatus = RunCommand(
+            "cd " + std::string(LIRRA_BUILD_DIR) + " && " + LIRRA_CPACK_COMMAND + " -G DEB -B " + dir, &packLog);
     }
     static void TearDownTestSuite() {
         std::error_code error;
@@ -43,12 +43,12 @@ protected:
 
     static std::string dir;
     static std::string packLog;
-    static int         packStatus;
+    static int packStatus;
 };
 
 std::string PackageTest::dir;
 std::string PackageTest::packLog;
-int         PackageTest::packStatus = -1;
+int PackageTest::packStatus = -1;
 
 std::set<std::string> Lines(const std::string& text) {
     std::set<std::string> lines;
@@ -105,9 +105,10 @@ TEST_F(PackageTest, InstallsIntoAScratchRootPlaysFromItAndLeavesNothingBehind) {
     EXPECT_EQ(version, std::string("lirra ") + LIRRA_PROJECT_VERSION + "\n");
 
     const std::string trace = dir + "/t.jsonl";
-    ASSERT_EQ(RunCommand("cd / && " + game + " --size 64x45 --fixed-step 0.0166667 --seed 3 --frames 240 --trace " + trace,
-                         &output),
-              0)
+    ASSERT_EQ(
+        RunCommand("cd / && " + game + " --size 64x45 --fixed-step 0.0166667 --seed 3 --frames 240 --trace " + trace,
+                   &output),
+        0)
         << output;
     EXPECT_NE(output.find("Texture Loaded: Textures/Lirra/Lirra_Idle.png"), std::string::npos) << output;
     EXPECT_EQ(output.find("Load Error"), std::string::npos) << output;

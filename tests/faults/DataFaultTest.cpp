@@ -16,7 +16,7 @@ namespace {
 
 struct DataFault {
     std::string file;
-    Damage      damage;
+    Damage damage;
 };
 
 void PrintTo(const DataFault& fault, std::ostream* out) {
@@ -40,11 +40,16 @@ bool FullSweep() {
 
 bool InSample(const std::string& file) {
     static const std::set<std::string> kSampledTextures = {
-        "Textures/Boss/Boss_Head.png",       "Textures/Forest/Forest_BG.png",
-        "Textures/Forest/Forest_Tileset_1.png", "Textures/Interactable/Portal.png",
-        "Textures/Lirra/Lirra_Idle.png",     "Textures/NPC/Dired_Idle.png",
-        "Textures/Particles/default_particle.png", "Textures/UI/Lirra_Title.png",
-        "Textures/UI/brelmor_logo.png",      "Textures/UI/cursor.png",
+        "Textures/Boss/Boss_Head.png",
+        "Textures/Forest/Forest_BG.png",
+        "Textures/Forest/Forest_Tileset_1.png",
+        "Textures/Interactable/Portal.png",
+        "Textures/Lirra/Lirra_Idle.png",
+        "Textures/NPC/Dired_Idle.png",
+        "Textures/Particles/default_particle.png",
+        "Textures/UI/Lirra_Title.png",
+        "Textures/UI/brelmor_logo.png",
+        "Textures/UI/cursor.png",
         "Textures/window_icon.png",
     };
     return !StartsWith(file, "Textures/") || kSampledTextures.count(file) != 0;
@@ -88,8 +93,8 @@ std::vector<std::string> ExpectedMessages(const DataFault& fault) {
     if (EndsWith(file, ".env") && fault.damage == Damage::TRUNCATED) {
         // A level file has no end mark: one cut short reads as a shorter level, its whole lines
         // loaded and the cut line's missing fields taken from the line before.
-        return {"Level 1 loaded!\n", "Level 2 loaded!\n", "Level 3 loaded!\n", "Level Boss loaded!\n",
-                "end level loaded!\n", "Main menu loaded!\n"};
+        return {"Level 1 loaded!\n",    "Level 2 loaded!\n",   "Level 3 loaded!\n",
+                "Level Boss loaded!\n", "end level loaded!\n", "Main menu loaded!\n"};
     }
     if (file == "mainmenu.env") {
         return {"Failed to load main menu!!\n"};

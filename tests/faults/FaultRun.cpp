@@ -63,8 +63,8 @@ std::vector<std::string> ScreensOf(const std::string& trace, std::string* lastLi
 }
 
 struct FaultTally {
-    int                      tried = 0;
-    int                      survived = 0;
+    int tried = 0;
+    int survived = 0;
     std::vector<std::string> lost;
 };
 

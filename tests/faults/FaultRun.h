@@ -19,7 +19,7 @@ public:
     DataCopy& operator=(const DataCopy&) = delete;
 
     const std::string& Path() const { return path; }
-    std::string        PathOf(const std::string& file) const { return path + "/" + file; }
+    std::string PathOf(const std::string& file) const { return path + "/" + file; }
     // Missing: gone. Truncated: its first half. Random bytes: as many bytes as it had, drawn from a
     // generator seeded with the file's name, so every run damages it alike.
     void Damage(const std::string& file, ::Damage damage) const;
@@ -31,16 +31,15 @@ private:
 };
 
 struct GameRun {
-    int                      status = -1;
-    std::string              output;   // standard output and standard error
+    int status = -1;
+    std::string output;                // standard output and standard error
     std::vector<std::string> screens;  // the states of the trace, each run of frames once
-    std::string              lastTraceLine;
+    std::string lastTraceLine;
 };
 
 // Starts the game on `data` at 64 x 45, fixed step, seed 1, for `frames` frames, with `options`
 // added, under a 60 s timeout; `environment` goes before the command (VAR=value ...).
-GameRun RunGameOn(const DataCopy& data, int frames, const std::string& options,
-                  const std::string& environment = "");
+GameRun RunGameOn(const DataCopy& data, int frames, const std::string& options, const std::string& environment = "");
 // From start-up through the loading screen and the splash (skipped with Space) to the main menu.
 GameRun RunToMainMenu(const DataCopy& data, const std::string& environment = "");
 // From start-up straight into the state named `screen` (--start).

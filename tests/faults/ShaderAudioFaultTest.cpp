@@ -71,9 +71,9 @@ TEST(AudioDeviceFault, AnUnknownOutputDriverIsNoDeviceEither) {
 // The whole way a player goes, through the splash, Dired's talk and her portal.
 struct StoryFault {
     const char* name;
-    const char* file;         // damaged file, or null
-    Damage      damage;
-    const char* message;      // the line the game must print, or null
+    const char* file;  // damaged file, or null
+    Damage damage;
+    const char* message;  // the line the game must print, or null
     const char* environment;
 };
 
@@ -102,7 +102,8 @@ TEST_P(StoryFaultTest, LirraStillReachesLevelOneThroughDiredsPortal) {
 INSTANTIATE_TEST_SUITE_P(
     ThroughThePortal, StoryFaultTest,
     testing::Values(StoryFault{"intact", nullptr, Damage::MISSING, nullptr, ""},
-                    StoryFault{"Dired_missing", "Textures/NPC/Dired_Idle.png", Damage::MISSING, "Texture Load Error: '", ""},
+                    StoryFault{"Dired_missing", "Textures/NPC/Dired_Idle.png", Damage::MISSING, "Texture Load Error: '",
+                               ""},
                     StoryFault{"portal_random", "Textures/Interactable/Portal.png", Damage::RANDOM_BYTES,
                                "Texture Load Error: '", ""},
                     StoryFault{"menu_tune_truncated", "Audio/Menu_BGM.ogg", Damage::TRUNCATED, "FMOD error! (", ""},

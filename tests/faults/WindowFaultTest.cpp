@@ -76,7 +76,7 @@ protected:
         return !body->airborne && std::fabs(body->velocity.x) < 0.2f;
     }
     float LirraY() const { return GetPlayer().GetTransform().GetPosition().y; }
-    int   StateIdNow() const { return GetCurrentState() != nullptr ? GetCurrentState()->GetId() : 0; }
+    int StateIdNow() const { return GetCurrentState() != nullptr ? GetCurrentState()->GetId() : 0; }
 
     // Asks the window system for a new size and lets the game's event poll see the answer.
     static void ResizeWindow(int width, int height) {
@@ -119,9 +119,9 @@ TEST_F(WindowFaultTest, ATinyAMinimisedAndAHugeWindowLeaveTheLevelPlaying) {
 
     struct Size {
         const char* name;
-        int         width;
-        int         height;
-        bool        minimised;
+        int width;
+        int height;
+        bool minimised;
     };
     const Size sizes[] = {
         {"window 1 x 1", 1, 1, false},
@@ -165,7 +165,7 @@ TEST_F(WindowFaultTest, ATinyAMinimisedAndAHugeWindowLeaveTheLevelPlaying) {
 }
 
 TEST_F(WindowFaultTest, LosingTheFocusInEveryScreenPausesAndRegainingItResumes) {
-    const int screens[] = {STATE_LOADING, STATE_SPLASH, STATE_MAIN_MENU, STATE_EDITOR, STATE_LEVEL_1,
+    const int screens[] = {STATE_LOADING, STATE_SPLASH,  STATE_MAIN_MENU, STATE_EDITOR,   STATE_LEVEL_1,
                            STATE_LEVEL_2, STATE_LEVEL_3, STATE_BOSS,      STATE_LEVEL_END};
     for (const int screen : screens) {
         EndTestStates();

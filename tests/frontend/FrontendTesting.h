@@ -118,7 +118,8 @@ protected:
 
     // The main menu as the game reaches it: requested while another state runs, so the camera
     // reset that goes with every request comes before its load.
-    template <typename T> T* Enter(T* state) {
+    template <typename T>
+    T* Enter(T* state) {
         SetState(new BareState(STATE_LEVEL_3));
         SetState(state);
         Frames(1);

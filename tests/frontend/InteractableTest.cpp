@@ -92,12 +92,14 @@ TEST_F(InteractableTest, DiredTalksOnceWithHerFiveLinesAndSummonsThePortal) {
     UseFrameStep(0.05);
     std::vector<std::string> lines;
     testing::internal::CaptureStdout();
-    const bool talkEnded = Until([&] {
-        if (IsDialogueVisible() && (lines.empty() || lines.back() != GetDialogue().text)) {
-            lines.push_back(GetDialogue().text);
-        }
-        return !IsDialogueVisible();
-    }, 1000);
+    const bool talkEnded = Until(
+        [&] {
+            if (IsDialogueVisible() && (lines.empty() || lines.back() != GetDialogue().text)) {
+                lines.push_back(GetDialogue().text);
+            }
+            return !IsDialogueVisible();
+        },
+        1000);
     const std::string output = testing::internal::GetCapturedStdout();
     ASSERT_TRUE(talkEnded);
     ASSERT_EQ(lines.size(), 4u) << "the four lines after the first";

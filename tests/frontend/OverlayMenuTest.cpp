@@ -102,9 +102,8 @@ TEST_F(OverlayMenuTest, EachMenuPutsUpItsButtonsFrameAndPanelWhereTheyBelong) {
     const std::vector<GameObject*>& pause = Menu()->GetItems();
     ASSERT_EQ(pause.size(), 7u);
     const Vector3 expected[] = {
-        {359.5f, 395.0f, 92.0f}, {664.5f, 395.0f, 92.0f}, {359.5f, 300.0f, 92.0f},
-        {664.5f, 300.0f, 92.0f}, {512.0f, 205.0f, 92.0f}, {359.5f, 395.0f, 92.0f},
-        {512.0f, 360.0f, 90.0f},
+        {359.5f, 395.0f, 92.0f}, {664.5f, 395.0f, 92.0f}, {359.5f, 300.0f, 92.0f}, {664.5f, 300.0f, 92.0f},
+        {512.0f, 205.0f, 92.0f}, {359.5f, 395.0f, 92.0f}, {512.0f, 360.0f, 90.0f},
     };
     for (size_t i = 0; i < pause.size(); ++i) {
         EXPECT_EQ(At(pause[i]), expected[i]) << "pause item " << i;

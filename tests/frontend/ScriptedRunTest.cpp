@@ -11,13 +11,13 @@ namespace {
 // One frame of the game's trace, reduced to what the front end is judged by.
 struct TraceFrame {
     std::string state;
-    int         menu = -1;
-    bool        dialogue = false;
+    int menu = -1;
+    bool dialogue = false;
     std::string speaker;
     std::string shown;
-    bool        transition = false;
-    float       x = 0.0f;
-    bool        portal = false;
+    bool transition = false;
+    float x = 0.0f;
+    bool portal = false;
 };
 
 // The text after `"key": "` up to the closing quote (no escapes occur in these fields).

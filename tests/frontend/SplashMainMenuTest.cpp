@@ -39,8 +39,8 @@ TEST_F(SplashTest, TheLogoFadesInAndOutOverSixSecondsThenTheMainMenuFollows) {
 }
 
 TEST_F(SplashTest, EachSkipKeyLeavesAtOnce) {
-    for (const int key : {GLFW_MOUSE_BUTTON_LEFT, GLFW_MOUSE_BUTTON_RIGHT, GLFW_KEY_SPACE, GLFW_KEY_ENTER,
-                          GLFW_KEY_KP_ENTER}) {
+    for (const int key :
+         {GLFW_MOUSE_BUTTON_LEFT, GLFW_MOUSE_BUTTON_RIGHT, GLFW_KEY_SPACE, GLFW_KEY_ENTER, GLFW_KEY_KP_ENTER}) {
         EndTestStates();
         ResetInput();
         SetState(new StateSplash());

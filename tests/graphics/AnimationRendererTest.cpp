@@ -23,7 +23,7 @@ protected:
     }
     void TearDown() override { testing::internal::GetCapturedStdout(); }
 
-    GameObject         object;
+    GameObject object;
     AnimationRenderer* animation = nullptr;
 };
 
@@ -32,7 +32,7 @@ TEST_F(AnimationRendererTest, FramesAreNumberedOverAllClipsInRegistrationOrder) 
     animation->AddClip(8, 4, 0.15f);
     EXPECT_EQ(animation->GetFrameCount(), 7);
     EXPECT_EQ(animation->GetClip(), 8);
-    EXPECT_EQ(animation->GetFrame(), 0);   // registering does not restart
+    EXPECT_EQ(animation->GetFrame(), 0);  // registering does not restart
     animation->SetClip(4);
     EXPECT_EQ(animation->GetFrame(), 0);
     animation->SetClip(8);
@@ -44,13 +44,13 @@ TEST_F(AnimationRendererTest, FrameAdvancesOnceTheFrameTimeIsReachedAndDropsTheE
     animation->Restart();
     animation->Update();
     animation->Update();
-    EXPECT_EQ(animation->GetFrame(), 0);   // 0.2 < 0.25
+    EXPECT_EQ(animation->GetFrame(), 0);  // 0.2 < 0.25
     animation->Update();
-    EXPECT_EQ(animation->GetFrame(), 1);   // 0.3 >= 0.25
+    EXPECT_EQ(animation->GetFrame(), 1);  // 0.3 >= 0.25
     EXPECT_FLOAT_EQ(animation->GetTimer(), 0.0f);
     animation->Update();
     animation->Update();
-    EXPECT_EQ(animation->GetFrame(), 1);   // from 0, not 0.05: 0.2 < 0.25
+    EXPECT_EQ(animation->GetFrame(), 1);  // from 0, not 0.05: 0.2 < 0.25
     animation->Update();
     EXPECT_EQ(animation->GetFrame(), 0);
 }
@@ -93,7 +93,7 @@ TEST_F(AnimationRendererTest, SpeedScalesTheElapsedTime) {
     animation->AddClip(4, 3, 0.25f);
     animation->Restart();
     animation->SetSpeed(3.0f);
-    animation->Update();   // 0.3
+    animation->Update();  // 0.3
     EXPECT_EQ(animation->GetFrame(), 1);
 }
 

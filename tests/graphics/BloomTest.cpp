@@ -41,7 +41,7 @@ class BloomTest : public ::testing::Test {
 protected:
     void SetUp() override {
         StartGraphicsTest();
-        glClearColor(0.1f, 0.1f, 0.1f, 1.0f);   // the frame start's clear colour
+        glClearColor(0.1f, 0.1f, 0.1f, 1.0f);  // the frame start's clear colour
         SetBloomEnabled(true);
         SetBloomIntensity(1.0f);
         SetExposure(0.5f);
@@ -100,8 +100,8 @@ TEST_F(BloomTest, BrightSpriteSpreadsLightIntoItsNeighbourhood) {
     EXPECT_GT(inside.x, 220.0f);
     EXPECT_GT(near.x, far.x + 8.0f) << "no glow next to the sprite";
     EXPECT_GT(near.z, far.z + 8.0f);
-    EXPECT_GT(ReadPixel(136, 90).x, near.x);   // fading with distance
-    EXPECT_NEAR(far.x, 26.0f, 2.0f);   // the clear colour, untouched
+    EXPECT_GT(ReadPixel(136, 90).x, near.x);  // fading with distance
+    EXPECT_NEAR(far.x, 26.0f, 2.0f);          // the clear colour, untouched
 
     SetBloomIntensity(0.0f);
     RenderSpriteFrame(Vector3(1.0f, 0.2f, 1.0f), 1.0f);
@@ -133,7 +133,7 @@ TEST_F(BloomTest, TheSecondCompositeShowsWhatWasDrawnBetweenAndKeepsTheRest) {
 }
 
 TEST_F(BloomTest, OrdinaryScenerySendsNothingToTheBrightPass) {
-    RenderSpriteFrame(Vector3(0.3f, 0.45f, 0.25f), 1.0f);   // a forest green
+    RenderSpriteFrame(Vector3(0.3f, 0.45f, 0.25f), 1.0f);  // a forest green
     EXPECT_NEAR(ReadPixel(139, 90).x, ReadPixel(20, 20).x, 1.0f);
     EXPECT_NEAR(ReadPixel(139, 90).y, ReadPixel(20, 20).y, 1.0f);
 }
@@ -151,7 +151,7 @@ TEST_F(BloomTest, StandardSettingsShowTheSceneAsDrawnAndLargeGammaWashesOutToWhi
     const Vector3 white = ReadPixel(128, 90);
     EXPECT_GT(white.x, 250.0f);
     EXPECT_GT(white.y, 250.0f);
-    EXPECT_GT(white.z, 215.0f);   // even a black channel washes out
+    EXPECT_GT(white.z, 215.0f);  // even a black channel washes out
 
     // Easing gamma back returns the picture smoothly: brightness falls steadily.
     float previous = 256.0f;
@@ -202,8 +202,8 @@ TEST_F(BloomTest, TargetsFollowTheWindowSizeAndSurviveAMinimisedWindow) {
     EXPECT_NEAR(glowAfterResize.z, glowLater.z, 1.0f);
     const BloomTargets& targets = GetBloomTargets();
     // The blur's targets are a quarter of the window's size, rounded up.
-    const unsigned int textures[4] = {targets.sceneTextures[0], targets.sceneTextures[1],
-                                      targets.pingpongTextures[0], targets.pingpongTextures[1]};
+    const unsigned int textures[4] = {targets.sceneTextures[0], targets.sceneTextures[1], targets.pingpongTextures[0],
+                                      targets.pingpongTextures[1]};
     const GLint sizes[4][2] = {{200, 150}, {200, 150}, {50, 38}, {50, 38}};
     for (int i = 0; i < 4; ++i) {
         glBindTexture(GL_TEXTURE_2D, textures[i]);

@@ -125,7 +125,7 @@ TEST_F(CameraRendererTest, RendererOfAnInactiveOwnerOrWithoutMeshDrawsNothing) {
     Renderer* renderer = object.AddComponent<Renderer>();
     BeginWindowDraw(0.0f, 0.0f, 0.0f);
     object.active = true;
-    renderer->Draw();   // no mesh
+    renderer->Draw();  // no mesh
     renderer->SetMesh(red.get());
     object.active = false;
     renderer->Draw();
@@ -140,7 +140,7 @@ TEST_F(CameraRendererTest, UIRendererIgnoresDepthUnlessToldOtherwise) {
     world.GetTransform().SetScale(20.0f, 20.0f, 1.0f);
     world.AddComponent<Renderer>()->SetMesh(red.get());
 
-    GameObject panel;   // never activated: screen drawing does not look at it
+    GameObject panel;  // never activated: screen drawing does not look at it
     panel.GetTransform().SetPosition(512.0f, 360.0f, -50.0f);
     panel.GetTransform().SetScale(200.0f, 200.0f, 1.0f);
     UIRenderer* ui = panel.AddComponent<UIRenderer>();
@@ -151,14 +151,14 @@ TEST_F(CameraRendererTest, UIRendererIgnoresDepthUnlessToldOtherwise) {
     BeginWindowDraw(0.0f, 0.0f, 0.0f);
     world.GetComponent<Renderer>()->Draw();
     ui->Draw();
-    EXPECT_EQ(ReadPixel(128, 90), Vector3(0, 0, 255));   // over the nearer world sprite
-    EXPECT_EQ(ReadPixel(10, 90), Vector3(255, 0, 0));    // 512 +- 100 of 1024 is pixels 103..153
+    EXPECT_EQ(ReadPixel(128, 90), Vector3(0, 0, 255));  // over the nearer world sprite
+    EXPECT_EQ(ReadPixel(10, 90), Vector3(255, 0, 0));   // 512 +- 100 of 1024 is pixels 103..153
 
     BeginWindowDraw(0.0f, 0.0f, 0.0f);
     world.GetComponent<Renderer>()->Draw();
     ui->SetIgnoreDepth(false);
     ui->Draw();
-    EXPECT_EQ(ReadPixel(128, 90), Vector3(255, 0, 0));   // depth-tested: behind the world sprite
+    EXPECT_EQ(ReadPixel(128, 90), Vector3(255, 0, 0));  // depth-tested: behind the world sprite
     EXPECT_EQ(GetProjectionStack().Depth(), 1u);
     EXPECT_EQ(GetViewStack().Depth(), 1u);
 }

@@ -22,8 +22,8 @@ namespace {
 const float kPassKernel[5] = {0.2270270270f, 0.1945945946f, 0.1216216216f, 0.0540540541f, 0.0162162162f};
 
 struct Image {
-    int                width = 0;
-    int                height = 0;
+    int width = 0;
+    int height = 0;
     std::vector<float> rgba;
 
     float At(int x, int y, int c) const {

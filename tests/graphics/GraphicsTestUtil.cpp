@@ -36,7 +36,7 @@ void LoadGraphicsResources() {
 void SetClockStep(double step) {
     SetFixedStep(step);
     ResetFrameClock();
-    AdvanceFrameClock();   // the first frame's step is always 0
+    AdvanceFrameClock();  // the first frame's step is always 0
 }
 
 void StepClock() {
@@ -59,8 +59,8 @@ Vector3 ReadPixel(int x, int y) {
     return Vector3(pixel[0], pixel[1], pixel[2]);
 }
 
-void WriteSolidPng(const std::string& path, int width, int height, unsigned char r, unsigned char g,
-                   unsigned char b, unsigned char a) {
+void WriteSolidPng(const std::string& path, int width, int height, unsigned char r, unsigned char g, unsigned char b,
+                   unsigned char a) {
     FILE* file = std::fopen(path.c_str(), "wb");
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);

@@ -21,8 +21,8 @@ void BeginWindowDraw(float r = 0.1f, float g = 0.1f, float b = 0.1f);
 // Reads back one pixel of the bound framebuffer as RGB 0..255 (origin bottom-left).
 Vector3 ReadPixel(int x, int y);
 // Writes an RGBA PNG of width x height with every pixel set to the given colour.
-void WriteSolidPng(const std::string& path, int width, int height, unsigned char r, unsigned char g,
-                   unsigned char b, unsigned char a);
+void WriteSolidPng(const std::string& path, int width, int height, unsigned char r, unsigned char g, unsigned char b,
+                   unsigned char a);
 
 // Counts the occurrences of `needle` in `text`.
 int CountOf(const std::string& text, const std::string& needle);

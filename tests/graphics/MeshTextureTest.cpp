@@ -69,7 +69,7 @@ TEST_F(MeshTextureTest, GridAndAxesAreLineLists) {
     EXPECT_EQ(grid->GetKind(), MESH_LINES);
     EXPECT_EQ(grid->GetIndexCount(), 40);
     const std::vector<Vertex> g = ReadVertices(*grid, 40);
-    EXPECT_FLOAT_EQ(g[3].position[0], 1.0f);   // the second vertical line's top
+    EXPECT_FLOAT_EQ(g[3].position[0], 1.0f);  // the second vertical line's top
     EXPECT_FLOAT_EQ(g[3].position[1], 10.0f);
     EXPECT_FLOAT_EQ(g[22].position[1], 1.0f);  // the second horizontal line
     EXPECT_FLOAT_EQ(g[23].position[0], 10.0f);
@@ -112,7 +112,7 @@ TEST_F(MeshTextureTest, VertexAlphaNeverReachesThePicture) {
     quad->Draw(nullptr, 1.0f, Vector3(1.0f, 1.0f, 1.0f));
     EXPECT_EQ(ReadPixel(128, 90), Vector3(255, 0, 0));
     glDisable(GL_DEPTH_TEST);
-    quad->Draw(nullptr, 0.0f, Vector3(0.0f, 1.0f, 0.0f));   // fully transparent: discarded
+    quad->Draw(nullptr, 0.0f, Vector3(0.0f, 1.0f, 0.0f));  // fully transparent: discarded
     EXPECT_EQ(ReadPixel(128, 90), Vector3(255, 0, 0));
     // Half alpha: the quad's red vertex colour times a black tint, blended half over red.
     quad->Draw(nullptr, 0.5f, Vector3(0.0f, 0.0f, 0.0f));
@@ -128,9 +128,9 @@ TEST_F(MeshTextureTest, TransparentFragmentsWriteNoDepth) {
     BeginWindowDraw(0.0f, 0.0f, 0.0f);
     GetModelStack().Push();
     GetModelStack().Translate(0.0f, 0.0f, 50.0f);
-    quad->Draw(nullptr, 0.0f, Vector3(1.0f, 1.0f, 1.0f));   // near, invisible
+    quad->Draw(nullptr, 0.0f, Vector3(1.0f, 1.0f, 1.0f));  // near, invisible
     GetModelStack().Pop();
-    quad->Draw(nullptr, 1.0f, Vector3(0.0f, 1.0f, 0.0f));   // farther, opaque
+    quad->Draw(nullptr, 1.0f, Vector3(0.0f, 1.0f, 0.0f));  // farther, opaque
     EXPECT_EQ(ReadPixel(128, 90), Vector3(0, 255, 0));
 }
 
@@ -159,7 +159,7 @@ TEST_F(MeshTextureTest, TextureLoadReportsSizeOrTheLibrarysReason) {
     EXPECT_GT(output.size(), std::string("Texture Load Error: ''\n").size());
     EXPECT_EQ(broken.GetId(), 0u);
     EXPECT_FLOAT_EQ(broken.GetSize().x, 0.0f);
-    broken.SetFilter(GL_NEAREST);   // nothing to set on a failed texture
+    broken.SetFilter(GL_NEAREST);  // nothing to set on a failed texture
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
     EXPECT_THROW(texture.Load(good.c_str(), 7, 0), std::invalid_argument);

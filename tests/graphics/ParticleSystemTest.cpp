@@ -27,7 +27,7 @@ protected:
 
 TEST_F(ParticleSystemTest, HitBurstSpawnsOnceAndLeavesAfterItsDuration) {
     ParticleSystem& system = GetParticleSystem();
-    SetClockStep(0.125);   // exact in binary, so the duration runs out on a known update
+    SetClockStep(0.125);  // exact in binary, so the duration runs out on a known update
     bool finished = false;
     Emitter burst = ParticleSystem::MakeEmitter(EMITTER_ENEMY_HIT);
     burst.onFinished = [&] { finished = true; };
@@ -108,8 +108,8 @@ TEST_F(ParticleSystemTest, ContinuousEmissionPausesAtTheParticleLimit) {
     }
     EXPECT_EQ(system.CountParticles(), 3);
     Frame();
-    EXPECT_EQ(system.CountParticles(), 3);   // full: nothing new
-    Frame();                                 // the first one died at 0.35 s: room again
+    EXPECT_EQ(system.CountParticles(), 3);  // full: nothing new
+    Frame();                                // the first one died at 0.35 s: room again
     EXPECT_EQ(system.CountParticles(), 3);
     EXPECT_LT(system.GetEmitters()[0].particles.back().life, 0.35f);
 }
@@ -119,7 +119,7 @@ TEST_F(ParticleSystemTest, SoulSparkFadesOutBeforeItsLifeEnds) {
     SetClockStep(1.0 / 60.0);
     system.AddEmitter(ParticleSystem::MakeEmitter(EMITTER_SOUL_FIRST));
     Frame();
-    for (int i = 0; i < 41; ++i) {   // 0.683 s
+    for (int i = 0; i < 41; ++i) {  // 0.683 s
         Frame();
     }
     ASSERT_EQ(system.CountParticles(), 1);
@@ -145,7 +145,7 @@ TEST_F(ParticleSystemTest, InactiveEmitterStillBurstsButNeitherMovesNorEmits) {
     }
     EXPECT_EQ(system.CountParticles(), spawned);
     EXPECT_EQ(system.GetEmitters()[0].particles[0].transform.position, before);
-    EXPECT_EQ(system.CountEmitters(), 1u);   // its duration does not run while inactive
+    EXPECT_EQ(system.CountEmitters(), 1u);  // its duration does not run while inactive
 }
 
 TEST_F(ParticleSystemTest, EmittersAreRemovedByIdAndIdsAreNeverReused) {

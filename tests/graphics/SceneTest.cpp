@@ -44,7 +44,8 @@ bool ResizeWindow(int width, int height) {
 }
 
 // The frame's passes as every game state runs them, with the world drawn by `drawWorld`.
-template <typename DrawWorld> void RenderFrame(DrawWorld drawWorld) {
+template <typename DrawWorld>
+void RenderFrame(DrawWorld drawWorld) {
     BindWindowFramebuffer();
     glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -112,8 +113,8 @@ TEST_F(SceneTest, ForestSceneWithTilesSpritesTextAndParticles) {
     std::vector<std::unique_ptr<Mesh>> tileMeshes;
     auto tileMesh = [&](int column, int row) {
         const float d = 0.1f;
-        tileMeshes.emplace_back(CreateQuad("EnvTile", glm::vec4(1.0f), 1.0f, d * column, d * (column + 1), d * row,
-                                           d * (row + 1)));
+        tileMeshes.emplace_back(
+            CreateQuad("EnvTile", glm::vec4(1.0f), 1.0f, d * column, d * (column + 1), d * row, d * (row + 1)));
         return tileMeshes.back().get();
     };
     Mesh* grass = tileMesh(1, 0);
@@ -236,9 +237,10 @@ TEST_F(SceneTest, FiveHundredSpritesCostPerFrame) {
         glFinish();
     }
     const double frameSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("500 sprites at 64 x 45: %.3f ms per frame for the sprite draws, %.3f ms per whole frame "
-                "(passes, background, glFinish)\n",
-                spriteSeconds * 1000.0 / kFrames, frameSeconds * 1000.0 / kFrames);
+    std::printf(
+        "500 sprites at 64 x 45: %.3f ms per frame for the sprite draws, %.3f ms per whole frame "
+        "(passes, background, glFinish)\n",
+        spriteSeconds * 1000.0 / kFrames, frameSeconds * 1000.0 / kFrames);
     RecordProperty("sprite_ms", std::to_string(spriteSeconds * 1000.0 / kFrames));
     RecordProperty("frame_ms", std::to_string(frameSeconds * 1000.0 / kFrames));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));

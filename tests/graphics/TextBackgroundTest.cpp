@@ -21,7 +21,7 @@ namespace {
 
 struct PlacedGlyph {
     float x, y, w, h;
-    bool  hasBitmap;
+    bool hasBitmap;
 };
 
 std::vector<PlacedGlyph> Layout(const std::string& text, Vector2 position, float scale, bool zoomScaled = false) {

@@ -74,7 +74,7 @@ Vector3 PixelAt(int x, int y) {
 }
 
 struct Picture {
-    Ink     ink;
+    Ink ink;
     Vector3 centre;
 };
 

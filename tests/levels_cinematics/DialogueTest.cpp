@@ -20,7 +20,8 @@ void Frame() {
 }
 
 // Runs frames until `done` holds (at most `limit` frames); returns the frames run.
-template <typename Condition> int RunUntil(Condition done, int limit = 2000) {
+template <typename Condition>
+int RunUntil(Condition done, int limit = 2000) {
     int frames = 0;
     while (!done() && frames < limit) {
         Frame();

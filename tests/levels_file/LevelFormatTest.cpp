@@ -52,8 +52,8 @@ TEST(LevelFormatTest, FloatsAreWrittenInTheStreamsDefaultNotation) {
 }
 
 TEST(LevelFormatTest, EveryFiniteFloatWrittenReadsBackToTheSameSixDigits) {
-    for (const float value : {3.4028235e38f, -3.4028235e38f, 1.17549435e-38f, 1.4e-45f, 2.5e-40f, 1.0f / 3.0f,
-                              -0.0f, 1.1920929e-7f, 98765.4321f}) {
+    for (const float value : {3.4028235e38f, -3.4028235e38f, 1.17549435e-38f, 1.4e-45f, 2.5e-40f, 1.0f / 3.0f, -0.0f,
+                              1.1920929e-7f, 98765.4321f}) {
         const std::string text = "Collider\nTILE,1,1," + FormatLevelFloat(value) + ",0,1\n";
         const LevelData level = Parse(text);
         ASSERT_EQ(level.markers.size(), 1u);

@@ -149,8 +149,8 @@ TEST_F(LevelTest, SavingAndLoadingGiveBackTheSameLevelInTheSameOrder) {
     ASSERT_EQ(loadedTiles.size(), savedTiles.size());
     ASSERT_EQ(loadedMarkers.size(), savedMarkers.size());
     const auto six = [](float value) { return FormatLevelFloat(value); };
-    const Vector3 expectedTiles[] = {{12.0f, -3.0f, 2.0f}, {0.333333f, 1e-7f, 5.0f}, {-1234567.0f, 81.25f, 1.0f},
-                                     {4.0f, 4.0f, 3.0f}};
+    const Vector3 expectedTiles[] = {
+        {12.0f, -3.0f, 2.0f}, {0.333333f, 1e-7f, 5.0f}, {-1234567.0f, 81.25f, 1.0f}, {4.0f, 4.0f, 3.0f}};
     const uint32_t expectedIndices[] = {47, 0, 99, 150};
     const int32_t expectedTags[] = {0, -7, 2147483647, 3};
     for (size_t i = 0; i < loadedTiles.size(); ++i) {
@@ -162,8 +162,8 @@ TEST_F(LevelTest, SavingAndLoadingGiveBackTheSameLevelInTheSameOrder) {
         EXPECT_EQ(six(position.z), six(expectedTiles[i].z)) << "tile " << i;
     }
     const char* names[] = {"WIND NORTH", "TILE", "LAVA"};
-    const float expectedMarkers[][5] = {{4.0f, 6.0f, 20.5f, 3.0f, 2.5f}, {100.0f, 0.5f, -8.0f, -12.0f, 1.0f},
-                                        {1.0f / 3.0f, 2.0f, 3.0f, 4.0f, -0.125f}};
+    const float expectedMarkers[][5] = {
+        {4.0f, 6.0f, 20.5f, 3.0f, 2.5f}, {100.0f, 0.5f, -8.0f, -12.0f, 1.0f}, {1.0f / 3.0f, 2.0f, 3.0f, 4.0f, -0.125f}};
     for (size_t i = 0; i < loadedMarkers.size(); ++i) {
         const GOCollider& marker = *loadedMarkers[i];
         EXPECT_EQ(marker.markerName, names[i]);

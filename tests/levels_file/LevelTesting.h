@@ -43,7 +43,7 @@ public:
         return LoadLevelFile(Path("test.env"), &tiles, &markers);
     }
 
-    std::string              directory;
-    std::vector<GOTile*>     tiles;
+    std::string directory;
+    std::vector<GOTile*> tiles;
     std::vector<GOCollider*> markers;
 };

@@ -103,7 +103,8 @@ TEST_F(LevelTest, TilesOfALevelShowTheirCellsOfTheSheet) {
     }
     std::string level;
     for (int index = 0; index < 100; ++index) {
-        level += std::to_string(index) + ",0," + std::to_string(index % 10) + "," + std::to_string(-(index / 10)) + ",1\n";
+        level +=
+            std::to_string(index) + ",0," + std::to_string(index % 10) + "," + std::to_string(-(index / 10)) + ",1\n";
     }
     ASSERT_TRUE(Load(level));
     GetScene().FlushObjectQueues();
@@ -149,7 +150,8 @@ TEST_F(LevelTest, TilesOfALevelShowTheirCellsOfTheSheet) {
         for (int dy = -3; dy <= 3 && !found; ++dy) {
             for (int dx = -3; dx <= 3 && !found; ++dx) {
                 const unsigned char* near = &texels[(static_cast<size_t>(ty + dy) * sheetWidth + tx + dx) * 4];
-                const int difference = std::abs(pixel[0] - near[0]) + std::abs(pixel[1] - near[1]) + std::abs(pixel[2] - near[2]);
+                const int difference =
+                    std::abs(pixel[0] - near[0]) + std::abs(pixel[1] - near[1]) + std::abs(pixel[2] - near[2]);
                 found = near[3] == 255 && difference <= 12;
             }
         }

@@ -125,14 +125,14 @@ protected:
     bool Settle(int limit = 300) { return moves.Settle(limit); }
     bool FightNearbySpirits(float range, int limit = 900) { return moves.FightNearbySpirits(range, limit); }
     const GOEnemy* NearestWalker(float range) const { return moves.NearestWalker(range); }
-    int  CountActiveEnemies(int kind) const { return moves.CountActiveEnemies(kind); }
+    int CountActiveEnemies(int kind) const { return moves.CountActiveEnemies(kind); }
     bool UseExit(StateId next, int limit = 600) { return moves.UseExit(next, limit); }
     bool WaitForControls(int limit = 1500) { return moves.WaitForControls(limit); }
 
     Rigidbody* Body() const { return lirra.GetComponent<Rigidbody>(); }
     float X() const { return lirra.GetTransform().GetPosition().x; }
     float Y() const { return lirra.GetTransform().GetPosition().y; }
-    int   StateIdNow() const { return GetCurrentState() ? GetCurrentState()->GetId() : 0; }
+    int StateIdNow() const { return GetCurrentState() ? GetCurrentState()->GetId() : 0; }
 
     // The keys and frames of this fixture, as the moves play them.
     class FixtureControls : public BotControls {
@@ -148,11 +148,11 @@ protected:
         LevelBot& bot;
     };
 
-    Player&         lirra = GetPlayer();
-    int             frame = 0;
+    Player& lirra = GetPlayer();
+    int frame = 0;
     // Frames after which Lirra stood outside the picture: the player would have lost her.
-    int             framesOutOfView = 0;
-    bool            log = false;
+    int framesOutOfView = 0;
+    bool log = false;
     FixtureControls controls{*this};
-    PlayerMoves     moves{controls};
+    PlayerMoves moves{controls};
 };

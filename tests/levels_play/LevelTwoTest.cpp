@@ -59,7 +59,7 @@ TEST_F(LevelTwoTest, TheDoorLineNeedsBothItsColumnsAndItsHeight) {
     CloseDialogue();
     struct Spot {
         float x, y;
-        bool  fires;
+        bool fires;
     };
     for (const Spot spot : {Spot{4.9f, 70.0f, false}, Spot{13.1f, 70.0f, false}, Spot{9.0f, 65.9f, false},
                             Spot{5.0f, 66.0f, true}, Spot{13.0f, 80.0f, true}}) {

@@ -70,7 +70,7 @@ protected:
     }
 
     GameObject object;
-    Collider*  collider = nullptr;
+    Collider* collider = nullptr;
 };
 
 }  // namespace

@@ -48,7 +48,8 @@ TEST(ComputeResolution, WalkingIntoAWallWhileStandingStrikesItsLeftFace) {
     EXPECT_NEAR(r.time, 0.02f / 3.0f + 0.002f, 1e-6f);
 
     const ColliderBox leftWall = Box(-1.5f, 1.0f, 1.0f, 4.0f);
-    const Resolution left = ComputeResolution(Box(-0.52f, 0.5f, 1.0f, 1.0f), Vector3(-3.0f, -0.1635f, 0.0f), leftWall, kStep);
+    const Resolution left =
+        ComputeResolution(Box(-0.52f, 0.5f, 1.0f, 1.0f), Vector3(-3.0f, -0.1635f, 0.0f), leftWall, kStep);
     EXPECT_EQ(left.side, HIT_WALL_LEFT);
     EXPECT_NEAR(left.time, -0.02f / -3.0f + 0.002f, 1e-6f);
 }
@@ -64,11 +65,13 @@ TEST(ComputeResolution, JumpingIntoACeilingStrikesItsBottomFace) {
 TEST(ComputeResolution, ApartAlongBothAxesPushesBackAlongTheFasterClosingAxis) {
     // Coming down onto a box's corner. The y gap takes longer to close here, so the push is sideways.
     const ColliderBox corner = Box(1.5f, -0.5f, 1.0f, 1.0f);
-    const Resolution sideways = ComputeResolution(Box(0.52f, 0.49f, 1.0f, 1.0f), Vector3(6.0f, -6.0f, 0.0f), corner, kStep);
+    const Resolution sideways =
+        ComputeResolution(Box(0.52f, 0.49f, 1.0f, 1.0f), Vector3(6.0f, -6.0f, 0.0f), corner, kStep);
     EXPECT_EQ(sideways.side, HIT_WALL_RIGHT);
     EXPECT_NEAR(sideways.time, 0.02f / 6.0f + 0.002f, 1e-6f);
     // Equal times go to y (values exact in binary: both gaps are 0.375).
-    const Resolution landing = ComputeResolution(Box(0.625f, 0.375f, 1.0f, 1.0f), Vector3(4.0f, -4.0f, 0.0f), corner, 0.125f);
+    const Resolution landing =
+        ComputeResolution(Box(0.625f, 0.375f, 1.0f, 1.0f), Vector3(4.0f, -4.0f, 0.0f), corner, 0.125f);
     EXPECT_EQ(landing.side, HIT_GROUND);
     EXPECT_FLOAT_EQ(landing.time, -0.125f / -4.0f + 0.002f);
 }
@@ -100,7 +103,7 @@ TEST(ComputeResolution, AStillBoxGetsAFiniteTime) {
     EXPECT_TRUE(std::isfinite(still.time));
     EXPECT_FLOAT_EQ(still.time, 0.002f);
     // Sliding sideways without vertical motion, the x axis may be chosen with no x velocity.
-    const Resolution sliding = ComputeResolution(Box(0.0f, 0.45f, 1.0f, 1.0f), Vector3(0.0f, 0.0f, 0.0f),
-                                                 Box(0.6f, 0.5f, 0.1f, 0.1f), kStep);
+    const Resolution sliding =
+        ComputeResolution(Box(0.0f, 0.45f, 1.0f, 1.0f), Vector3(0.0f, 0.0f, 0.0f), Box(0.6f, 0.5f, 0.1f, 0.1f), kStep);
     EXPECT_TRUE(std::isfinite(sliding.time));
 }

@@ -43,7 +43,7 @@ protected:
     float Bottom() const { return lirraBox().center.y - lirraBox().height / 2.0f; }
     const ColliderBox& lirraBox() const { return player.GetComponent<Collider>()->box; }
 
-    Player&    player = GetPlayer();
+    Player& player = GetPlayer();
     Rigidbody* body = GetPlayer().GetComponent<Rigidbody>();
 };
 
@@ -183,8 +183,8 @@ TEST_F(PlayerCollisionTest, EachBoxSeesTheCorrectionOfTheOneBefore) {
 TEST_F(PlayerCollisionTest, AnEnemyBoxComingDownOnHerNeverPushesHerIntoAWall) {
     // A boss hand slamming down onto her as she jumps and runs: it went deep into her box in one
     // step, and the push-back along her run would carry her into the arena's wall.
-    AddBox(3.5f, 0.0f, 1.0f, 8.0f);                // the wall, its face at x = 3
-    AddBox(0.25f, 1.0f, 4.5f, 4.0f, KIND_ENEMY);   // the hand, reaching to x = 2.5
+    AddBox(3.5f, 0.0f, 1.0f, 8.0f);               // the wall, its face at x = 3
+    AddBox(0.25f, 1.0f, 4.5f, 4.0f, KIND_ENEMY);  // the hand, reaching to x = 2.5
     PlaceLirra(1.9f, 0.3f);
     ASSERT_FLOAT_EQ(lirraBox().width, 1.0f);
     body->velocity = Vector3(-10.0f, 14.7f, 0.0f);

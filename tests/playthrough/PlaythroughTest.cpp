@@ -33,8 +33,8 @@ std::string DigestPath(const std::string& name) {
 }
 
 struct Replay {
-    int                      status = -1;
-    std::string              output;
+    int status = -1;
+    std::string output;
     std::vector<std::string> lines;
 };
 
@@ -43,8 +43,9 @@ struct Replay {
 Replay ReplayDemo(const DemoFile& demo) {
     const std::string dir = MakeTempDir("playthrough");
     const std::string trace = dir + "/trace.jsonl";
-    const std::string command = "env ALSOFT_DRIVERS=null '" + std::string(LIRRA_BINARY_PATH) + "' --data '" + LIRRA_TEST_DATA_DIR + "' " +
-                                demo.options + " --input '" + demo.path + "' --trace '" + trace + "'";
+    const std::string command = "env ALSOFT_DRIVERS=null '" + std::string(LIRRA_BINARY_PATH) + "' --data '" +
+                                LIRRA_TEST_DATA_DIR + "' " + demo.options + " --input '" + demo.path + "' --trace '" +
+                                trace + "'";
     Replay replay;
     replay.status = RunOnOwnDisplay(command, &replay.output);
     replay.lines = ReadTraceLines(trace);
@@ -218,9 +219,10 @@ std::vector<std::string> TraceLines(long frames, long movedFrom) {
     std::vector<std::string> lines;
     for (long i = 0; i < frames; ++i) {
         const std::string x = std::to_string(i >= movedFrom ? i + 1 : i);
-        lines.push_back(R"({"frame": )" + std::to_string(i) + R"(, "t": 0, "dt": 0.0166667, "state": "Level 1", )"
-                        R"("player": {"x": )" + x + R"(, "souls": [1, 2]}, "camera": {"x": 3}, "objects": )" +
-                        std::to_string(i) + "}");
+        lines.push_back(R"({"frame": )" + std::to_string(i) +
+                        R"(, "t": 0, "dt": 0.0166667, "state": "Level 1", )"
+                        R"("player": {"x": )" +
+                        x + R"(, "souls": [1, 2]}, "camera": {"x": 3}, "objects": )" + std::to_string(i) + "}");
     }
     return lines;
 }

@@ -176,8 +176,8 @@ TEST_F(LoadingScreen, InRealTimeLeavesNoSoonerThanThreeSecondsAfterTheLastSound)
     }
     EXPECT_LE(drops, 1);
     for (const int value : shown) {
-        const bool soundValue = value == 0 || value == 14 || value == 28 || value == 42 || value == 57 ||
-                                value == 71 || value == 85;
+        const bool soundValue =
+            value == 0 || value == 14 || value == 28 || value == 42 || value == 57 || value == 71 || value == 85;
         EXPECT_TRUE(soundValue || (value >= 70 && value <= 100)) << value;
     }
 }

@@ -26,8 +26,9 @@ bool FileExists(const std::string& path) {
 TEST(ResourceTables, NamesTheFilesTheGameShipsWith) {
     const ResourceLoader& loader = GetResources();
     const char* const kSounds[kSoundCount] = {
-        "Audio/Menu_BGM.ogg", "Audio/Gameplay_BGM.ogg", "Audio/Boss_BGM.ogg", "Audio/Lirra_Attack_Light.ogg",
-        "Audio/Lirra_Attack_Heavy.ogg", "Audio/Boss_Land.ogg", "Audio/Boss_Smash.ogg",
+        "Audio/Menu_BGM.ogg",           "Audio/Gameplay_BGM.ogg",       "Audio/Boss_BGM.ogg",
+        "Audio/Lirra_Attack_Light.ogg", "Audio/Lirra_Attack_Heavy.ogg", "Audio/Boss_Land.ogg",
+        "Audio/Boss_Smash.ogg",
     };
     for (int id = 0; id < kSoundCount; ++id) {
         EXPECT_EQ(loader.GetSoundPath(id), kSounds[id]);

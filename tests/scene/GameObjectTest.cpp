@@ -79,8 +79,8 @@ TEST_F(GameObjectTest, AZeroScaleIsStoredAsTheSmallestStep) {
 
 TEST_F(GameObjectTest, KindNamesFollowTheTable) {
     const std::pair<int, const char*> names[] = {
-        {0, "<Unknown>"}, {2, "Tile Collider"}, {9, "Interact Pop-up"}, {11, "Brelmor Logo"},
-        {12, "<Unknown>"}, {14, "Transition Screen"}, {15, "<Unknown>"}, {16, "<Unknown>"},
+        {0, "<Unknown>"},  {2, "Tile Collider"},      {9, "Interact Pop-up"}, {11, "Brelmor Logo"},
+        {12, "<Unknown>"}, {14, "Transition Screen"}, {15, "<Unknown>"},      {16, "<Unknown>"},
         {99, "<Unknown>"}, {-1, "<Unknown>"},
     };
     for (const auto& [kind, name] : names) {

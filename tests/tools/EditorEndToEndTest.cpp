@@ -98,8 +98,8 @@ public:
         pid = fork();
         if (pid == 0) {
             setenv("DISPLAY", display.c_str(), 1);
-            const std::string command = std::string("exec '") + LIRRA_BINARY_PATH + "' " + arguments + " > '" + log +
-                                        "' 2>&1";
+            const std::string command =
+                std::string("exec '") + LIRRA_BINARY_PATH + "' " + arguments + " > '" + log + "' 2>&1";
             execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
@@ -146,9 +146,7 @@ protected:
     }
 
     // One xdotool command on the private display.
-    int X(const std::string& arguments) {
-        return RunCommand("DISPLAY=" + display.name + " xdotool " + arguments);
-    }
+    int X(const std::string& arguments) { return RunCommand("DISPLAY=" + display.name + " xdotool " + arguments); }
     void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
     // The frames the editor has drawn so far: its trace gains a line with each.
     long TracedFrames() {
@@ -194,12 +192,12 @@ protected:
         }
     }
 
-    std::string    directory;
-    std::string    data;
-    std::string    window;
-    std::string    trace;
+    std::string directory;
+    std::string data;
+    std::string window;
+    std::string trace;
     std::streamoff traceRead = 0;
-    long           tracedFrames = 0;
+    long tracedFrames = 0;
     PrivateDisplay display;
 };
 
@@ -273,9 +271,8 @@ TEST_F(EditorEndToEndTest, ALevelBuiltInTheEditorPlaysAsLevelOne) {
     const std::string editorLog = directory + "/editor.log";
     const std::string editorTrace = directory + "/editor.jsonl";
     trace = editorTrace;
-    ASSERT_TRUE(editor.Start(display.name,
-                             "--data '" + data + "' --size 1024x720 --start Editor --trace '" + editorTrace + "'",
-                             editorLog));
+    ASSERT_TRUE(editor.Start(
+        display.name, "--data '" + data + "' --size 1024x720 --start Editor --trace '" + editorTrace + "'", editorLog));
     std::string found;
     for (int i = 0; i < 120 && found.empty(); ++i) {
         Pause(500);
@@ -307,12 +304,13 @@ TEST_F(EditorEndToEndTest, ALevelBuiltInTheEditorPlaysAsLevelOne) {
         Click(CellSpot(x, 0));
     }
     Shot("editor-tiles");
-    std::printf("layout: collider %d %d type %d %d wind %d %d dir %d %d east %d %d confirm %d %d save %d %d "
-                "save! %d %d ok %d %d\n",
-                layout.collider.x, layout.collider.y, layout.typeCombo.x, layout.typeCombo.y, layout.windItem.x,
-                layout.windItem.y, layout.directionCombo.x, layout.directionCombo.y, layout.eastItem.x,
-                layout.eastItem.y, layout.confirm.x, layout.confirm.y, layout.save.x, layout.save.y,
-                layout.saveConfirm.x, layout.saveConfirm.y, layout.ok.x, layout.ok.y);
+    std::printf(
+        "layout: collider %d %d type %d %d wind %d %d dir %d %d east %d %d confirm %d %d save %d %d "
+        "save! %d %d ok %d %d\n",
+        layout.collider.x, layout.collider.y, layout.typeCombo.x, layout.typeCombo.y, layout.windItem.x,
+        layout.windItem.y, layout.directionCombo.x, layout.directionCombo.y, layout.eastItem.x, layout.eastItem.y,
+        layout.confirm.x, layout.confirm.y, layout.save.x, layout.save.y, layout.saveConfirm.x, layout.saveConfirm.y,
+        layout.ok.x, layout.ok.y);
 
     // A solid floor under Lirra's start, then an east wind over it.
     Click(layout.collider);
@@ -363,8 +361,10 @@ TEST_F(EditorEndToEndTest, ALevelBuiltInTheEditorPlaysAsLevelOne) {
     const std::string trace = directory + "/level1.jsonl";
     const std::string shot = directory + "/level1.png";
     ASSERT_TRUE(play.Start(display.name,
-                           "--data '" + data + "' --size 512x360 --fixed-step 0.0166667 --seed 1 --start 'Level 1'"
-                           " --frames 420 --trace '" + trace + "' --screenshot 419:'" + shot + "'",
+                           "--data '" + data +
+                               "' --size 512x360 --fixed-step 0.0166667 --seed 1 --start 'Level 1'"
+                               " --frames 420 --trace '" +
+                               trace + "' --screenshot 419:'" + shot + "'",
                            directory + "/level1.log"));
     ASSERT_EQ(play.Wait(), 0) << ReadFile(directory + "/level1.log");
     EXPECT_NE(ReadFile(directory + "/level1.log").find("Level 1 loaded!"), std::string::npos);

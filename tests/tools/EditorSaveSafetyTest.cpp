@@ -72,10 +72,10 @@ protected:
     }
     std::string OldFile() const { return place + "/level01.env"; }
 
-    UiDriver    ui{[this] { editor->BuildEditorWindow(); }};
+    UiDriver ui{[this] { editor->BuildEditorWindow(); }};
     std::string place;
-    bool        mounted = false;
-    char        previousDirectory[4096] = {};
+    bool mounted = false;
+    char previousDirectory[4096] = {};
 };
 
 TEST_F(EditorSaveSafetyTest, SavingIntoAReadOnlyDirectoryKeepsTheOldLevel) {

@@ -101,7 +101,7 @@ TEST_F(EditorTest, DraggingAMarkerCoversEveryCellFromStartToEnd) {
 }
 
 TEST_F(EditorTest, PlaceModeDeletesOneLayerAndEraseModeEveryLayer) {
-    Tap(GLFW_KEY_E);   // erasing forces the tile palette on
+    Tap(GLFW_KEY_E);  // erasing forces the tile palette on
     Tap(GLFW_KEY_Q);
     Tap(GLFW_KEY_S);
     ASSERT_TRUE(editor->tileMode);
@@ -157,8 +157,8 @@ TEST_F(EditorTest, AHiddenCursorTileIsNeverFiledIntoTheLevel) {
 }
 
 TEST_F(EditorTest, EveryShippedLevelComesBackFromTheEditorWithTheSameTiles) {
-    for (const char* name : {"level01.env", "level02.env", "level03.env", "levelboss.env", "mainmenu.env",
-                             "ending.env"}) {
+    for (const char* name :
+         {"level01.env", "level02.env", "level03.env", "levelboss.env", "mainmenu.env", "ending.env"}) {
         const std::string shipped = std::string(LIRRA_TEST_DATA_DIR) + "/" + name;
         ASSERT_TRUE(editor->LoadFromFile(shipped)) << name;
         ASSERT_TRUE(editor->SaveToFile(Path(name))) << name;
@@ -376,7 +376,7 @@ protected:
     }
 
     UiDriver ui{[this] { editor->BuildEditorWindow(); }};
-    char     previousDirectory[4096] = {};
+    char previousDirectory[4096] = {};
 };
 
 TEST_F(EditorWindowTest, TypingAFileNameDropsBackToDoingNothing) {

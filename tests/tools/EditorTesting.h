@@ -28,5 +28,5 @@ protected:
     std::string Path(const std::string& name) const { return directory + "/" + name; }
 
     StateLevelEditor* editor = nullptr;
-    std::string       directory;
+    std::string directory;
 };

@@ -40,5 +40,5 @@ public:
 
 private:
     std::function<void()> build;
-    ImVec2                pointer{-1.0f, -1.0f};
+    ImVec2 pointer{-1.0f, -1.0f};
 };

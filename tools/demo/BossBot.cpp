@@ -26,12 +26,12 @@
 
 namespace {
 
-constexpr int   kFightFrameLimit = 60 * 60 * 8;
+constexpr int kFightFrameLimit = 60 * 60 * 8;
 constexpr float kFrameTime = 1.0f / 60.0f;
 // A light attack: four frames of 0.09 s, and the frame it takes to start.
-constexpr int   kLightAttackFrames = 23;
-constexpr int   kHeavyAttackFrames = 29;
-constexpr int   kHurtFrames = 19;
+constexpr int kLightAttackFrames = 23;
+constexpr int kHeavyAttackFrames = 29;
+constexpr int kHurtFrames = 19;
 // Lirra's strike box: 1 wide, its centre 0.8 ahead of her.
 constexpr float kStrikeReach = 0.8f;
 constexpr float kStrikeHalfWidth = 0.5f;
@@ -54,13 +54,13 @@ constexpr float kHeadHalfWidth = 4.5f;
 constexpr float kHeadBoxShift = -0.6f;
 constexpr float kHarmMargin = 0.12f;
 constexpr float kCornerX = 12.0f;
-constexpr int   kStuckFrames = 10;
-constexpr int   kLetGoFrames = 40;
+constexpr int kStuckFrames = 10;
+constexpr int kLetGoFrames = 40;
 constexpr float kBoldHealth = 60.0f;
-constexpr int   kShieldFrames = 6;
+constexpr int kShieldFrames = 6;
 constexpr float kWalkerMargin = 0.05f;
 // The frame of a light attack on which its strike lands.
-constexpr int   kStrikeFrame = 12;
+constexpr int kStrikeFrame = 12;
 
 int StateNow() {
     const State* state = GetCurrentState();
@@ -82,26 +82,26 @@ float Sign(float value) {
 }
 
 struct Goal {
-    float       x = 0.0f;
-    float       tolerance = 0.3f;
-    int         face = 0;
-    bool        attack = false;
+    float x = 0.0f;
+    float tolerance = 0.3f;
+    int face = 0;
+    bool attack = false;
     // The strike box must reach this span of x (a target's box widened by the strike's half).
-    float       reachLow = 0.0f;
-    float       reachHigh = 0.0f;
-    int         runThrough = 0;  // a lure: run this way whatever the goal x
-    bool        fromFloor = false;  // the target lies on the floor, out of reach from a platform
-    bool        boss = false;       // a piece of Rovevoz: worth a purple soul's heavy strike
+    float reachLow = 0.0f;
+    float reachHigh = 0.0f;
+    int runThrough = 0;      // a lure: run this way whatever the goal x
+    bool fromFloor = false;  // the target lies on the floor, out of reach from a platform
+    bool boss = false;       // a piece of Rovevoz: worth a purple soul's heavy strike
     const char* what = "";
 };
 
 struct Plan {
-    int  turnFrame = -1;  // from this frame on the run goes the other way
+    int turnFrame = -1;  // from this frame on the run goes the other way
     bool strike = false;
-    int  lockFrames = 0;
+    int lockFrames = 0;
     bool followGoal = true;
-    int  run = 0;
-    int  jumpFrame = -1;
+    int run = 0;
+    int jumpFrame = -1;
     bool glide = false;
 };
 
@@ -124,55 +124,56 @@ int GoalRun(const Goal& goal, const LirraBody& body) {
 
 class BossFight {
 public:
-    explicit BossFight(BotControls& bot_) : bot(bot_), keys(bot_), verbose(std::getenv("LIRRA_BOSS_BOT_LOG") != nullptr) {}
+    explicit BossFight(BotControls& bot_)
+        : bot(bot_), keys(bot_), verbose(std::getenv("LIRRA_BOSS_BOT_LOG") != nullptr) {}
 
     bool Play();
 
 private:
-    void  PlayFrame();
-    Goal  ChooseGoal();
-    bool  LureGoal(Goal& goal);
-    int   ChooseLureDirection(float x, float windUpLeft);
-    bool  HeadGoal(Goal& goal);
-    bool  HandsGoal(Goal& goal);
-    bool  WalkerGoal(Goal& goal, float within);
+    void PlayFrame();
+    Goal ChooseGoal();
+    bool LureGoal(Goal& goal);
+    int ChooseLureDirection(float x, float windUpLeft);
+    bool HeadGoal(Goal& goal);
+    bool HandsGoal(Goal& goal);
+    bool WalkerGoal(Goal& goal, float within);
     float WalkerSpeed(const GOEnemy* walker) const;
-    Goal  IdleGoal();
+    Goal IdleGoal();
     // The frames until the plan lets something strike her; kLookAheadFrames + 1 when nothing does.
-    int   Harmless(const Plan& plan, const Goal& goal, int horizon, float* endX = nullptr) const;
-    Plan  Dodge(const Goal& goal, int& harmless) const;
-    bool  StrikeLands(const Goal& goal) const;
-    int   LockedFrames() const;
-    void  Record();
+    int Harmless(const Plan& plan, const Goal& goal, int horizon, float* endX = nullptr) const;
+    Plan Dodge(const Goal& goal, int& harmless) const;
+    bool StrikeLands(const Goal& goal) const;
+    int LockedFrames() const;
+    void Record();
 
     BotControls& bot;
-    HeldKeys     keys;
-    bool         verbose = false;
-    long  frame = 0;
-    long  attackUntil = -1;
-    long  attackStart = -1;
-    int   stuckFrames = 0;
-    int   letGoFrames = 0;
+    HeldKeys keys;
+    bool verbose = false;
+    long frame = 0;
+    long attackUntil = -1;
+    long attackStart = -1;
+    int stuckFrames = 0;
+    int letGoFrames = 0;
     float lastX = 0.0f;
-    int   lureDirection = 0;
+    int lureDirection = 0;
     float lurePoint = 0.0f;
     float lastHealth = 100.0f;
     float lowestHealth = 100.0f;
-    int   hitsTaken = 0;
-    int   deaths = 0;
-    int   lastPhase = -1;
+    int hitsTaken = 0;
+    int deaths = 0;
+    int lastPhase = -1;
     const State* fightState = nullptr;
-    const char*  lastWhat = "";
+    const char* lastWhat = "";
     std::vector<std::pair<const GOEnemy*, float>> walkersSeen;
 };
 
 struct HandView {
     const HandController* controller = nullptr;
-    const GOEnemy*        hand = nullptr;
-    float                 x = 0.0f;
-    float                 y = 0.0f;
-    bool                  strikeable = false;
-    bool                  solid = false;
+    const GOEnemy* hand = nullptr;
+    float x = 0.0f;
+    float y = 0.0f;
+    bool strikeable = false;
+    bool solid = false;
 };
 
 HandView ViewHand(const HandController& controller) {
@@ -231,9 +232,10 @@ bool BossFight::Play() {
         PlayFrame();
     }
     keys.ReleaseAll();
-    std::printf("lirra-demo: the fight took %ld frames; Lirra took %d hits, lowest health %.1f, health at the end "
-                "%.1f, deaths %d\n",
-                frame, hitsTaken, lowestHealth, GetPlayer().GetHealth(), deaths);
+    std::printf(
+        "lirra-demo: the fight took %ld frames; Lirra took %d hits, lowest health %.1f, health at the end "
+        "%.1f, deaths %d\n",
+        frame, hitsTaken, lowestHealth, GetPlayer().GetHealth(), deaths);
     return StateNow() == STATE_LEVEL_END;
 }
 
@@ -409,8 +411,8 @@ bool BossFight::StrikeLands(const Goal& goal) const {
 void BossFight::PlayFrame() {
     Record();
     const Player& lirra = GetPlayer();
-    if (lirra.inputLocked || lirra.state == PLAYER_DYING || lirra.state == PLAYER_FROZEN ||
-        StateNow() != STATE_BOSS || GetBoss().GetPhase() == BOSS_DEFEATED) {
+    if (lirra.inputLocked || lirra.state == PLAYER_DYING || lirra.state == PLAYER_FROZEN || StateNow() != STATE_BOSS ||
+        GetBoss().GetPhase() == BOSS_DEFEATED) {
         keys.Run(0);
         keys.JumpKey(false);
         keys.Frame();
@@ -430,9 +432,10 @@ void BossFight::PlayFrame() {
 
     int run = chosen.followGoal ? GoalRun(goal, body) : chosen.run;
     const bool standing = !body.airborne;
-    const bool atGoal = chosen.followGoal && goal.runThrough == 0 && std::fabs(goal.x - body.position.x) <= goal.tolerance + 0.1f;
-    const bool free = lirra.state != PLAYER_LIGHT_ATTACK && lirra.state != PLAYER_HEAVY_ATTACK &&
-                      lirra.state != PLAYER_DAMAGED;
+    const bool atGoal =
+        chosen.followGoal && goal.runThrough == 0 && std::fabs(goal.x - body.position.x) <= goal.tolerance + 0.1f;
+    const bool free =
+        lirra.state != PLAYER_LIGHT_ATTACK && lirra.state != PLAYER_HEAVY_ATTACK && lirra.state != PLAYER_DAMAGED;
     if (atGoal && goal.face != 0 && standing && free && lirra.facingRight != (goal.face > 0 ? 1 : 0)) {
         run = goal.face;  // one frame's press turns her round
     } else if (atGoal && goal.attack && standing && free && chosen.jumpFrame != 0 && StrikeLands(goal) &&
@@ -468,9 +471,9 @@ void BossFight::PlayFrame() {
         walkersSeen.emplace_back(walker, walker->GetTransform().GetPosition().x);
     }
     if (verbose) {
-        std::fprintf(stderr, "%ld %s x%.2f goal%.2f face%d att%d safe%d plan(f%d r%d j%d g%d) run%d\n", frame, goal.what,
-                     body.position.x, goal.x, goal.face, goal.attack ? 1 : 0, safe, chosen.followGoal ? 1 : 0, chosen.run,
-                     chosen.jumpFrame, chosen.glide ? 1 : 0, run);
+        std::fprintf(stderr, "%ld %s x%.2f goal%.2f face%d att%d safe%d plan(f%d r%d j%d g%d) run%d\n", frame,
+                     goal.what, body.position.x, goal.x, goal.face, goal.attack ? 1 : 0, safe,
+                     chosen.followGoal ? 1 : 0, chosen.run, chosen.jumpFrame, chosen.glide ? 1 : 0, run);
     }
     // Held by an updraft against a platform's underside corner, she goes nowhere while she runs
     // towards it; let go of the run and the wind lifts her past the platform's face.
@@ -490,7 +493,8 @@ void BossFight::PlayFrame() {
     hop.followGoal = false;
     hop.run = run;
     hop.jumpFrame = 0;
-    if (stuckFrames > kStuckFrames && chosen.jumpFrame < 0 && Harmless(hop, goal, kLookAheadFrames) > kLookAheadFrames) {
+    if (stuckFrames > kStuckFrames && chosen.jumpFrame < 0 &&
+        Harmless(hop, goal, kLookAheadFrames) > kLookAheadFrames) {
         chosen.jumpFrame = 0;
         stuckFrames = 0;
     }
@@ -627,7 +631,8 @@ bool BossFight::HeadGoal(Goal& goal) {
     float bestX = x;
     int bestFace = x > headX ? -1 : 1;
     float bestCost = 1e9f;
-    for (float candidate = headX - kHeadHalfWidth - 1.0f; candidate <= headX + kHeadHalfWidth + 1.0f; candidate += 0.1f) {
+    for (float candidate = headX - kHeadHalfWidth - 1.0f; candidate <= headX + kHeadHalfWidth + 1.0f;
+         candidate += 0.1f) {
         bool clear = std::fabs(candidate) < kArenaWallX;
         for (const float hx : hands) {
             clear &= std::fabs(candidate - hx) >= kBesideSolidHand;

@@ -38,7 +38,7 @@ constexpr float kHead = kHalfHeight - kBoxDrop;
 constexpr float kFloorTop = -18.5f;
 constexpr float kPlatformTop = -14.5f;
 constexpr float kPlatformBottom = -15.1f;
-const float     kPlatformSpans[2][2] = {{-7.5f, -3.5f}, {3.5f, 7.5f}};
+const float kPlatformSpans[2][2] = {{-7.5f, -3.5f}, {3.5f, 7.5f}};
 
 // The hands' hitboxes: 0.7 of a 4-unit hand, a slam's box below it, a sweep's ahead of it.
 constexpr float kHandBoxHalf = 1.4f;
@@ -311,10 +311,10 @@ constexpr float kWalkerStrikeRange = 1.5f;
 constexpr float kWalkerStun = 0.3f;
 constexpr float kWalkerTurnDeadZone = 0.2f;
 // Its swing comes on the second frame of its attack, a fifth of a second in.
-constexpr int   kWalkerSwingFrames = 12;
+constexpr int kWalkerSwingFrames = 12;
 constexpr float kWalkerFrameTime = 0.2f;
 // The attack clip's first frame (after four of idling and four of running) is the jab.
-constexpr int   kWalkerJabFrame = 8;
+constexpr int kWalkerJabFrame = 8;
 constexpr float kWalkerJabReach = 0.45f;
 constexpr float kWalkerSwingReach = 0.96f;
 constexpr float kWalkerBoxHalfWidth = 0.3f;

@@ -15,21 +15,21 @@ class HandController;
 // Heights and walls of the arena, as Lirra's centre meets them.
 constexpr float kArenaStandY = -17.05f;
 constexpr float kArenaWallX = 14.0f;
-constexpr int   kLookAheadFrames = 50;
+constexpr int kLookAheadFrames = 50;
 
 struct LirraBody {
     Vector3 position;
     Vector3 velocity;
-    bool    airborne = false;
-    bool    moving = false;
-    bool    gliding = false;
+    bool airborne = false;
+    bool moving = false;
+    bool gliding = false;
 };
 
 LirraBody ReadLirraBody();
 
 // The keys of one frame as the body reacts to them.
 struct FrameKeys {
-    int  run = 0;  // -1 left, 0 none, 1 right
+    int run = 0;  // -1 left, 0 none, 1 right
     bool jumpPressed = false;
     bool jumpHeld = false;
     bool runReleased = false;
@@ -62,13 +62,13 @@ private:
 
     Vector3 SweepTarget() const;
 
-    int     side = 0;
-    Phase   phase = Quiet;
+    int side = 0;
+    Phase phase = Quiet;
     Vector3 position;
     Vector3 target;
-    float   speed = 0.0f;
-    float   wait = 0.0f;
-    float   sweepHeading = 0.0f;
+    float speed = 0.0f;
+    float wait = 0.0f;
+    float sweepHeading = 0.0f;
 };
 
 // A flying spirit steering for Lirra.
@@ -80,16 +80,16 @@ public:
 private:
     Vector3 position;
     Vector3 direction;
-    float   speed = 10.0f;
-    bool    fadingIn = false;
-    float   fade = 0.0f;
+    float speed = 10.0f;
+    bool fadingIn = false;
+    float fade = 0.0f;
 };
 
 // Lirra's light strike, as the look-ahead plays it: where it lands and how hard.
 struct Strike {
-    bool  now = false;
+    bool now = false;
     float x = 0.0f;
-    int   power = 0;
+    int power = 0;
 };
 
 // A walking spirit: it closes in while it has its wits, jabs at once, swings after a moment,
@@ -103,17 +103,17 @@ private:
     float x = 0.0f;
     float y = 0.0f;
     float heading = 1.0f;
-    int   health = 0;
-    bool  chasing = false;
-    bool  steady = true;
+    int health = 0;
+    bool chasing = false;
+    bool steady = true;
     float stunned = 0.0f;
-    bool  inReach = false;
-    int   swingIn = 0;
+    bool inReach = false;
+    int swingIn = 0;
 };
 
 // Everything that may strike Lirra within the look-ahead.
 struct Threats {
-    std::vector<HandForecast>   hands;
+    std::vector<HandForecast> hands;
     std::vector<SpiritForecast> spirits;
     std::vector<WalkerForecast> walkers;
 };
@@ -133,7 +133,7 @@ public:
     void Frame();
     void ReleaseAll();
 
-    int  Running() const { return run; }
+    int Running() const { return run; }
     bool JumpDown() const { return jump; }
     bool RunReleasedLastFrame() const { return runReleased; }
 
@@ -141,12 +141,12 @@ private:
     void Set(int key, bool down, bool& held);
 
     BotControls& bot;
-    int  run = 0;
+    int run = 0;
     bool left = false;
     bool right = false;
     bool jump = false;
     bool jumpSent = false;
     bool runReleased = false;
-    int  tappedKey = 0;
-    int  heldTap = 0;
+    int tappedKey = 0;
+    int heldTap = 0;
 };

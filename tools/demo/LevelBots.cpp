@@ -20,7 +20,7 @@
 namespace {
 
 struct Move {
-    std::string           name;
+    std::string name;
     std::function<bool()> run;
 };
 
@@ -96,8 +96,7 @@ Move FallOut(PlayerMoves& moves) {
     return {"the fall out of the level", [&moves] {
                 const State* fallenIn = GetCurrentState();
                 const float y = moves.Y();
-                return moves.bot.Until([&] { return GetCurrentState() != fallenIn || moves.Y() > y + 0.5f; },
-                                       600);
+                return moves.bot.Until([&] { return GetCurrentState() != fallenIn || moves.Y() > y + 0.5f; }, 600);
             }};
 }
 
@@ -148,8 +147,7 @@ Move Level1Route(PlayerMoves& moves) {
         if (std::fabs(x - 49.0f) > 0.6f) {
             return {"the run-up to the first pit", [&moves] { return moves.StandNear(49.0f); }};
         }
-        return {"the jump over the first pit",
-                [&moves] {
+        return {"the jump over the first pit", [&moves] {
                     return moves.RunningJump(TakeOffRightAt(kMeadowEdge), 57.5f) && moves.StandsOn(kFirstStep);
                 }};
     }
@@ -165,8 +163,7 @@ Move Level1Route(PlayerMoves& moves) {
         if (std::fabs(x - 68.5f) > 0.6f) {
             return {"the run-up on the low ledge", [&moves] { return moves.StandNear(68.5f); }};
         }
-        return {"the jump up the rim",
-                [&moves] { return moves.RunningJump(72.6f, 74.8f) && moves.StandsOn(kMeadow); }};
+        return {"the jump up the rim", [&moves] { return moves.RunningJump(72.6f, 74.8f) && moves.StandsOn(kMeadow); }};
     }
     if (moves.StandsOn(kMeadow) && x > kRimLeft) {
         return {"the drop into the valley", [&moves] { return moves.WalkTo(kExitX) && moves.StandsOn(kValley); }};
@@ -214,9 +211,8 @@ Move Level2Route(PlayerMoves& moves) {
         if (std::fabs(x - kFirstWindX) > 0.4f) {
             return {"the walk into the first wind", [&moves] { return moves.StandNear(kFirstWindX); }};
         }
-        return {"the ride up the first wind", [&moves] {
-                    return moves.RideWind(21.5f, GLFW_KEY_LEFT) && moves.StandsOn(kSpiritLedge);
-                }};
+        return {"the ride up the first wind",
+                [&moves] { return moves.RideWind(21.5f, GLFW_KEY_LEFT) && moves.StandsOn(kSpiritLedge); }};
     }
     if (moves.StandsOn(kRestingLedge)) {
         // Off its right end and down into the first wind again.
@@ -224,20 +220,17 @@ Move Level2Route(PlayerMoves& moves) {
     }
     if (moves.StandsOn(kSpiritLedge)) {
         if (std::fabs(x - kSecondWindX) > 0.4f) {
-            return {"the fight along the spirit's ledge", [&moves] {
-                        return moves.FightThrough(kSecondWindX) && moves.StandNear(kSecondWindX);
-                    }};
+            return {"the fight along the spirit's ledge",
+                    [&moves] { return moves.FightThrough(kSecondWindX) && moves.StandNear(kSecondWindX); }};
         }
-        return {"the ride up the second wind", [&moves] {
-                    return moves.RideWind(35.0f, GLFW_KEY_RIGHT) && moves.StandsOn(kMiddleLedge);
-                }};
+        return {"the ride up the second wind",
+                [&moves] { return moves.RideWind(35.0f, GLFW_KEY_RIGHT) && moves.StandsOn(kMiddleLedge); }};
     }
     if (moves.StandsOn(kMiddleLedge)) {
         if (x > 3.0f) {
             return {"the run-up on the middle ledge", [&moves] { return moves.StandNear(1.0f); }};
         }
-        return {"the jump to the step",
-                [&moves] {
+        return {"the jump to the step", [&moves] {
                     return moves.RunningJump(TakeOffRightAt(kMiddleLedgeEdge), 8.5f) && moves.StandsOn(kSlabStep);
                 }};
     }
@@ -246,9 +239,7 @@ Move Level2Route(PlayerMoves& moves) {
             return {"the run-up on the step", [&moves] { return moves.StandNear(8.0f); }};
         }
         return {"the jump to the block",
-                [&moves] {
-                    return moves.RunningJump(TakeOffRightAt(kSlabStepEdge), 13.5f) && moves.StandsOn(kBlock);
-                }};
+                [&moves] { return moves.RunningJump(TakeOffRightAt(kSlabStepEdge), 13.5f) && moves.StandsOn(kBlock); }};
     }
     if (moves.StandsOn(kBlock)) {
         if (std::fabs(x - kBlockEndX) > 0.4f) {
@@ -261,13 +252,11 @@ Move Level2Route(PlayerMoves& moves) {
     }
     if (moves.StandsOn(kDoorLedge)) {
         if (std::fabs(x - kFourthWindX) > 0.4f) {
-            return {"the fight along the door ledge", [&moves] {
-                        return moves.FightThrough(kFourthWindX) && moves.StandNear(kFourthWindX);
-                    }};
+            return {"the fight along the door ledge",
+                    [&moves] { return moves.FightThrough(kFourthWindX) && moves.StandNear(kFourthWindX); }};
         }
-        return {"the ride up the last wind", [&moves] {
-                    return moves.RideWind(76.0f, GLFW_KEY_RIGHT, -1.0f) && moves.StandsOn(kExitLedge);
-                }};
+        return {"the ride up the last wind",
+                [&moves] { return moves.RideWind(76.0f, GLFW_KEY_RIGHT, -1.0f) && moves.StandsOn(kExitLedge); }};
     }
     if (moves.StandsOn(kExitLedge)) {
         if (std::fabs(x - kLevel2ExitX) > 0.5f) {
@@ -321,19 +310,16 @@ Move Level3Route(PlayerMoves& moves) {
         if (std::fabs(x - kShaftWindX) > 0.4f) {
             return {"the walk into the shaft's wind", [&moves] { return moves.StandNear(kShaftWindX); }};
         }
-        return {"the ride up the shaft", [&moves] {
-                    return moves.RideWind(31.5f, GLFW_KEY_LEFT) && moves.StandsOn(kCorridor);
-                }};
+        return {"the ride up the shaft",
+                [&moves] { return moves.RideWind(31.5f, GLFW_KEY_LEFT) && moves.StandsOn(kCorridor); }};
     }
     if (moves.StandsOn(kCorridor)) {
         if (std::fabs(x - kDeadEndX) > 0.4f) {
-            return {"the fight along the corridor", [&moves] {
-                        return moves.FightThrough(kDeadEndX) && moves.StandNear(kDeadEndX);
-                    }};
+            return {"the fight along the corridor",
+                    [&moves] { return moves.FightThrough(kDeadEndX) && moves.StandNear(kDeadEndX); }};
         }
-        return {"the ride up the gust", [&moves] {
-                    return moves.RideWind(46.0f, GLFW_KEY_LEFT) && moves.StandsOn(kLookout);
-                }};
+        return {"the ride up the gust",
+                [&moves] { return moves.RideWind(46.0f, GLFW_KEY_LEFT) && moves.StandsOn(kLookout); }};
     }
     if (moves.StandsOn(kLookout)) {
         if (!level->script.areaShown[kExitInSight]) {
@@ -358,8 +344,7 @@ Move Level3Route(PlayerMoves& moves) {
         if (std::fabs(x - kSpiritsLedgeX) > 0.5f) {
             return {"the run-up on the spirits' ledge", [&moves] { return moves.StandNear(kSpiritsLedgeX); }};
         }
-        return {"the jump to the last step",
-                [&moves] {
+        return {"the jump to the last step", [&moves] {
                     return moves.RunningJump(TakeOffLeftAt(kSpiritsLedgeEdge), 19.0f) && moves.StandsOn(kLastStep);
                 }};
     }
@@ -367,8 +352,7 @@ Move Level3Route(PlayerMoves& moves) {
         if (x < 18.5f) {
             return {"the run-up on the last step", [&moves] { return moves.StandNear(19.0f); }};
         }
-        return {"the jump to the exit path",
-                [&moves] {
+        return {"the jump to the exit path", [&moves] {
                     return moves.RunningJump(TakeOffLeftAt(kLastStepEdge), 12.5f) && moves.StandsOn(kExitPath);
                 }};
     }

@@ -268,10 +268,11 @@ int PlayerMoves::StateIdNow() const {
 bool PlayerMoves::Stuck(const char* step) const {
     const Player& lirra = GetPlayer();
     const Rigidbody* body = Body();
-    std::printf("lirra-demo: stuck at %s: frame %ld, Lirra at (%.2f, %.2f), velocity (%.2f, %.2f), %s, "
-                "health %.1f, state %d%s\n",
-                step, bot.FramesRun(), X(), Y(), body->velocity.x, body->velocity.y,
-                body->airborne ? "in the air" : "on the ground", lirra.health, lirra.state,
-                lirra.inputLocked ? ", controls locked" : "");
+    std::printf(
+        "lirra-demo: stuck at %s: frame %ld, Lirra at (%.2f, %.2f), velocity (%.2f, %.2f), %s, "
+        "health %.1f, state %d%s\n",
+        step, bot.FramesRun(), X(), Y(), body->velocity.x, body->velocity.y,
+        body->airborne ? "in the air" : "on the ground", lirra.health, lirra.state,
+        lirra.inputLocked ? ", controls locked" : "");
     return false;
 }

@@ -52,15 +52,15 @@ public:
     // her death or a restart of the level broke the move off.
     bool Until(const std::function<bool()>& condition, int limit);
 
-    bool              Landed() const;
-    bool              StandsOn(float groundY) const;
-    const GOEnemy*    NearestWalker(float range) const;
+    bool Landed() const;
+    bool StandsOn(float groundY) const;
+    const GOEnemy* NearestWalker(float range) const;
     const GOMushroom* ActiveExit() const;
-    int               CountActiveEnemies(int kind) const;
-    Rigidbody*        Body() const;
-    float             X() const;
-    float             Y() const;
-    int               StateIdNow() const;
+    int CountActiveEnemies(int kind) const;
+    Rigidbody* Body() const;
+    float X() const;
+    float Y() const;
+    int StateIdNow() const;
     // Prints where she is and what she was about; returns false for the caller to pass on.
     bool Stuck(const char* step) const;
 

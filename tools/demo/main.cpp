@@ -24,14 +24,15 @@ struct Segment {
 };
 
 struct Demo {
-    const char*          name;
-    const char*          start;  // the --start state, or none for the whole game
+    const char* name;
+    const char* start;  // the --start state, or none for the whole game
     std::vector<Segment> segments;
 };
 
 const std::vector<Demo>& Demos() {
     static const std::vector<Demo> demos = {
-        {"full-game", nullptr,
+        {"full-game",
+         nullptr,
          {{STATE_LOADING, PlayLoadingAndSplash},
           {STATE_MAIN_MENU, PlayMainMenu},
           {STATE_LEVEL_1, PlayLevel1},

@@ -81,7 +81,8 @@ void JudgeStory(const DemoCase& demoCase, const std::vector<TraceFrame>& frames,
     }
     const std::string changes = Joined(StateChanges(gameOutput));
     if (changes != Joined(ChangesAlong(demoCase.states))) {
-        faults.push_back("the game changed its states " + changes + " instead of " + Joined(ChangesAlong(demoCase.states)));
+        faults.push_back("the game changed its states " + changes + " instead of " +
+                         Joined(ChangesAlong(demoCase.states)));
     }
     if (frames.empty() || frames.back().state != demoCase.states.back()) {
         faults.push_back("the run does not end in " + demoCase.states.back());
@@ -100,28 +101,31 @@ void JudgeStory(const DemoCase& demoCase, const std::vector<TraceFrame>& frames,
 void JudgeSight(const DemoCase& demoCase, const std::vector<TraceFrame>& frames, std::vector<std::string>& faults) {
     const StillSpan still = LongestStillSpan(frames);
     if (still.frames > kStuckFrames) {
-        faults.push_back(Printed("Lirra stood stuck in %s at (%g, %g) for %ld frames from frame %ld", still.state.c_str(),
-                                 still.x, still.y, still.frames, still.firstFrame));
+        faults.push_back(Printed("Lirra stood stuck in %s at (%g, %g) for %ld frames from frame %ld",
+                                 still.state.c_str(), still.x, still.y, still.frames, still.firstFrame));
     }
     const OutOfViewSpan unseen = LongestOutOfView(frames);
     if (unseen.total > 0) {
-        faults.push_back(Printed("Lirra was outside the camera's view for %ld frames; the longest run, %ld frames in %s "
-                                 "from frame %ld, begins with her at (%g, %g) and the camera at (%g, %g) showing +-%g units",
-                                 unseen.total, unseen.frames, unseen.state.c_str(), unseen.firstFrame, unseen.x,
-                                 unseen.y, unseen.cameraX, unseen.cameraY, 10.0f * unseen.zoom));
+        faults.push_back(
+            Printed("Lirra was outside the camera's view for %ld frames; the longest run, %ld frames in %s "
+                    "from frame %ld, begins with her at (%g, %g) and the camera at (%g, %g) showing +-%g units",
+                    unseen.total, unseen.frames, unseen.state.c_str(), unseen.firstFrame, unseen.x, unseen.y,
+                    unseen.cameraX, unseen.cameraY, 10.0f * unseen.zoom));
     }
     if (demoCase.fight && BossPhases(frames) != kBossPhaseOrder) {
-        faults.push_back("the boss's phases ran " + Joined(BossPhases(frames)) + " instead of " + Joined(kBossPhaseOrder));
+        faults.push_back("the boss's phases ran " + Joined(BossPhases(frames)) + " instead of " +
+                         Joined(kBossPhaseOrder));
     }
     if (const TraceFrame* restart = StaleRestart(frames)) {
-        faults.push_back(Printed("Lirra came back in %s at frame %ld with %g health and %d souls", restart->state.c_str(),
-                                 restart->frame, restart->health, restart->souls));
+        faults.push_back(Printed("Lirra came back in %s at frame %ld with %g health and %d souls",
+                                 restart->state.c_str(), restart->frame, restart->health, restart->souls));
     }
     const ShakeSpan shake = LongestShake(frames);
     if (shake.seconds > kShakeSecondsPerStrike * static_cast<float>(std::max(1, shake.causes))) {
-        faults.push_back(Printed("the camera shook without a break for %.2f s (%ld frames) in %s from frame %ld after "
-                                 "%d heavy strikes or blows",
-                                 shake.seconds, shake.frames, shake.state.c_str(), shake.firstFrame, shake.causes));
+        faults.push_back(
+            Printed("the camera shook without a break for %.2f s (%ld frames) in %s from frame %ld after "
+                    "%d heavy strikes or blows",
+                    shake.seconds, shake.frames, shake.state.c_str(), shake.firstFrame, shake.causes));
     }
 }
 
@@ -157,9 +161,10 @@ DemoVerdict JudgeDemo(const DemoCase& demoCase, const std::vector<TraceFrame>& f
     const StillSpan still = LongestStillSpan(frames);
     const OutOfViewSpan unseen = LongestOutOfView(frames);
     const ShakeSpan shake = LongestShake(frames);
-    verdict.figures = Printed("%s: %zu frames; Lirra's longest stand while free to move: %ld frames in %s from frame %ld; "
-                              "out of view: %ld frames; longest shake: %.2f s after %d heavy strikes or blows; boss phases: %s",
-                              demoCase.name, frames.size(), still.frames, still.state.c_str(), still.firstFrame,
-                              unseen.total, shake.seconds, shake.causes, Joined(BossPhases(frames)).c_str());
+    verdict.figures = Printed(
+        "%s: %zu frames; Lirra's longest stand while free to move: %ld frames in %s from frame %ld; "
+        "out of view: %ld frames; longest shake: %.2f s after %d heavy strikes or blows; boss phases: %s",
+        demoCase.name, frames.size(), still.frames, still.state.c_str(), still.firstFrame, unseen.total, shake.seconds,
+        shake.causes, Joined(BossPhases(frames)).c_str());
     return verdict;
 }

@@ -14,14 +14,14 @@ struct ScriptedLine {
 };
 
 struct DemoCase {
-    const char*               name;
-    std::vector<std::string>  states;
+    const char* name;
+    std::vector<std::string> states;
     std::vector<ScriptedLine> lines;
-    bool                      fight = false;
+    bool fight = false;
 };
 
 const std::vector<DemoCase>& DemoCases();
-const DemoCase*              FindDemoCase(const std::string& name);
+const DemoCase* FindDemoCase(const std::string& name);
 
 // The bots never stand still this long while Lirra is free to move (the longest wait, the boss
 // bot's for a hand to come down, is about 7 s); a bot that lost its way does.
@@ -31,8 +31,8 @@ constexpr long kStuckFrames = 12 * 60;
 constexpr float kShakeSecondsPerStrike = 1.0f;
 
 struct DemoVerdict {
-    std::vector<std::string> faults;   // empty when the trace tells the whole story as a player sees it
-    std::string              figures;  // the measures the verdict rests on, for the log
+    std::vector<std::string> faults;  // empty when the trace tells the whole story as a player sees it
+    std::string figures;              // the measures the verdict rests on, for the log
 };
 
 // Judges the trace of a demo's run and the game's output of the same run.

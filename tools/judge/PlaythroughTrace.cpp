@@ -286,7 +286,8 @@ OutOfViewSpan LongestOutOfView(const std::vector<TraceFrame>& frames) {
             continue;
         }
         if (current.frames == 0) {
-            current = OutOfViewSpan{frame.state, frame.frame, 0, 0, frame.x, frame.y, frame.cameraX, frame.cameraY, frame.zoom};
+            current = OutOfViewSpan{frame.state,   frame.frame,   0,         0, frame.x, frame.y,
+                                    frame.cameraX, frame.cameraY, frame.zoom};
         }
         ++current.frames;
     }
@@ -373,7 +374,8 @@ ShakeSpan LongestShake(const std::vector<TraceFrame>& frames) {
         }
         if (current.frames == 0) {
             const float since = clock - kShakeCauseLead;
-            const auto recent = std::count_if(causeTimes.begin(), causeTimes.end(), [since](float t) { return t >= since; });
+            const auto recent =
+                std::count_if(causeTimes.begin(), causeTimes.end(), [since](float t) { return t >= since; });
             current = ShakeSpan{frame.state, frame.frame, 0, 0.0f, static_cast<int>(recent)};
         } else if (cause) {
             ++current.causes;

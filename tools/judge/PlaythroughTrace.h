@@ -7,7 +7,7 @@
 struct DemoFile {
     std::string path;
     std::string options;  // the first line after "# lirra "
-    long        frames = 0;  // its --frames value
+    long frames = 0;      // its --frames value
 };
 
 // Reads the first line of a demo; false, with the reason, when it is not a demo's first line.
@@ -15,36 +15,36 @@ bool ReadDemoFile(const std::string& path, DemoFile& demo, std::string& problem)
 
 // One frame of the game's trace, reduced to what a playthrough is judged by.
 struct TraceFrame {
-    long        frame = 0;
-    float       dt = 0.0f;
+    long frame = 0;
+    float dt = 0.0f;
     std::string state;
-    int         menu = 0;
-    bool        menuOpen = false;
-    bool        playerActive = false;
-    float       x = 0.0f;
-    float       y = 0.0f;
-    int         playerState = 0;
-    float       health = 0.0f;
-    int         souls = 0;
-    bool        inputLocked = false;
-    float       cameraX = 0.0f;
-    float       cameraY = 0.0f;
-    float       zoom = 1.0f;
-    float       shake = 0.0f;
-    bool        dialogue = false;
+    int menu = 0;
+    bool menuOpen = false;
+    bool playerActive = false;
+    float x = 0.0f;
+    float y = 0.0f;
+    int playerState = 0;
+    float health = 0.0f;
+    int souls = 0;
+    bool inputLocked = false;
+    float cameraX = 0.0f;
+    float cameraY = 0.0f;
+    float zoom = 1.0f;
+    float shake = 0.0f;
+    bool dialogue = false;
     std::string speaker;
     std::string shown;
-    bool        bossPresent = false;
-    int         bossPhase = 0;
-    int         bossHealth = 0;
-    bool        transition = false;
-    bool        cinematic = false;
+    bool bossPresent = false;
+    int bossPhase = 0;
+    int bossHealth = 0;
+    bool transition = false;
+    bool cinematic = false;
 };
 
-TraceFrame               ParseTraceFrame(const std::string& line);
+TraceFrame ParseTraceFrame(const std::string& line);
 std::vector<std::string> ReadTraceLines(const std::string& path);
-std::vector<TraceFrame>  ParseTrace(const std::vector<std::string>& lines);
-std::vector<TraceFrame>  ReadTrace(const std::string& path);
+std::vector<TraceFrame> ParseTrace(const std::vector<std::string>& lines);
+std::vector<TraceFrame> ReadTrace(const std::string& path);
 
 // The states in their order, consecutive repeats collapsed.
 std::vector<std::string> StateSequence(const std::vector<TraceFrame>& frames);
@@ -66,10 +66,10 @@ bool LineShown(const std::vector<TraceFrame>& frames, const std::string& state, 
 // active, her input unlocked, no menu open and no transition screen passing.
 struct StillSpan {
     std::string state;
-    long        firstFrame = 0;
-    long        frames = 0;
-    float       x = 0.0f;
-    float       y = 0.0f;
+    long firstFrame = 0;
+    long frames = 0;
+    float x = 0.0f;
+    float y = 0.0f;
 };
 
 StillSpan LongestStillSpan(const std::vector<TraceFrame>& frames);
@@ -79,14 +79,14 @@ StillSpan LongestStillSpan(const std::vector<TraceFrame>& frames);
 // that ends in a fall out of the level is what a fall looks like and does not count.
 struct OutOfViewSpan {
     std::string state;
-    long        firstFrame = 0;
-    long        frames = 0;
-    long        total = 0;  // out-of-view frames over the whole trace
-    float       x = 0.0f;  // Lirra and the camera on the run's first frame
-    float       y = 0.0f;
-    float       cameraX = 0.0f;
-    float       cameraY = 0.0f;
-    float       zoom = 1.0f;
+    long firstFrame = 0;
+    long frames = 0;
+    long total = 0;  // out-of-view frames over the whole trace
+    float x = 0.0f;  // Lirra and the camera on the run's first frame
+    float y = 0.0f;
+    float cameraX = 0.0f;
+    float cameraY = 0.0f;
+    float zoom = 1.0f;
 };
 
 OutOfViewSpan LongestOutOfView(const std::vector<TraceFrame>& frames);
@@ -102,10 +102,10 @@ const TraceFrame* StaleRestart(const std::vector<TraceFrame>& frames);
 // taken within it (or just before it), in scaled seconds; frames with a menu open pause it.
 struct ShakeSpan {
     std::string state;
-    long        firstFrame = 0;
-    long        frames = 0;
-    float       seconds = 0.0f;
-    int         causes = 0;
+    long firstFrame = 0;
+    long frames = 0;
+    float seconds = 0.0f;
+    int causes = 0;
 };
 
 ShakeSpan LongestShake(const std::vector<TraceFrame>& frames);

@@ -9,7 +9,7 @@ namespace {
 
 const std::string kHeader = "# lirra trace digest; fields";
 const char* const kAlphabet = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz-_";
-constexpr int    kChecksumChars = 4;  // 24 bits
+constexpr int kChecksumChars = 4;  // 24 bits
 constexpr size_t kShownValueLength = 240;
 
 uint32_t Fnv(uint32_t hash, const std::string& text) {
@@ -86,8 +86,8 @@ std::string ReplayedValues(const std::string& line, const std::vector<std::strin
 }  // namespace
 
 const std::vector<std::string>& DigestFields() {
-    static const std::vector<std::string> fields = {"dt",     "state",   "menu",          "player",
-                                                    "camera", "dialogue", "enemies",      "interactables",
+    static const std::vector<std::string> fields = {"dt",     "state",      "menu",      "player",
+                                                    "camera", "dialogue",   "enemies",   "interactables",
                                                     "boss",   "transition", "cinematic", "console"};
     return fields;
 }
@@ -124,7 +124,8 @@ std::vector<std::pair<std::string, std::string>> SplitTraceLine(const std::strin
                 break;
             }
         }
-        fields.emplace_back(line.substr(keyStart + 1, keyEnd - keyStart - 1), line.substr(valueStart, end - valueStart));
+        fields.emplace_back(line.substr(keyStart + 1, keyEnd - keyStart - 1),
+                            line.substr(valueStart, end - valueStart));
         at = end < line.size() && line[end] == ',' ? end + 1 : std::string::npos;
     }
     return fields;
@@ -206,7 +207,8 @@ bool ParseDigest(const std::string& text, TraceDigest& digest, std::string& prob
         for (std::string token; words >> token;) {
             const size_t field = static_cast<size_t>(token[0] - 'a');
             uint32_t checksum = 0;
-            if (field >= checksums.size() || token.size() != 1 + kChecksumChars || !Decode24(token.substr(1), checksum)) {
+            if (field >= checksums.size() || token.size() != 1 + kChecksumChars ||
+                !Decode24(token.substr(1), checksum)) {
                 problem = "line " + std::to_string(number) + " has a bad checksum \"" + token + "\"";
                 return false;
             }

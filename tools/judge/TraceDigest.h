@@ -8,8 +8,8 @@
 // from its recording can say where: one mark per frame over what the player sees and does, and
 // at the end of every block of frames a checksum of each such field's history.
 struct TraceDigest {
-    std::vector<std::string>           fields;
-    std::string                        marks;        // one character per frame
+    std::vector<std::string> fields;
+    std::string marks;                               // one character per frame
     std::vector<std::vector<uint32_t>> checkpoints;  // per block, one checksum per field
 };
 
@@ -20,9 +20,9 @@ constexpr long kDigestBlockFrames = 60;
 
 TraceDigest DigestTrace(const std::vector<std::string>& traceLines);
 std::string DigestText(const TraceDigest& digest);
-bool        ParseDigest(const std::string& text, TraceDigest& digest, std::string& problem);
-bool        ReadDigest(const std::string& path, TraceDigest& digest, std::string& problem);
-bool        WriteDigest(const std::string& path, const TraceDigest& digest);
+bool ParseDigest(const std::string& text, TraceDigest& digest, std::string& problem);
+bool ReadDigest(const std::string& path, TraceDigest& digest, std::string& problem);
+bool WriteDigest(const std::string& path, const TraceDigest& digest);
 
 // Empty while the replayed trace follows the recording; otherwise the first frame that differs,
 // the fields that differ by the end of its block and their replayed values on that frame.

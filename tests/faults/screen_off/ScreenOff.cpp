@@ -19,14 +19,14 @@ using Rotation = unsigned short;
 constexpr Rotation kRotateNone = 1;
 
 struct ScreenResources {
-    Time      timestamp;
-    Time      configTimestamp;
-    int       ncrtc;
-    RRCrtc*   crtcs;
-    int       noutput;
+    Time timestamp;
+    Time configTimestamp;
+    int ncrtc;
+    RRCrtc* crtcs;
+    int noutput;
     RROutput* outputs;
-    int       nmode;
-    void*     modes;
+    int nmode;
+    void* modes;
 };
 
 using GetScreenResources = ScreenResources* (*)(Display*, Window);
