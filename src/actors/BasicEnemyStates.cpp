@@ -148,7 +148,7 @@ void StateIdle_BE::Enter() {
     walkSpeed = kPatrolWalkSpeed;
     pauseTimer = kEndPause;
     Play(VOZAROVU_IDLE);
-    owner->currentSegment = PatrolSegment::FindSegment(owner->patrolPath, Position());
+    owner->currentSegment = PatrolSegment::FindSegment(owner->patrolPath.get(), Position());
 }
 
 void StateIdle_BE::Update() {
@@ -303,7 +303,7 @@ void SetupBasicEnemy(GOEnemy& enemy, const Vector3& position, const Vector3& sec
     }
     Transform& transform = enemy.GetTransform();
     transform.SetPosition(position);
-    enemy.patrolPath = new PatrolSegment(position, secondPoint);
+    enemy.patrolPath = std::make_unique<PatrolSegment>(position, secondPoint);
 
     transform.SetScale(kBasicScale, kBasicScale, kBasicScale);
     collider->box.widthFactor = kBoxWidthFactor;
@@ -317,9 +317,9 @@ void SetupBasicEnemy(GOEnemy& enemy, const Vector3& position, const Vector3& sec
     enemy.health = enemy.maxHealth = kBasicHealth;
 
     GOStateMachine& machine = *enemy.stateMachine;
-    machine.AddState(new StateIdle_BE("IDLE_BE", &enemy));
-    machine.AddState(new StateAttack_BE("ATTACK_BE", &enemy));
-    machine.AddState(new StateDead_BE("DEAD_BE", &enemy));
+    machine.AddState(std::make_unique<StateIdle_BE>("IDLE_BE", &enemy));
+    machine.AddState(std::make_unique<StateAttack_BE>("ATTACK_BE", &enemy));
+    machine.AddState(std::make_unique<StateDead_BE>("DEAD_BE", &enemy));
     machine.ChangeState("IDLE_BE");
 }
 

@@ -399,7 +399,7 @@ public:
         if (next.y < boss.head.lowPoint.y) {
             next.y = boss.head.lowPoint.y;
             if (headLandShake) {
-                PlayCinematic(1, new CinShake(0.15f, 0.15f, false));
+                PlayCinematic(1, std::make_unique<CinShake>(0.15f, 0.15f, false));
                 headLandShake = false;
             }
         } else {
@@ -443,11 +443,11 @@ void SetupBody(GOEnemy& enemy, const Vector3& position) {
     enemy.health = enemy.maxHealth = kBossHealth;
     enemy.direction = Vector3(0.0f, 0.0f, 0.0f);
     GOStateMachine& machine = *enemy.stateMachine;
-    machine.AddState(new StatePhaseStart_BB("START_BB", &enemy));
-    machine.AddState(new StateBodyPhase("PHASE1_BB", &enemy, BOSS_PHASE_1, -1.0f));
-    machine.AddState(new StateBodyPhase("PHASE2_BB", &enemy, BOSS_PHASE_2, 0.8f));
-    machine.AddState(new StateBodyPhase("PHASE3_BB", &enemy, BOSS_PHASE_3, 0.6f));
-    machine.AddState(new StatePhaseEnd_BB("END_BB", &enemy));
+    machine.AddState(std::make_unique<StatePhaseStart_BB>("START_BB", &enemy));
+    machine.AddState(std::make_unique<StateBodyPhase>("PHASE1_BB", &enemy, BOSS_PHASE_1, -1.0f));
+    machine.AddState(std::make_unique<StateBodyPhase>("PHASE2_BB", &enemy, BOSS_PHASE_2, 0.8f));
+    machine.AddState(std::make_unique<StateBodyPhase>("PHASE3_BB", &enemy, BOSS_PHASE_3, 0.6f));
+    machine.AddState(std::make_unique<StatePhaseEnd_BB>("END_BB", &enemy));
     machine.ChangeState("START_BB");
 }
 
@@ -469,10 +469,10 @@ void SetupHead(GOEnemy& enemy, const Vector3& position) {
     enemy.direction = Vector3(0.0f, 0.0f, 0.0f);
     collider->Update();
     GOStateMachine& machine = *enemy.stateMachine;
-    machine.AddState(new StateSTART_BH("START_BH", &enemy));
-    machine.AddState(new StateIDLE_BH("IDLE_BH", &enemy));
-    machine.AddState(new StateFALL_BH("FALL_BH", &enemy));
-    machine.AddState(new StateDEAD_BH("DEAD_BH", &enemy));
+    machine.AddState(std::make_unique<StateSTART_BH>("START_BH", &enemy));
+    machine.AddState(std::make_unique<StateIDLE_BH>("IDLE_BH", &enemy));
+    machine.AddState(std::make_unique<StateFALL_BH>("FALL_BH", &enemy));
+    machine.AddState(std::make_unique<StateDEAD_BH>("DEAD_BH", &enemy));
     machine.ChangeState("START_BH");
 }
 

@@ -312,7 +312,7 @@ public:
         if (next.y <= kHandFloorY) {
             controller.SetMode(HAND_REST);
             controller.SetMode(HAND_ATTACK);
-            PlayCinematic(1, new CinShake(0.2f, 0.15f, false));
+            PlayCinematic(1, std::make_unique<CinShake>(0.2f, 0.15f, false));
             ChangeState("SWEEP");
             next.y = kHandFloorY;
         }
@@ -360,7 +360,7 @@ public:
         if (next.x < -kHandSweepLimit || next.x > kHandSweepLimit) {
             next.x = Clamp(next.x, -kHandSweepLimit, kHandSweepLimit);
             controller.SetMode(HAND_REST);
-            PlayCinematic(1, new CinShake(0.1f, 0.15f, false));
+            PlayCinematic(1, std::make_unique<CinShake>(0.1f, 0.15f, false));
             ChangeState("IDLE");
         }
         MoveTo(next);
@@ -449,11 +449,11 @@ void SetupBossHand(GOEnemy& enemy, const Vector3& position, int kind) {
     enemy.attackHitbox = nullptr;
 
     GOStateMachine& machine = *enemy.stateMachine;
-    machine.AddState(new StateSTART_BL(&enemy, side));
-    machine.AddState(new StateIDLE_BL(&enemy, side));
-    machine.AddState(new StateSWEEP_BL(&enemy, side));
-    machine.AddState(new StateSLAM_BL(&enemy, side));
-    machine.AddState(new StateFALL_BL(&enemy, side));
-    machine.AddState(new StateDEAD_BL(&enemy, side));
+    machine.AddState(std::make_unique<StateSTART_BL>(&enemy, side));
+    machine.AddState(std::make_unique<StateIDLE_BL>(&enemy, side));
+    machine.AddState(std::make_unique<StateSWEEP_BL>(&enemy, side));
+    machine.AddState(std::make_unique<StateSLAM_BL>(&enemy, side));
+    machine.AddState(std::make_unique<StateFALL_BL>(&enemy, side));
+    machine.AddState(std::make_unique<StateDEAD_BL>(&enemy, side));
     machine.ChangeState(HandStateName("START", side));
 }

@@ -165,9 +165,9 @@ void SetupFlyingEnemy(GOEnemy& enemy, const Vector3& position) {
     enemy.health = enemy.maxHealth = kFlyingHealth;
 
     GOStateMachine& machine = *enemy.stateMachine;
-    machine.AddState(new StateSpawn_FE("SPAWN_FE", &enemy));
-    machine.AddState(new StateIdle_FE("IDLE_FE", &enemy));
-    machine.AddState(new StateDead_FE("DEAD_FE", &enemy));
+    machine.AddState(std::make_unique<StateSpawn_FE>("SPAWN_FE", &enemy));
+    machine.AddState(std::make_unique<StateIdle_FE>("IDLE_FE", &enemy));
+    machine.AddState(std::make_unique<StateDead_FE>("DEAD_FE", &enemy));
     machine.ChangeState("SPAWN_FE");
 
     Emitter trail = ParticleSystem::MakeEmitter(EMITTER_FLYING_TRAIL);

@@ -65,22 +65,18 @@ bool HealthBarsHidden() {
 GOEnemy::GOEnemy() : GameObject(KIND_ENEMY) {
     maxHealth = health;
     transform.SetScale(1.0f, 1.0f, 1.0f);
-    stateMachine = new GOStateMachine();
+    stateMachine = std::make_unique<GOStateMachine>();
 }
 
 GOEnemy::~GOEnemy() {
-    delete stateMachine;
-    stateMachine = nullptr;
-    delete patrolPath;
-    patrolPath = nullptr;
+    stateMachine.reset();
+    patrolPath.reset();
     FreeComponents();
 }
 
 void GOEnemy::ClearBuild() {
-    delete stateMachine;
-    stateMachine = new GOStateMachine();
-    delete patrolPath;
-    patrolPath = nullptr;
+    stateMachine = std::make_unique<GOStateMachine>();
+    patrolPath.reset();
     currentSegment = nullptr;
     boss = nullptr;
     ReleaseAttackHitbox();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "math/Vector.h"
 #include "scene/GameObject.h"
 
@@ -54,10 +56,10 @@ public:
     void RemoveTrail();
     const char* GetStateName() const;
 
-    GOStateMachine* stateMachine = nullptr;  // owned
+    std::unique_ptr<GOStateMachine> stateMachine;
     Boss* boss = nullptr;
     int enemyKind = ENEMY_BASIC;
-    PatrolSegment* patrolPath = nullptr;  // owned
+    std::unique_ptr<PatrolSegment> patrolPath;
     const PatrolSegment* currentSegment = nullptr;
     Vector3 direction{0.0f, 0.0f, 0.0f};
     GOHitbox* attackHitbox = nullptr;

@@ -2,11 +2,10 @@
 
 #include <GLFW/glfw3.h>
 
-#include <cstdio>
-
 #include "actors/GOMushroom.h"
 #include "app/FrameClock.h"
 #include "app/Input.h"
+#include "app/Log.h"
 #include "graphics/AnimationRenderer.h"
 #include "levels/Dialogue.h"
 #include "physics/Collider.h"
@@ -41,7 +40,7 @@ DialogueRequest DiredLine(const GOGranny& dired, const char* text) {
     line.nameScale = 1.2f;
     line.size = Vector2(300.0f, 150.0f);
     line.follow = &dired.GetTransform().position;
-    line.onFinish = [] { std::printf("Granny has been closed!\n"); };
+    line.onFinish = [] { Log("Granny has been closed!\n"); };
     return line;
 }
 

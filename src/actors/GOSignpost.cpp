@@ -2,10 +2,10 @@
 
 #include <GLFW/glfw3.h>
 
-#include <cstdio>
 #include <vector>
 
 #include "app/Input.h"
+#include "app/Log.h"
 #include "levels/Dialogue.h"
 
 namespace {
@@ -122,6 +122,6 @@ void GOSignpost::ShowCredits() {
     credits.size = Vector2(250.0f, 400.0f);
     credits.follow = &transform.position;
     credits.autoClose = 3.0f;
-    credits.onFinish = [] { std::printf("Signpost has been closed!\n"); };
+    credits.onFinish = [] { Log("Signpost has been closed!\n"); };
     ShowDialogue(credits, true);
 }

@@ -1,28 +1,18 @@
 #include "actors/GOStateMachine.h"
 
-GOStateMachine::~GOStateMachine() {
-    for (auto& [stateName, state] : states) {
-        delete state;
-    }
-    states.clear();
-    current = nullptr;
-    next = nullptr;
-}
-
-void GOStateMachine::AddState(GOState* state) {
+void GOStateMachine::AddState(std::unique_ptr<GOState> state) {
     if (state == nullptr) {
         return;
     }
-    // A duplicate is refused before anything else, so it is never entered either; the machine owns
-    // what it is given, so the refused state is deleted here.
+    // A duplicate is refused before anything else, so it is never entered either.
     if (states.count(state->name) != 0) {
-        delete state;
         return;
     }
-    states.emplace(state->name, state);
+    GOState* added = state.get();
+    states.emplace(added->name, std::move(state));
     if (current == nullptr) {
-        current = state;
-        next = state;
+        current = added;
+        next = added;
         current->Enter();
     }
 }
@@ -48,5 +38,5 @@ void GOStateMachine::Update() {
 
 GOState* GOStateMachine::FindState(const std::string& stateName) const {
     const auto found = states.find(stateName);
-    return found != states.end() ? found->second : nullptr;
+    return found != states.end() ? found->second.get() : nullptr;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 
 // One behaviour of an enemy, registered under its upper-case name ("IDLE_BE"). Concrete states
@@ -24,13 +25,12 @@ public:
 class GOStateMachine {
 public:
     GOStateMachine() = default;
-    ~GOStateMachine();
     GOStateMachine(const GOStateMachine&) = delete;
     GOStateMachine& operator=(const GOStateMachine&) = delete;
 
-    // Takes ownership. The first state added becomes current and is entered at once; a state
-    // whose name is already registered is not added (and is deleted).
-    void AddState(GOState* state);
+    // The first state added becomes current and is entered at once; a state whose name is
+    // already registered is not added (and is destroyed with the handle).
+    void AddState(std::unique_ptr<GOState> state);
     // Names that are not registered are ignored.
     void ChangeState(const std::string& stateName);
     // Switches to the requested state if it differs, then runs the current one.
@@ -47,5 +47,5 @@ public:
 private:
     GOState* current = nullptr;
     GOState* next = nullptr;
-    std::map<std::string, GOState*> states;
+    std::map<std::string, std::unique_ptr<GOState>> states;
 };

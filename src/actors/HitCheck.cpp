@@ -47,7 +47,7 @@ void SceneObjectManager::HitCheck(GOHitbox* hitbox) {
         } else if (hitbox->hitboxKind == HITBOX_HEAVY_ATTACK) {
             enemy->TakeDamage(2 * attackPower);
             if (hitbox->FirstReach(enemy)) {
-                PlayCinematic({new CinShake(kHeavyShakeMagnitude, kHeavyShakeTime, false)});
+                PlayCinematic(std::make_unique<CinShake>(kHeavyShakeMagnitude, kHeavyShakeTime, false));
             }
         }
     }

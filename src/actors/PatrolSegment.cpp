@@ -3,14 +3,11 @@
 #include <algorithm>
 
 PatrolSegment::~PatrolSegment() {
-    // Iteratively, so a long path does not recurse once per segment.
-    PatrolSegment* successor = afterEnd;
-    afterEnd = nullptr;
+    // Iteratively, so a long path does not recurse once per segment: each successor gives up its
+    // own successor before it goes.
+    std::unique_ptr<PatrolSegment> successor = std::move(afterEnd);
     while (successor != nullptr) {
-        PatrolSegment* following = successor->afterEnd;
-        successor->afterEnd = nullptr;
-        delete successor;
-        successor = following;
+        successor = std::move(successor->afterEnd);
     }
 }
 
@@ -31,8 +28,8 @@ const Vector3& PatrolSegment::PointAhead(const Vector3& step) const {
     return step.x < 0.0f ? start : end;
 }
 
-PatrolSegment* PatrolSegment::NeighbourBeyond(const Vector3& point) const {
-    return IsStart(point) ? beforeStart : afterEnd;
+const PatrolSegment* PatrolSegment::NeighbourBeyond(const Vector3& point) const {
+    return IsStart(point) ? beforeStart : afterEnd.get();
 }
 
 // Hands the step on from segment to segment; the hop limit keeps a badly linked path (two
@@ -68,7 +65,7 @@ bool PatrolSegment::Contains(const Vector3& point) const {
 }
 
 const PatrolSegment* PatrolSegment::FindSegment(const PatrolSegment* first, const Vector3& point) {
-    for (const PatrolSegment* segment = first; segment != nullptr; segment = segment->afterEnd) {
+    for (const PatrolSegment* segment = first; segment != nullptr; segment = segment->afterEnd.get()) {
         if (segment->Contains(point)) {
             return segment;
         }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <memory>
+
 #include "math/Vector.h"
 
 // A straight piece of a walkable path. Segments form a doubly linked chain, owned through the
-// afterEnd links: deleting the first segment deletes the whole path.
+// afterEnd links: destroying the first segment destroys the whole path.
 class PatrolSegment {
 public:
     PatrolSegment(const Vector3& start_, const Vector3& end_) : start(start_), end(end_) {}
@@ -19,7 +21,7 @@ public:
     // Whether `point` is this segment's own start (as returned by PointAhead), not merely equal.
     bool IsStart(const Vector3& point) const { return &point == &start; }
     // The segment that continues the path beyond `point` (one of this segment's own points).
-    PatrolSegment* NeighbourBeyond(const Vector3& point) const;
+    const PatrolSegment* NeighbourBeyond(const Vector3& point) const;
     // position + step, carried over to the neighbouring segments, or clamped at the path's end.
     Vector3 MoveAlong(const Vector3& position, const Vector3& step) const;
     // The segment a walker is on after the step.
@@ -32,5 +34,5 @@ public:
     Vector3 start;
     Vector3 end;
     PatrolSegment* beforeStart = nullptr;
-    PatrolSegment* afterEnd = nullptr;  // owned
+    std::unique_ptr<PatrolSegment> afterEnd;
 };

@@ -66,12 +66,8 @@ Player::Player() : GameObject(KIND_PLAYER) {
 }
 
 Player::~Player() {
-    if (healthHud != nullptr) {
-        healthHud->FreeComponents();
-        delete healthHud;
-        healthHud = nullptr;
-        healthHudRenderer = nullptr;
-    }
+    healthHudRenderer = nullptr;
+    healthHud.reset();
     souls.clear();
 }
 
@@ -122,7 +118,7 @@ void Player::Init() {
 }
 
 void Player::CreateHealthHud() {
-    healthHud = new GameObject(KIND_HEALTH_HUD);
+    healthHud = std::make_unique<GameObject>(KIND_HEALTH_HUD);
     healthHudRenderer = healthHud->AddComponent<UIRenderer>();
     healthHudRenderer->SetMesh(QUAD);
     healthHudRenderer->SetTexture(kHudTexture);
@@ -458,7 +454,7 @@ void Player::Damage(int amount, bool hitFromRight) {
         return;
     }
     health -= static_cast<float>(amount);
-    PlayCinematic({new CinShake(0.075f, 0.3f, false)});
+    PlayCinematic(std::make_unique<CinShake>(0.075f, 0.3f, false));
 
     Rigidbody* body = GetComponent<Rigidbody>();
     if (hitFromRight) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "scene/GameObject.h"
@@ -80,10 +81,10 @@ public:
     void SetInputLocked(bool locked);
     void SetJumpDisabled(bool disabled);
 
-    GameObject* GetHealthHud() const { return healthHud; }
+    GameObject* GetHealthHud() const { return healthHud.get(); }
     float GetHudAlpha() const;
 
-    GameObject* healthHud = nullptr;
+    std::unique_ptr<GameObject> healthHud;  // Lirra's own, not one of the scene's pooled objects
     UIRenderer* healthHudRenderer = nullptr;
     float regenStartTime = 0.0f;
     float regenDelay = 5.0f;

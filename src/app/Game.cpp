@@ -1,10 +1,12 @@
 #include "app/Game.h"
 
 #include <cstdio>
+#include <memory>
 
 #include "app/FrameClock.h"
 #include "app/InputScript.h"
 #include "app/LaunchOptions.h"
+#include "app/Log.h"
 #include "app/Screenshot.h"
 #include "app/StateManager.h"
 #include "app/Trace.h"
@@ -46,6 +48,11 @@ void StartSubsystems() {
     BuildTileMeshTable(10, 100);
 }
 
+void StopSubsystems() {
+    GetTextRenderer().Shutdown();
+    AudioShutdown();
+}
+
 void RunOneFrame() {
     ApplyPendingState();
     BeginFrame();
@@ -61,15 +68,15 @@ bool PrepareLaunch(const LaunchOptions& options, const std::string& recordingFir
     }
     std::string error;
     if (!options.inputFile.empty() && !LoadInputScript(options.inputFile, error)) {
-        std::fprintf(stderr, "lirra: %s\n", error.c_str());
+        LogError("lirra: %s\n", error.c_str());
         return false;
     }
     if (!options.recordFile.empty() && !OpenInputRecording(options.recordFile, recordingFirstLine)) {
-        std::fprintf(stderr, "lirra: cannot write the record file '%s'\n", options.recordFile.c_str());
+        LogError("lirra: cannot write the record file '%s'\n", options.recordFile.c_str());
         return false;
     }
     if (!options.traceFile.empty() && !OpenTrace(options.traceFile)) {
-        std::fprintf(stderr, "lirra: cannot write the trace file '%s'\n", options.traceFile.c_str());
+        LogError("lirra: cannot write the trace file '%s'\n", options.traceFile.c_str());
         return false;
     }
     if (options.width > 0) {
@@ -89,18 +96,21 @@ void OpenGame() {
     }
     StartSubsystems();
 
-    StateLoading* loading = new StateLoading();
+    auto loading = std::make_unique<StateLoading>();
     loading->onLoaded = [] { SetupBackgrounds(); };
-    SetState(loading);
+    SetState(std::move(loading));
 }
 
 bool IsGameRunning() {
     return GetCurrentState() != nullptr && IsWindowOpen();
 }
 
+// The states go first, while the GL context they draw with is still current; the launch's
+// files last, so they hold every frame the run made.
 void CloseGame() {
-    ShutdownWindow();
     ShutdownStates();
+    StopSubsystems();
+    ShutdownWindow();
     CloseTrace();
     CloseInputRecording();
     std::fflush(stdout);

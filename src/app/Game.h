@@ -15,9 +15,12 @@ void RunGame();
 // The same in three steps, for programs that drive the loop themselves (a player bot).
 void OpenGame();
 bool IsGameRunning();
+// The one way out: tears down what PrepareLaunch and OpenGame started, in the reverse order.
 void CloseGame();
 
 // The start-up steps between the window and the first state (audio, font, tile meshes).
 void StartSubsystems();
+// Their reverse; the tile meshes stay with their table until the process ends.
+void StopSubsystems();
 // One iteration of the main loop.
 void RunOneFrame();

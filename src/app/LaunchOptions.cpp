@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/Log.h"
 #include "app/StateFactory.h"
 
 namespace {
@@ -33,9 +34,9 @@ const char* const kUsage =
     "  --help, --version     this text, the version\n";
 
 bool Fail(const char* format, const char* value) {
-    std::fprintf(stderr, "lirra: ");
-    std::fprintf(stderr, format, value);
-    std::fprintf(stderr, "\nTry 'lirra --help'.\n");
+    LogError("lirra: ");
+    LogError(format, value);
+    LogError("\nTry 'lirra --help'.\n");
     return false;
 }
 
@@ -118,13 +119,13 @@ bool ParseOne(int argc, char** argv, int* index, LaunchOptions& options, ParseRe
         value = argv[++*index];
     }
     if (flag == "--help") {
-        std::printf("%s", kUsage);
+        Log("%s", kUsage);
         *early = ParseResult::ExitSuccess;
     } else if (flag == "--version") {
-        std::printf("lirra %s\n", LIRRA_VERSION);
+        Log("lirra %s\n", LIRRA_VERSION);
         *early = ParseResult::ExitSuccess;
     } else if (flag == "--print-datadir") {
-        std::printf("%s\n", BuiltInDataDir().c_str());
+        Log("%s\n", BuiltInDataDir().c_str());
         *early = ParseResult::ExitSuccess;
     } else if (flag == "--windowed") {
         options.windowed = true;
@@ -230,7 +231,7 @@ bool EnterDataDirectory(const LaunchOptions& options) {
         target = BuiltInDataDir();
     }
     if (chdir(target.c_str()) != 0) {
-        std::fprintf(stderr, "lirra: cannot enter the data directory '%s': %s\n", target.c_str(), std::strerror(errno));
+        LogError("lirra: cannot enter the data directory '%s': %s\n", target.c_str(), std::strerror(errno));
         return false;
     }
     return true;

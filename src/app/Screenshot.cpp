@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/Log.h"
 #include "app/Window.h"
 
 namespace {
@@ -41,7 +42,7 @@ bool SaveScreenshot(const std::string& path) {
     const int width = GetWindowWidth();
     const int height = GetWindowHeight();
     if (width <= 0 || height <= 0) {
-        std::printf("Screenshot skipped: the window has no picture (%d x %d)\n", width, height);
+        Log("Screenshot skipped: the window has no picture (%d x %d)\n", width, height);
         return false;
     }
     std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
@@ -49,7 +50,7 @@ bool SaveScreenshot(const std::string& path) {
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     if (!WritePng(path, width, height, rgb)) {
-        std::printf("Screenshot failed: cannot write '%s'\n", path.c_str());
+        Log("Screenshot failed: cannot write '%s'\n", path.c_str());
         return false;
     }
     return true;

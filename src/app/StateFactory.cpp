@@ -25,24 +25,24 @@ int StartableStateId(const char* name) {
     return 0;
 }
 
-State* CreateState(int id) {
+std::unique_ptr<State> CreateState(int id) {
     switch (id) {
     case STATE_SPLASH:
-        return new StateSplash();
+        return std::make_unique<StateSplash>();
     case STATE_MAIN_MENU:
-        return new StateMainMenu();
+        return std::make_unique<StateMainMenu>();
     case STATE_EDITOR:
-        return new StateLevelEditor();
+        return std::make_unique<StateLevelEditor>();
     case STATE_LEVEL_1:
-        return new StateLevel1();
+        return std::make_unique<StateLevel1>();
     case STATE_LEVEL_2:
-        return new StateLevel2();
+        return std::make_unique<StateLevel2>();
     case STATE_LEVEL_3:
-        return new StateLevel3();
+        return std::make_unique<StateLevel3>();
     case STATE_BOSS:
-        return new StateLevelBoss();
+        return std::make_unique<StateLevelBoss>();
     case STATE_LEVEL_END:
-        return new StateEnd();
+        return std::make_unique<StateEnd>();
     default:
         return nullptr;
     }

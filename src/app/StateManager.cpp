@@ -1,14 +1,13 @@
 #include "app/StateManager.h"
 
-#include <cstdio>
-
+#include "app/Log.h"
 #include "app/State.h"
 #include "graphics/Camera.h"
 
 namespace {
 
-State* currentState = nullptr;
-State* pendingState = nullptr;
+std::unique_ptr<State> currentState;
+std::unique_ptr<State> pendingState;
 
 void LoadState(State* state) {
     state->PreLoad();
@@ -22,34 +21,34 @@ void UnloadState(State* state) {
     state->PostUnload();
 }
 
-void UnloadAndDelete(State* state) {
-    UnloadState(state);
-    delete state;
+void UnloadAndRelease(std::unique_ptr<State>& state) {
+    UnloadState(state.get());
+    state.reset();
 }
 
 }  // namespace
 
 State* GetCurrentState() {
-    return currentState;
+    return currentState.get();
 }
 
 bool HasPendingState() {
     return pendingState != nullptr;
 }
 
-void SetState(State* next) {
+void SetState(std::unique_ptr<State> next) {
     // A request for no state is a caller's mistake; the running state carries on.
     if (next == nullptr) {
         return;
     }
     if (currentState == nullptr) {
-        currentState = next;
-        LoadState(currentState);
+        currentState = std::move(next);
+        LoadState(currentState.get());
     } else {
         if (pendingState != nullptr) {
-            UnloadAndDelete(pendingState);
+            UnloadAndRelease(pendingState);
         }
-        pendingState = next;
+        pendingState = std::move(next);
     }
     GetCamera().Reset();
 }
@@ -58,8 +57,8 @@ void RestartState() {
     if (currentState == nullptr) {
         return;
     }
-    UnloadState(currentState);
-    LoadState(currentState);
+    UnloadState(currentState.get());
+    LoadState(currentState.get());
     GetCamera().Reset();
 }
 
@@ -67,11 +66,10 @@ void ApplyPendingState() {
     if (pendingState == nullptr) {
         return;
     }
-    std::printf("Changed [State %s] to [State %s]\n", currentState->GetName(), pendingState->GetName());
-    UnloadAndDelete(currentState);
-    currentState = pendingState;
-    pendingState = nullptr;
-    LoadState(currentState);
+    Log("Changed [State %s] to [State %s]\n", currentState->GetName(), pendingState->GetName());
+    UnloadAndRelease(currentState);
+    currentState = std::move(pendingState);
+    LoadState(currentState.get());
 }
 
 void UpdateAndRenderState() {
@@ -91,11 +89,9 @@ void UpdateAndRenderState() {
 
 void ShutdownStates() {
     if (currentState != nullptr) {
-        UnloadAndDelete(currentState);
-        currentState = nullptr;
+        UnloadAndRelease(currentState);
     }
     if (pendingState != nullptr) {
-        UnloadAndDelete(pendingState);
-        pendingState = nullptr;
+        UnloadAndRelease(pendingState);
     }
 }

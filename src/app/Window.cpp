@@ -7,11 +7,11 @@
 #include <imgui_impl_glfw.h>
 #include <imgui_impl_opengl3.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "app/Input.h"
 #include "app/LeakCheck.h"
+#include "app/Log.h"
 #include "app/State.h"
 #include "app/StateManager.h"
 #include "audio/Audio.h"
@@ -29,7 +29,7 @@ int refreshRate = 0;
 bool isFullscreen = false;
 
 void ErrorCallback(int code, const char* description) {
-    std::fprintf(stderr, "[Error %d]: %s\n", code, description);
+    LogError("[Error %d]: %s\n", code, description);
 }
 
 void FramebufferSizeCallback(GLFWwindow*, int width, int height) {
@@ -49,9 +49,8 @@ const GLFWvidmode* PrimaryVideoMode() {
     GLFWmonitor* monitor = glfwGetPrimaryMonitor();
     const GLFWvidmode* mode = monitor != nullptr ? glfwGetVideoMode(monitor) : nullptr;
     if (mode == nullptr) {
-        std::printf("No monitor or video mode: %s\n",
-                    monitor == nullptr ? "no monitor is connected" : "the monitor reports no video mode");
-        std::fflush(stdout);
+        Log("No monitor or video mode: %s\n",
+            monitor == nullptr ? "no monitor is connected" : "the monitor reports no video mode");
     }
     return mode;
 }
@@ -68,8 +67,7 @@ void SetWindowIcon() {
     unsigned char* pixels = SOIL_load_image("Textures/window_icon.png", &width, &height, &channels, SOIL_LOAD_RGBA);
     if (pixels == nullptr) {
         // The window goes without an icon, but the player learns why.
-        std::printf("Texture Load Error: '%s'\n", SOIL_last_result());
-        std::fflush(stdout);
+        Log("Texture Load Error: '%s'\n", SOIL_last_result());
         return;
     }
     GLFWimage icon{width, height, pixels};
@@ -122,16 +120,14 @@ void IgnoreWindowFocus() {
 void InitWindow() {
     glfwSetErrorCallback(ErrorCallback);
     if (glfwInit() != GLFW_TRUE) {
-        std::printf("Failed to initialise GLFW!\n");
-        std::fflush(stdout);
+        Log("Failed to initialise GLFW!\n");
         std::abort();
     }
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 0);
     window = glfwCreateWindow(windowedWidth, windowedHeight, "Lirra", nullptr, nullptr);
     if (window == nullptr) {
-        std::printf("Failed to create Window!\n");
-        std::fflush(stdout);
+        Log("Failed to create Window!\n");
         std::abort();
     }
     glfwGetFramebufferSize(window, &windowWidth, &windowHeight);
@@ -173,14 +169,13 @@ bool SetFullscreen(bool on) {
     const GLFWvidmode* mode = PrimaryVideoMode();
     if (mode == nullptr) {
         // Nothing to cover and nothing to centre on: the window stays as it is.
-        std::printf("[Fullscreen: %d]: not available, the window stays\n", on ? 1 : 0);
-        std::fflush(stdout);
+        Log("[Fullscreen: %d]: not available, the window stays\n", on ? 1 : 0);
         return isFullscreen;
     }
     int x = 0;
     int y = 0;
     CenteredPosition(*mode, windowedWidth, windowedHeight, &x, &y);
-    std::printf("[Fullscreen: %d]\nRefresh Rate: %d\n", on ? 1 : 0, mode->refreshRate);
+    Log("[Fullscreen: %d]\nRefresh Rate: %d\n", on ? 1 : 0, mode->refreshRate);
     if (on) {
         glfwSetWindowMonitor(window, monitor, x, y, mode->width, mode->height, mode->refreshRate);
     } else {

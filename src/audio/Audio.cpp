@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <vector>
 
+#include "app/Log.h"
 #include "audio/AudioErrors.h"
 #include "audio/OggDecoder.h"
 
@@ -195,7 +195,7 @@ void AudioInit() {
         ReportAudioError(AUDIO_ERR_CONTEXT);
         return;
     }
-    audio = new AudioSystem();
+    audio = new AudioSystem();  // by hand: the pointer must outlive static destruction, see above
     audio->device = device;
     audio->context = context;
     audio->voices.reserve(kVoiceBudget);
@@ -243,6 +243,8 @@ Sound* LoadSound(const char* path) {
         ReportAudioError(decodeResult);
         return nullptr;
     }
+    // By hand: a sound crosses from the loading thread to the resource table, and only
+    // ReleaseSound may end it, as it must leave the device under the audio lock first.
     Sound* sound = new Sound();
     sound->path = path;
     sound->frames = decoded.FrameCount();
@@ -265,8 +267,7 @@ Sound* LoadSound(const char* path) {
         delete sound;
         return nullptr;
     }
-    std::printf("Audio loaded: %s\n", path);
-    std::fflush(stdout);
+    Log("Audio loaded: %s\n", path);
     return sound;
 }
 

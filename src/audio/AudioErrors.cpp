@@ -1,6 +1,6 @@
 #include "audio/AudioErrors.h"
 
-#include <cstdio>
+#include "app/Log.h"
 
 namespace {
 
@@ -28,6 +28,5 @@ const char* AudioErrorString(int code) {
 }
 
 void ReportAudioError(int code) {
-    std::printf("FMOD error! (%d) %s\n", code, AudioErrorString(code));
-    std::fflush(stdout);
+    Log("FMOD error! (%d) %s\n", code, AudioErrorString(code));
 }

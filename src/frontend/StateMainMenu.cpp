@@ -2,13 +2,12 @@
 
 #include <GLFW/glfw3.h>
 
-#include <cstdio>
-
 #include "actors/GOGranny.h"
 #include "actors/GOSignpost.h"
 #include "actors/Player.h"
 #include "app/FrameClock.h"
 #include "app/Input.h"
+#include "app/Log.h"
 #include "audio/Audio.h"
 #include "frontend/GOTransitionScreen.h"
 #include "frontend/GameStateManager.h"
@@ -87,9 +86,9 @@ void StateMainMenu::Load() {
 void StateMainMenu::LoadScene() {
     tiles.clear();
     if (LoadLevelFile("mainmenu.env", &tiles, nullptr)) {
-        std::printf("Main menu loaded!\n");
+        Log("Main menu loaded!\n");
     } else {
-        std::printf("Failed to load main menu!!\n");
+        Log("Failed to load main menu!!\n");
     }
     GetScene().SpawnFromMarkers();
 }

@@ -63,7 +63,7 @@ void StateSplash::Update() {
     if (now > fadeStart || SkipPressed()) {
         // Once: a second request would build and throw away another main menu.
         leaving = true;
-        SetState(new StateMainMenu());
+        SetState(std::make_unique<StateMainMenu>());
         return;
     }
     if (Renderer* renderer = logo->GetComponent<Renderer>()) {

@@ -1,22 +1,18 @@
 #include "graphics/AnimationRenderer.h"
 
-#include <cstdio>
-
 #include "app/FrameClock.h"
+#include "app/Log.h"
 #include "graphics/MatrixStack.h"
 #include "graphics/Mesh.h"
 #include "resources/ResourceLoader.h"
 #include "scene/GameObject.h"
 
-AnimationRenderer::~AnimationRenderer() {
-    // Free normally released the meshes already; a component deleted without it must not leak them.
-    Free();
-}
+// Here, where Mesh is complete, so the frames' meshes can be destroyed.
+AnimationRenderer::AnimationRenderer(GameObject* owner_) : Component(owner_) {}
+
+AnimationRenderer::~AnimationRenderer() = default;
 
 void AnimationRenderer::Free() {
-    for (auto& [mesh, texture] : frames) {
-        delete mesh;
-    }
     frames.clear();
     frameCount = 0;
     currentFrame = 0;
@@ -64,8 +60,7 @@ const AnimClip* AnimationRenderer::FindCurrentClip() const {
             return nullptr;
         }
         reportedClip = currentClip;
-        std::printf("Animation clip %d not registered!\n", currentClip);
-        std::fflush(stdout);
+        Log("Animation clip %d not registered!\n", currentClip);
         return nullptr;
     }
     return &found->second;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -24,7 +25,7 @@ public:
     // One past the last texture id: no clip registered yet.
     static constexpr int kNoClip = 63;
 
-    explicit AnimationRenderer(GameObject* owner_) : Component(owner_) {}
+    explicit AnimationRenderer(GameObject* owner_);
     ~AnimationRenderer() override;
 
     const char* GetName() const override { return kName; }
@@ -63,6 +64,6 @@ private:
     int currentClip = kNoClip;
     float alpha = 1.0f;
     mutable int reportedClip = -1;  // reported once, not every frame
-    std::vector<std::pair<Mesh*, Texture*>> frames;
+    std::vector<std::pair<std::unique_ptr<Mesh>, Texture*>> frames;
     std::map<int, AnimClip> clips;
 };

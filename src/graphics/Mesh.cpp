@@ -174,8 +174,8 @@ void Mesh::Draw(const Texture* texture, float alpha, const Vector3& tint) const 
     }
 }
 
-Mesh* CreateQuad(const char* name, const glm::vec4& colour, float size, float uLeft, float uRight, float vTop,
-                 float vBottom) {
+std::unique_ptr<Mesh> CreateQuad(const char* name, const glm::vec4& colour, float size, float uLeft, float uRight,
+                                 float vTop, float vBottom) {
     const float h = size / 2.0f;
     const Vertex vertices[4] = {
         MakeVertex(-h, -h, 0.0f, colour, uLeft, vBottom),
@@ -184,12 +184,12 @@ Mesh* CreateQuad(const char* name, const glm::vec4& colour, float size, float uL
         MakeVertex(h, h, 0.0f, colour, uRight, vTop),
     };
     const unsigned int indices[4] = {0, 1, 2, 3};
-    Mesh* mesh = new Mesh(name);
+    auto mesh = std::make_unique<Mesh>(name);
     mesh->Upload(vertices, 4, indices, 4, MESH_TRIANGLE_STRIP);
     return mesh;
 }
 
-Mesh* CreateGrid(const char* name, const glm::vec4& colour, int count, float spacing) {
+std::unique_ptr<Mesh> CreateGrid(const char* name, const glm::vec4& colour, int count, float spacing) {
     std::vector<Vertex> vertices;
     std::vector<unsigned int> indices;
     vertices.reserve(static_cast<size_t>(count) * 4);
@@ -208,13 +208,13 @@ Mesh* CreateGrid(const char* name, const glm::vec4& colour, int count, float spa
     for (unsigned int k = 0; k < vertices.size(); ++k) {
         indices.push_back(k);
     }
-    Mesh* mesh = new Mesh(name);
+    auto mesh = std::make_unique<Mesh>(name);
     mesh->Upload(vertices.data(), static_cast<int>(vertices.size()), indices.data(), static_cast<int>(indices.size()),
                  MESH_LINES);
     return mesh;
 }
 
-Mesh* CreateAxes(const char* name, float length) {
+std::unique_ptr<Mesh> CreateAxes(const char* name, float length) {
     const glm::vec4 red(1.0f, 0.0f, 0.0f, 1.0f);
     const glm::vec4 green(0.0f, 1.0f, 0.0f, 1.0f);
     const glm::vec4 blue(0.0f, 0.0f, 1.0f, 1.0f);
@@ -224,7 +224,7 @@ Mesh* CreateAxes(const char* name, float length) {
         MakeVertex(0.0f, 0.0f, 0.0f, blue, 0.0f, 0.0f),  MakeVertex(0.0f, 0.0f, length, blue, 0.0f, 0.0f),
     };
     const unsigned int indices[6] = {0, 1, 2, 3, 4, 5};
-    Mesh* mesh = new Mesh(name);
+    auto mesh = std::make_unique<Mesh>(name);
     mesh->Upload(vertices, 6, indices, 6, MESH_LINES);
     return mesh;
 }

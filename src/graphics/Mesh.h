@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "math/Vector.h"
 
 #include <glm/glm.hpp>
@@ -69,8 +71,7 @@ private:
     bool hasBounds = false;
 };
 
-// Each builder returns a new mesh that the caller owns.
-Mesh* CreateQuad(const char* name, const glm::vec4& colour, float size, float uLeft, float uRight, float vTop,
-                 float vBottom);
-Mesh* CreateGrid(const char* name, const glm::vec4& colour, int count, float spacing);
-Mesh* CreateAxes(const char* name, float length);
+std::unique_ptr<Mesh> CreateQuad(const char* name, const glm::vec4& colour, float size, float uLeft, float uRight,
+                                 float vTop, float vBottom);
+std::unique_ptr<Mesh> CreateGrid(const char* name, const glm::vec4& colour, int count, float spacing);
+std::unique_ptr<Mesh> CreateAxes(const char* name, float length);

@@ -9,6 +9,7 @@
 
 #include "app/FrameClock.h"
 #include "app/Input.h"
+#include "app/Log.h"
 #include "app/Window.h"
 #include "graphics/ShaderManager.h"
 
@@ -219,8 +220,7 @@ bool IsFramebufferComplete() {
 
 void CheckFramebufferComplete() {
     if (!IsFramebufferComplete()) {
-        std::printf("Framebuffer not complete!\n");
-        std::fflush(stdout);
+        Log("Framebuffer not complete!\n");
     }
 }
 

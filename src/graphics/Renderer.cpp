@@ -2,9 +2,9 @@
 
 #include <GL/glew.h>
 
-#include <cstdio>
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "app/Log.h"
 #include "app/Window.h"
 #include "graphics/MatrixStack.h"
 #include "graphics/Texture.h"
@@ -39,8 +39,7 @@ void Renderer::Draw() {
 
 void Renderer::SetPixelPerfect() {
     if (texture == nullptr) {
-        std::printf("SetPixelPerfect Failed: Texture not set!");
-        std::fflush(stdout);
+        Log("SetPixelPerfect Failed: Texture not set!");
         return;
     }
     const Vector2 size = texture->GetSize();
@@ -73,8 +72,7 @@ void UIRenderer::Draw() {
 
 void UIRenderer::SetPixelPerfect() {
     if (texture == nullptr) {
-        std::printf("SetPixelPerfect Failed: Texture not set!");
-        std::fflush(stdout);
+        Log("SetPixelPerfect Failed: Texture not set!");
         return;
     }
     const Vector2 size = texture->GetSize();

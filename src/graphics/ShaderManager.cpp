@@ -2,11 +2,10 @@
 
 #include <GL/glew.h>
 
-#include <cstdio>
 #include <fstream>
-#include <iostream>
 #include <sstream>
 
+#include "app/Log.h"
 #include "math/Vector.h"
 
 namespace {
@@ -32,23 +31,24 @@ bool CheckErrors(unsigned int id, const std::string& type) {
         glGetShaderiv(id, GL_COMPILE_STATUS, &success);
         if (success == 0) {
             glGetShaderInfoLog(id, kInfoLogSize, nullptr, log);
-            std::cout << "ERROR::SHADER_COMPILATION_ERROR of type: " << type << "\n"
-                      << log << "\n -- --------------------------------------------------- -- " << std::endl;
+            Log("ERROR::SHADER_COMPILATION_ERROR of type: %s\n%s\n -- "
+                "--------------------------------------------------- -- \n",
+                type.c_str(), log);
         }
         return success != 0;
     }
     glGetProgramiv(id, GL_LINK_STATUS, &success);
     if (success == 0) {
         glGetProgramInfoLog(id, kInfoLogSize, nullptr, log);
-        std::cout << "ERROR::PROGRAM_LINKING_ERROR of type: " << type << "\n"
-                  << log << "\n -- --------------------------------------------------- -- " << std::endl;
+        Log("ERROR::PROGRAM_LINKING_ERROR of type: %s\n%s\n -- --------------------------------------------------- -- "
+            "\n",
+            type.c_str(), log);
     }
     return success != 0;
 }
 
 void CompileStage(unsigned int shader, const std::string& path, const std::string& source, const char* type) {
-    std::printf("Compiling shader: %s\n", path.c_str());
-    std::fflush(stdout);
+    Log("Compiling shader: %s\n", path.c_str());
     const char* text = source.c_str();
     glShaderSource(shader, 1, &text, nullptr);
     glCompileShader(shader);
@@ -86,8 +86,7 @@ ShaderManager::~ShaderManager() {
 
 void ShaderManager::Load(const std::string& name) {
     if (programs.count(name) != 0) {
-        std::printf("Shader already loaded!\n");
-        std::fflush(stdout);
+        Log("Shader already loaded!\n");
         return;
     }
     const std::string vertexPath = name + ".vertexshader";
@@ -95,8 +94,7 @@ void ShaderManager::Load(const std::string& name) {
 
     std::string vertexSource;
     if (!ReadWholeFile(vertexPath, &vertexSource)) {
-        std::printf("Impossible to open %s. Are you in the right directory?\n", vertexPath.c_str());
-        std::fflush(stdout);
+        Log("Impossible to open %s. Are you in the right directory?\n", vertexPath.c_str());
         return;
     }
     // A missing fragment file compiles as empty source, which reports itself below.
@@ -127,8 +125,7 @@ void ShaderManager::Load(const std::string& name) {
 void ShaderManager::Use(const std::string& name) {
     const auto found = programs.find(name);
     if (found == programs.end()) {
-        std::printf("Shader not loaded!\n");
-        std::fflush(stdout);
+        Log("Shader not loaded!\n");
         return;
     }
     current = &found->second;

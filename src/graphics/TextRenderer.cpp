@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "app/Log.h"
 #include "app/Window.h"
 #include "graphics/Camera.h"
 #include "graphics/PostProcess.h"
@@ -26,8 +27,7 @@ constexpr size_t kBarRowLength = 256;
 std::string barRow(kBarRowLength, 'I');
 
 void Report(const char* line) {
-    std::printf("%s", line);
-    std::fflush(stdout);
+    Log("%s", line);
 }
 
 }  // namespace
@@ -56,8 +56,7 @@ void TextRenderer::Init(const char* fontPath) {
         return;
     }
     face = ftFace;
-    std::printf("Font: \"%s\" loaded!\n", fontPath);
-    std::fflush(stdout);
+    Log("Font: \"%s\" loaded!\n", fontPath);
     FT_Set_Pixel_Sizes(ftFace, 0, kPixelSize);
     lineHeight = static_cast<float>(ftFace->size->metrics.height) / 64.0f;
     LoadGlyphs();

@@ -1,9 +1,10 @@
 #include "graphics/Texture.h"
 
+#include "app/Log.h"
+
 #include <GL/glew.h>
 #include <SOIL/SOIL.h>
 
-#include <cstdio>
 #include <stdexcept>
 
 Texture::Texture(const char* texturePath) : path(texturePath) {}
@@ -22,8 +23,7 @@ unsigned int Texture::Load(const char* file, int mode, unsigned int flags) {
     id = SOIL_load_OGL_texture(file, SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, flags);
     if (id == 0) {
         size = Vector2();
-        std::printf("Texture Load Error: '%s'\n", SOIL_last_result());
-        std::fflush(stdout);
+        Log("Texture Load Error: '%s'\n", SOIL_last_result());
         return id;
     }
     // SOIL leaves the new texture bound.
@@ -32,8 +32,7 @@ unsigned int Texture::Load(const char* file, int mode, unsigned int flags) {
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
     size = Vector2(static_cast<float>(width), static_cast<float>(height));
-    std::printf("Texture Loaded: %s\n", file);
-    std::fflush(stdout);
+    Log("Texture Loaded: %s\n", file);
     return id;
 }
 

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <deque>
 
 #include "actors/Player.h"
 #include "app/FrameClock.h"
+#include "app/Log.h"
 #include "app/State.h"
 #include "app/StateManager.h"
 #include "app/Window.h"
@@ -155,19 +155,16 @@ bool CinLines::Update() {
 }
 
 void WarnCinematicCount(int count, int given) {
-    std::printf("PlayCinematic: %d effects announced, %d given; playing the %d given\n", count, given, given);
-    std::fflush(stdout);
+    Log("PlayCinematic: %d effects announced, %d given; playing the %d given\n", count, given, given);
 }
 
-void PlayCinematic(std::initializer_list<CinBase*> effects) {
-    CinematicStep step;
-    for (CinBase* effect : effects) {
-        if (effect == nullptr) {
-            continue;
-        }
-        step.effects.emplace_back(effect);
+void PlayCinematicStep(std::vector<std::unique_ptr<CinBase>> effects) {
+    std::erase(effects, nullptr);
+    for (const std::unique_ptr<CinBase>& effect : effects) {
         effect->Start();
     }
+    CinematicStep step;
+    step.effects = std::move(effects);
     cinematicQueue.push_back(std::move(step));
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -74,11 +73,13 @@ extern bool cinematicPlaying;
 // Where Lirra stood when the bars last moved with her.
 extern Vector3 barsLastPlayerPos;
 
-// Takes ownership of the effects, starts each at once in order, and queues them as one step.
-void PlayCinematic(std::initializer_list<CinBase*> effects);
-// The same, in the form (count, effect 1, ..., effect count); every effect passed is taken.
+// Starts each effect at once in order, and queues them as one step; empty handles are skipped.
+void PlayCinematicStep(std::vector<std::unique_ptr<CinBase>> effects);
 template <typename... Effects>
-void PlayCinematic(int count, Effects*... effects);
+void PlayCinematic(std::unique_ptr<Effects>... effects);
+// The same, in the form (count, effect 1, ..., effect count); every effect passed is played.
+template <typename... Effects>
+void PlayCinematic(int count, std::unique_ptr<Effects>... effects);
 
 // Once per frame: the oldest step runs; when all its effects are finished the next step follows.
 void UpdateCinematics();
@@ -96,9 +97,17 @@ GameObject* GetCinematicBar(int index);
 void WarnCinematicCount(int count, int given);
 
 template <typename... Effects>
-void PlayCinematic(int count, Effects*... effects) {
+void PlayCinematic(std::unique_ptr<Effects>... effects) {
+    std::vector<std::unique_ptr<CinBase>> step;
+    step.reserve(sizeof...(effects));
+    (step.push_back(std::move(effects)), ...);
+    PlayCinematicStep(std::move(step));
+}
+
+template <typename... Effects>
+void PlayCinematic(int count, std::unique_ptr<Effects>... effects) {
     if (count != static_cast<int>(sizeof...(effects))) {
         WarnCinematicCount(count, static_cast<int>(sizeof...(effects)));
     }
-    PlayCinematic({static_cast<CinBase*>(effects)...});
+    PlayCinematic(std::move(effects)...);
 }

@@ -1,7 +1,6 @@
 #include "levels/LevelFile.h"
 
-#include <cstdio>
-
+#include "app/Log.h"
 #include "levels/GOCollider.h"
 #include "levels/GOTile.h"
 #include "levels/LevelFileFormat.h"
@@ -10,9 +9,8 @@
 namespace {
 
 void ReportDamagedFile(const std::string& path, const LevelError& error) {
-    std::printf("Invalid file data detected!\n");
-    std::printf("Level file '%s', line %zu: %s\n", path.c_str(), error.line, error.reason.c_str());
-    std::fflush(stdout);
+    Log("Invalid file data detected!\n");
+    Log("Level file '%s', line %zu: %s\n", path.c_str(), error.line, error.reason.c_str());
 }
 
 TileRecord RecordOf(const GOTile& tile) {
@@ -92,14 +90,12 @@ bool SaveLevelFile(const std::string& path, const std::vector<GOTile*>& tiles,
     std::string text;
     LevelError formatError;
     if (!FormatLevelText(level, &text, &formatError)) {
-        std::printf("Level not saved to '%s': %s\n", path.c_str(), formatError.reason.c_str());
-        std::fflush(stdout);
+        Log("Level not saved to '%s': %s\n", path.c_str(), formatError.reason.c_str());
         return false;
     }
     std::string writeError;
     if (!WriteFileReplacing(path, text, &writeError)) {
-        std::printf("Level not saved: %s\n", writeError.c_str());
-        std::fflush(stdout);
+        Log("Level not saved: %s\n", writeError.c_str());
         return false;
     }
     return true;

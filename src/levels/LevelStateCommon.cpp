@@ -1,10 +1,10 @@
 #include "levels/LevelStateCommon.h"
 
-#include <cstdio>
 #include <vector>
 
 #include "actors/GOMushroom.h"
 #include "actors/Player.h"
+#include "app/Log.h"
 #include "audio/Audio.h"
 #include "frontend/GameStateManager.h"
 #include "graphics/AnimationRenderer.h"
@@ -42,7 +42,7 @@ DialogueRequest LirraLine(const std::string& text, const LirraLineBox& box) {
     line.offset = box.offset;
     line.size = box.size;
     line.follow = &GetPlayer().GetTransform().position;
-    line.onFinish = [] { std::printf("My Player Dialog has been closed!\n"); };
+    line.onFinish = [] { Log("My Player Dialog has been closed!\n"); };
     return line;
 }
 
@@ -64,7 +64,7 @@ void ShowLirraLines(std::initializer_list<const char*> texts, const LirraLineBox
 bool LoadLevelTiles(const char* file, const char* loadedMessage, std::vector<GOTile*>* tiles) {
     tiles->clear();
     const bool loaded = LoadLevelFile(file, tiles, nullptr);
-    std::printf("%s", loaded ? loadedMessage : "Failed to load level!!\n");
+    Log("%s", loaded ? loadedMessage : "Failed to load level!!\n");
     return loaded;
 }
 
@@ -78,7 +78,7 @@ void PlaceLirra(const Vector3& start) {
 GOMushroom* PlaceExitMushroom(GOMushroom* kept, const Vector3& position, const Vector3* scale, int target) {
     GOMushroom* mushroom = kept != nullptr ? kept : GetScene().GetInteractable<GOMushroom>(kPortalType);
     if (mushroom == nullptr) {
-        std::printf("No exit mushroom could be placed!\n");
+        Log("No exit mushroom could be placed!\n");
         return nullptr;
     }
     mushroom->GetTransform().SetPosition(position);

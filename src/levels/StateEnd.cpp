@@ -1,11 +1,11 @@
 #include "levels/StateEnd.h"
 
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "actors/Player.h"
 #include "app/FrameClock.h"
+#include "app/Log.h"
 #include "app/StateFactory.h"
 #include "app/StateManager.h"
 #include "audio/Audio.h"
@@ -188,9 +188,9 @@ const char* GetCreditsText() {
 void StateEnd::Load() {
     tiles.clear();
     if (LoadLevelFile("ending.env", &tiles, nullptr)) {
-        std::printf("end level loaded!\n");
+        Log("end level loaded!\n");
     } else {
-        std::printf("Failed to load end level!!\n");
+        Log("Failed to load end level!!\n");
     }
     GetScene().SpawnFromMarkers();
 
@@ -267,7 +267,7 @@ void StateEnd::PrepareVoices() {
     lirraVoice.nameScale = 0.8f;
     lirraVoice.size = Vector2(100.0f, 80.0f);
     lirraVoice.follow = &GetPlayer().GetTransform().position;
-    lirraVoice.onFinish = [] { std::printf("My Player Dialog has been closed!\n"); };
+    lirraVoice.onFinish = [] { Log("My Player Dialog has been closed!\n"); };
 }
 
 void StateEnd::Update() {
@@ -335,7 +335,7 @@ void StateEnd::WalkHome(float dt) {
     switch (step) {
     case 0:
         if (LirraX() < kLirraStart.x) {
-            PlayCinematic(1, new CinLines(CameraPosition(), 11.0f, 0.7f, 4.5f, false));
+            PlayCinematic(1, std::make_unique<CinLines>(CameraPosition(), 11.0f, 0.7f, 4.5f, false));
             GetPlayer().localTimeScale = kHomeTimeScale;
             step = 1;
         }
@@ -368,8 +368,8 @@ void StateEnd::WalkHome(float dt) {
         break;
     case 6:
         if (LirraX() < -3.0f && !lineShown) {
-            PlayCinematic(2, new CinZoom(-0.05f, 3.0f, 1.0f),
-                          new CinLines(CameraPosition(), 11.0f, -0.05f, 3.0f, true));
+            PlayCinematic(2, std::make_unique<CinZoom>(-0.05f, 3.0f, 1.0f),
+                          std::make_unique<CinLines>(CameraPosition(), 11.0f, -0.05f, 3.0f, true));
             diredVoice.onFinish = [this] { AdvanceStep(); };
             SayDired("Well done on your first collection", Vector3(1.0f, y, 0.0f));
             GetPlayer().SetInputLocked(true);
@@ -422,7 +422,7 @@ void StateEnd::Revelation(float dt) {
     case 9:
         waitTimer += dt;
         if (waitTimer >= 0.65f) {
-            PlayCinematic(1, new CinShake(0.1f, 0.3f, false));
+            PlayCinematic(1, std::make_unique<CinShake>(0.1f, 0.3f, false));
             step = 10;
         }
         break;
@@ -439,7 +439,7 @@ void StateEnd::Revelation(float dt) {
         SayDired("This isn't something you should know", Vector3(0.0f, 0.0f, 0.0f));
         break;
     case 14:
-        PlayCinematic(1, new CinShake(0.15f, 0.3f, false));
+        PlayCinematic(1, std::make_unique<CinShake>(0.15f, 0.3f, false));
         step = 15;
         SayLirra("What..? NO!!");
         break;
@@ -448,8 +448,8 @@ void StateEnd::Revelation(float dt) {
         SayDired("It's time for you to forget it all...", Vector3(0.0f, 0.0f, 0.0f));
         break;
     case 18:
-        PlayCinematic(1, new CinShake(0.15f, 0.3f, false));
-        PlayCinematic(1, new CinLines(CameraPosition(), 11.0f, 1.3f, 5.0f, false));
+        PlayCinematic(1, std::make_unique<CinShake>(0.15f, 0.3f, false));
+        PlayCinematic(1, std::make_unique<CinLines>(CameraPosition(), 11.0f, 1.3f, 5.0f, false));
         step = 19;
         SayLirra("DIRED, NO!!");
         break;
@@ -512,7 +512,7 @@ void StateEnd::ShowCredits() {
 }
 
 void StateEnd::ReturnToMainMenu() {
-    SetState(new StateMainMenuAfterEnding());
+    SetState(std::make_unique<StateMainMenuAfterEnding>());
 }
 
 void StateEnd::Render() {

@@ -64,13 +64,14 @@ void StateLevel1::Update() {
         EndAmbush();
     }
     if (lirra.y < kLevel1FallLimit) {
-        SetState(new StateLevel1());
+        SetState(std::make_unique<StateLevel1>());
     }
 }
 
 void StateLevel1::StartAmbush() {
     script.ambushStarted = true;
-    PlayCinematic(2, new CinZoom(0.1f, 3.0f, 1.0f), new CinLines(GetCamera().GetPosition(), 13.0f, 1.3f, 3.0f, false));
+    PlayCinematic(2, std::make_unique<CinZoom>(0.1f, 3.0f, 1.0f),
+                  std::make_unique<CinLines>(GetCamera().GetPosition(), 13.0f, 1.3f, 3.0f, false));
     GetPlayer().SetInputLocked(true);
     ShowLirraLines({"This feels strange...", "Hang on, it can't be usually this quiet...", "Oh noes! They are coming!",
                     "Shoo shoo! Go away!"},
@@ -102,7 +103,8 @@ void StateLevel1::EndAmbush() {
     script.ambushFinished = true;
     GetPlayer().localTimeScale = 1.0f;
     cinematicPlaying = false;
-    PlayCinematic(2, new CinZoom(-0.1f, 3.0f, 1.0f), new CinLines(GetCamera().GetPosition(), 13.0f, -1.3f, 4.0f, true));
+    PlayCinematic(2, std::make_unique<CinZoom>(-0.1f, 3.0f, 1.0f),
+                  std::make_unique<CinLines>(GetCamera().GetPosition(), 13.0f, -1.3f, 4.0f, true));
 }
 
 void StateLevel1::Render() {

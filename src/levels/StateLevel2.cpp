@@ -43,13 +43,13 @@ void StateLevel2::Update() {
     }
     RunDoorLine();
     if (LirraPosition().y <= kLevel2FallLimit) {
-        SetState(new StateLevel2());
+        SetState(std::make_unique<StateLevel2>());
     }
 }
 
 void StateLevel2::StartIntro() {
     script.introStarted = true;
-    PlayCinematic(1, new CinLines(GetCamera().GetPosition(), 13.0f, 1.3f, 2.0f, false));
+    PlayCinematic(1, std::make_unique<CinLines>(GetCamera().GetPosition(), 13.0f, 1.3f, 2.0f, false));
     GetPlayer().SetInputLocked(true);
     ShowLirraLines({"Wow, it feels a little cold here", "Hmm, seems like there's no where to go but up...",
                     "Maybe the wind can help me!"},
@@ -61,7 +61,7 @@ void StateLevel2::RunIntro() {
     script.introTime += GetDeltaTime();
     cinematicPlaying = true;
     if (script.introTime > kLevel2IntroLength) {
-        PlayCinematic(1, new CinLines(GetCamera().GetPosition(), 13.0f, -1.3f, 3.0f, true));
+        PlayCinematic(1, std::make_unique<CinLines>(GetCamera().GetPosition(), 13.0f, -1.3f, 3.0f, true));
         CloseDialogue();
         GetPlayer().SetInputLocked(false);
         script.introOver = true;

@@ -42,7 +42,7 @@ void StateLevel3::Update() {
         return;
     }
     if (LirraPosition().y < kLevel3FallLimit) {
-        SetState(new StateLevel3());
+        SetState(std::make_unique<StateLevel3>());
     }
     if (script.areaShown[5]) {
         return;

@@ -1,7 +1,6 @@
 #include "levels/StateLevelBoss.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <initializer_list>
 #include <string>
 
@@ -9,6 +8,7 @@
 #include "actors/GOWind.h"
 #include "actors/Player.h"
 #include "app/FrameClock.h"
+#include "app/Log.h"
 #include "app/StateFactory.h"
 #include "app/StateManager.h"
 #include "audio/Audio.h"
@@ -45,7 +45,7 @@ DialogueRequest BossLevelLine(const char* speaker, const char* text) {
     line.textScale = 0.6f;
     line.nameScale = 0.8f;
     line.follow = &GetPlayer().GetTransform().position;
-    line.onFinish = [] { std::printf("My Player Dialog has been closed!\n"); };
+    line.onFinish = [] { Log("My Player Dialog has been closed!\n"); };
     return line;
 }
 
@@ -80,9 +80,9 @@ void StateLevelBoss::Load() {
     enemies.clear();
     script = Script{};
     if (LoadLevelFile("levelboss.env", &tiles, nullptr)) {
-        std::printf("Level Boss loaded!\n");
+        Log("Level Boss loaded!\n");
     } else {
-        std::printf("Failed to load level!!\n");
+        Log("Failed to load level!!\n");
     }
     Player& lirra = GetPlayer();
     lirra.Init();
@@ -119,7 +119,7 @@ void StateLevelBoss::Update() {
         return;
     }
     if (GetPlayer().GetTransform().GetPosition().y <= kBossFallLimit) {
-        SetState(new StateLevelBoss());
+        SetState(std::make_unique<StateLevelBoss>());
     }
     RunPhaseLines(GetBoss().GetPhase());
     RunOutro();
@@ -145,7 +145,8 @@ void StateLevelBoss::RunPhaseLines(int phase) {
     }
     if (phase == BOSS_DEFEATED && !script.bossDown) {
         script.bossDown = true;
-        PlayCinematic(2, new CinZoom(0.1f, 3.0f, 1.0f), new CinLines(CameraPosition(), 13.0f, -1.3f, 3.0f, true));
+        PlayCinematic(2, std::make_unique<CinZoom>(0.1f, 3.0f, 1.0f),
+                      std::make_unique<CinLines>(CameraPosition(), 13.0f, -1.3f, 3.0f, true));
         Player& lirra = GetPlayer();
         lirra.state = PLAYER_IDLE;
         lirra.SetInputLocked(true);
@@ -155,7 +156,7 @@ void StateLevelBoss::RunPhaseLines(int phase) {
 // Rovevoz's six last lines, each counting one step of the outro as it hands over or closes.
 void StateLevelBoss::StartLastWords() {
     script.lastWordsStarted = true;
-    PlayCinematic(1, new CinLines(CameraPosition(), 11.0f, 1.3f, 2.5f, false));
+    PlayCinematic(1, std::make_unique<CinLines>(CameraPosition(), 11.0f, 1.3f, 2.5f, false));
     const Vector3 camera = CameraPosition();
     std::vector<DialogueRequest> lines;
     for (const char* text :
@@ -178,7 +179,7 @@ void StateLevelBoss::RunOutro() {
         StartLastWords();
     }
     if (script.outroStep == kLastWordLines) {
-        PlayCinematic(1, new CinLines(CameraPosition(), 11.0f, -1.3f, 5.0f, true));
+        PlayCinematic(1, std::make_unique<CinLines>(CameraPosition(), 11.0f, -1.3f, 5.0f, true));
         script.outroStep = 7;
     }
     if (script.outroStep == 7) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ostream>
 
+#include "app/Log.h"
 #include "math/MathUtil.h"
 
 float Vector2::Length() const {
@@ -13,7 +14,7 @@ float Vector2::Length() const {
 Vector2 Vector2::Normalized() const {
     const float length = Length();
     if (ApproxEqual(length, 0.0f)) {
-        std::printf("Detected Vector2 Division by Zero");
+        Log("Detected Vector2 Division by Zero");
         return *this;
     }
     return *this * (1.0f / length);
@@ -30,7 +31,7 @@ float Vector3::Length() const {
 Vector3 Vector3::Normalized() const {
     const float length = Length();
     if (ApproxEqual(length, 0.0f)) {
-        std::printf("Detected Vector3 Division by Zero");
+        Log("Detected Vector3 Division by Zero");
         return *this;
     }
     return *this * (1.0f / length);

@@ -1,10 +1,12 @@
 #include "resources/ResourceLoader.h"
 
 #include <atomic>
-#include <cstdio>
 #include <set>
 
+#include "app/Log.h"
 #include "audio/Audio.h"
+#include "graphics/Mesh.h"
+#include "graphics/Texture.h"
 #include "resources/StateLoading.h"
 
 namespace {
@@ -20,8 +22,7 @@ void StoreProgress(float* progress, float value) {
 void ReportMissingSound(int id) {
     static std::set<int> reported;
     if (reported.insert(id).second) {
-        std::printf("sound id %d is not in the sound table\n", id);
-        std::fflush(stdout);
+        Log("sound id %d is not in the sound table\n", id);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 
 class Texture;
@@ -54,8 +55,8 @@ private:
     std::string soundPaths[kSoundCount];
     std::string texturePaths[kTextureCount];
     SoundTable sounds;
-    std::map<int, Texture*> textures;
-    std::map<int, Mesh*> meshes;
+    std::map<int, std::unique_ptr<Texture>> textures;
+    std::map<int, std::unique_ptr<Mesh>> meshes;
     bool soundsHandedOver = false;
 };
 

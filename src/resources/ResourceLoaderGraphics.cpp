@@ -2,9 +2,9 @@
 
 #include <GL/glew.h>
 
-#include <cstdio>
 #include <set>
 
+#include "app/Log.h"
 #include "graphics/Mesh.h"
 #include "graphics/Texture.h"
 
@@ -28,42 +28,32 @@ const int kNearestRanges[][2] = {{9, 9}, {36, 41}, {0, 8}, {14, 36}};
 void ReportMissing(const char* what, int id) {
     static std::set<std::pair<const char*, int>> reported;
     if (reported.insert({what, id}).second) {
-        std::printf("%s id %d is not in the %s table\n", what, id, what);
-        std::fflush(stdout);
+        Log("%s id %d is not in the %s table\n", what, id, what);
     }
 }
 
 template <typename T>
-T* Find(const std::map<int, T*>& table, int id, const char* what) {
+T* Find(const std::map<int, std::unique_ptr<T>>& table, int id, const char* what) {
     const auto entry = table.find(id);
     if (entry == table.end()) {
         ReportMissing(what, id);
         return nullptr;
     }
-    return entry->second;
+    return entry->second.get();
 }
 
 }  // namespace
 
 void ResourceLoader::LoadTexturesAndMeshes() {
     for (int id = 0; id < kTextureCount; ++id) {
-        Texture* texture = new Texture(texturePaths[id].c_str());
+        auto texture = std::make_unique<Texture>(texturePaths[id].c_str());
         texture->Load(texturePaths[id].c_str(), 0, 0);
         // Loading again replaces what an earlier load made.
-        auto [entry, inserted] = textures.try_emplace(id, texture);
-        if (!inserted) {
-            delete entry->second;
-            entry->second = texture;
-        }
+        textures[id] = std::move(texture);
     }
     for (int type = QUAD; type < kMeshCount; ++type) {
         const StandardMesh& standard = kStandardMeshes[type];
-        Mesh* mesh = CreateQuad(standard.name, standard.colour, 1.0f, 0.0f, 1.0f, 0.0f, 1.0f);
-        auto [entry, inserted] = meshes.try_emplace(type, mesh);
-        if (!inserted) {
-            delete entry->second;
-            entry->second = mesh;
-        }
+        meshes[type] = CreateQuad(standard.name, standard.colour, 1.0f, 0.0f, 1.0f, 0.0f, 1.0f);
     }
     for (const auto& range : kNearestRanges) {
         for (int id = range[0]; id <= range[1]; ++id) {
@@ -82,12 +72,6 @@ Mesh* ResourceLoader::LookupMesh(int id) const {
 
 ResourceLoader::~ResourceLoader() {
     ReleaseSounds();
-    for (auto& [id, texture] : textures) {
-        delete texture;
-    }
-    for (auto& [id, mesh] : meshes) {
-        delete mesh;
-    }
     textures.clear();
     meshes.clear();
 }

@@ -10,6 +10,7 @@
 
 #include "app/FrameClock.h"
 #include "app/LaunchOptions.h"
+#include "app/Log.h"
 #include "app/StateFactory.h"
 #include "app/StateManager.h"
 #include "frontend/GameStateManager.h"
@@ -33,7 +34,7 @@ void StartSoundLoad() {
     try {
         soundTask = std::async(std::launch::async, load);
     } catch (const std::system_error& error) {
-        std::printf("No loading thread (%s): sounds load on the main thread\n", error.what());
+        Log("No loading thread (%s): sounds load on the main thread\n", error.what());
         soundTask = std::async(std::launch::deferred, load);
     }
 }
@@ -53,7 +54,7 @@ void TakeLoadedSounds() {
         GetResources().SetSounds(soundTask.get());
     } catch (const std::exception& error) {
         // The table keeps the sounds that came in before the failure.
-        std::printf("Sound loading failed: %s\n", error.what());
+        Log("Sound loading failed: %s\n", error.what());
     }
 }
 

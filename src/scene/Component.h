@@ -2,15 +2,23 @@
 
 class GameObject;
 
+// One value per component class: objects find their components by it, never by name.
+using ComponentType = const void*;
+
+template <typename T>
+ComponentType ComponentTypeOf() {
+    static constexpr char kTag = 0;
+    return &kTag;
+}
+
 // A piece of behaviour attached to a GameObject by type: at most one of each type per object.
 // Every concrete component declares `static constexpr const char* kName` and returns it from
-// GetName, so components can be matched by name without building strings.
+// GetName, the name the console shows.
 class Component {
 public:
     explicit Component(GameObject* owner_) : owner(owner_) {}
     virtual ~Component() = default;
 
-    // The class name; components are matched by it.
     virtual const char* GetName() const = 0;
     virtual void Init() {}
     virtual void Free() {}

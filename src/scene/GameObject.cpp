@@ -22,21 +22,21 @@ const char* GetKindName(int kind) {
 }
 
 void ComponentBehavior::UpdateComponents() {
-    for (Component* component : components) {
-        component->Update();
+    for (const Attached& attached : components) {
+        attached.component->Update();
     }
 }
 
 void ComponentBehavior::DrawComponents() {
-    for (Component* component : components) {
-        component->Draw();
+    for (const Attached& attached : components) {
+        attached.component->Draw();
     }
 }
 
 void ComponentBehavior::FreeComponents() {
-    for (Component* component : components) {
-        component->Free();
-        delete component;
+    for (Attached& attached : components) {
+        attached.component->Free();
+        attached.component.reset();
     }
     components.clear();
 }

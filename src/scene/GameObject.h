@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstring>
+#include <memory>
 #include <type_traits>
 #include <vector>
 
@@ -32,6 +32,11 @@ const char* GetKindName(int kind);
 // Holds an object's components, in order of addition; it owns them.
 class ComponentBehavior {
 public:
+    struct Attached {
+        ComponentType type;
+        std::unique_ptr<Component> component;
+    };
+
     ComponentBehavior() = default;
     ComponentBehavior(const ComponentBehavior&) = delete;
     ComponentBehavior& operator=(const ComponentBehavior&) = delete;
@@ -47,12 +52,12 @@ public:
     void DrawComponents();
     void FreeComponents();
 
-    const std::vector<Component*>& GetComponents() const { return components; }
+    const std::vector<Attached>& GetComponents() const { return components; }
 
 protected:
     ~ComponentBehavior() = default;
 
-    std::vector<Component*> components;
+    std::vector<Attached> components;
 };
 
 // Every thing in a scene. Behaviour lives in subclasses; the scene object manager owns and
@@ -81,28 +86,30 @@ public:
     bool active = false;
 };
 
+// A component of type T, or of a type derived from it (a UIRenderer where a Renderer is asked
+// for), is refused before anything is made.
 template <typename T>
 T* ComponentBehavior::AddComponent() {
     static_assert(std::is_base_of_v<Component, T>, "Invalid component added!");
-    T* added = new T(static_cast<GameObject*>(this));
-    for (const Component* existing : components) {
-        if (std::strcmp(existing->GetName(), T::kName) == 0 || dynamic_cast<const T*>(existing) != nullptr) {
-            delete added;
+    for (const Attached& existing : components) {
+        if (existing.type == ComponentTypeOf<T>() || dynamic_cast<const T*>(existing.component.get()) != nullptr) {
             return nullptr;
         }
     }
+    auto made = std::make_unique<T>(static_cast<GameObject*>(this));
+    T* added = made.get();
     added->Init();
-    components.push_back(added);
+    components.push_back({ComponentTypeOf<T>(), std::move(made)});
     return added;
 }
 
+// Matched by exact type only, so a UIRenderer is not found as a Renderer.
 template <typename T>
 T* ComponentBehavior::GetComponent() const {
     static_assert(std::is_base_of_v<Component, T>, "Invalid component passed in");
-    // Components are matched by class name only, so a UIRenderer is not found as a Renderer.
-    for (Component* existing : components) {
-        if (std::strcmp(existing->GetName(), T::kName) == 0) {
-            return static_cast<T*>(existing);
+    for (const Attached& existing : components) {
+        if (existing.type == ComponentTypeOf<T>()) {
+            return static_cast<T*>(existing.component.get());
         }
     }
     return nullptr;
@@ -112,10 +119,8 @@ template <typename T>
 bool ComponentBehavior::RemoveComponent() {
     static_assert(std::is_base_of_v<Component, T>, "Invalid component to remove!");
     for (auto it = components.begin(); it != components.end(); ++it) {
-        if (std::strcmp((*it)->GetName(), T::kName) == 0) {
-            Component* removed = *it;
-            removed->Free();
-            delete removed;
+        if (it->type == ComponentTypeOf<T>()) {
+            it->component->Free();
             components.erase(it);
             return true;
         }

@@ -75,6 +75,7 @@ SceneObjectManager::~SceneObjectManager() {
     // Freed colliders take their objects off the collision list; with it empty that is no work.
     collidables.clear();
     collisionWalk.clear();
+    // By hand: the pools hand out plain pointers for the whole run, and every object is listed here once.
     for (GameObject* object : allObjects) {
         delete object;
     }

@@ -180,6 +180,8 @@ SceneObjectManager& GetScene();
 // outlive it (held by other process-wide objects) can free their components safely.
 bool SceneExists();
 
+// The pools' objects are made by hand here (the pools hand out plain pointers for the whole run)
+// and deleted once, by the manager's destructor.
 template <typename T>
 T* SceneObjectManager::HandOut(ObjectPool<T>& pool) {
     T* object = pool.FindFree([](const T* candidate) { return !candidate->IsActive(); });

@@ -2,6 +2,8 @@
 
 #include <GL/glew.h>
 
+#include <memory>
+
 #include "app/FrameClock.h"
 #include "app/Input.h"
 #include "app/State.h"
@@ -43,8 +45,8 @@ void BuildStateHeader() {
         first = false;
         if (ImGui::Button(button.label)) {
             // Screens the game does not have yet give no state, and the press is ignored.
-            if (State* next = CreateState(button.stateId)) {
-                SetState(next);
+            if (std::unique_ptr<State> next = CreateState(button.stateId)) {
+                SetState(std::move(next));
             }
         }
     }
@@ -175,8 +177,8 @@ ImVec4 ConsoleObjectColour(const GameObject& object) {
 
 std::vector<std::string> ConsoleComponentLines(const GameObject& object) {
     std::vector<std::string> lines;
-    for (const Component* component : object.GetComponents()) {
-        lines.emplace_back(component->GetName());
+    for (const ComponentBehavior::Attached& attached : object.GetComponents()) {
+        lines.emplace_back(attached.component->GetName());
     }
     if (lines.empty()) {
         lines.emplace_back("<None>");

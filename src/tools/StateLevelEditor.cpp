@@ -10,6 +10,7 @@
 
 #include "app/FrameClock.h"
 #include "app/Input.h"
+#include "app/Log.h"
 #include "frontend/GameStateManager.h"
 #include "graphics/Background.h"
 #include "graphics/Camera.h"
@@ -78,6 +79,11 @@ std::string MarkerLabel(const GOCollider& marker) {
     return label;
 }
 
+// Here, where Mesh is complete, for the grid and axis meshes.
+StateLevelEditor::StateLevelEditor() : State(STATE_EDITOR) {}
+
+StateLevelEditor::~StateLevelEditor() = default;
+
 void StateLevelEditor::Load() {
     gridMesh = CreateGrid("Grid Lines", kGridColour, kGridCount, 1.0f);
     axisMesh = CreateAxes("Axis", 1.0f);
@@ -89,10 +95,8 @@ void StateLevelEditor::Load() {
 }
 
 void StateLevelEditor::Unload() {
-    delete gridMesh;
-    delete axisMesh;
-    gridMesh = nullptr;
-    axisMesh = nullptr;
+    gridMesh.reset();
+    axisMesh.reset();
     GetScene().DeactivateAll();
     GetScene().ClearPlacedMarkers();
     cursorMarker = nullptr;
@@ -178,8 +182,7 @@ void StateLevelEditor::UpdateKeys() {
     for (int n = kFirstLayer; n <= kLastLayer; ++n) {
         if (IsTriggered(GLFW_KEY_0 + n)) {
             layer = n;
-            std::printf("Switch Layer: %d\n", layer);
-            std::fflush(stdout);
+            Log("Switch Layer: %d\n", layer);
         }
     }
     const int lastTile = std::max(GetTileMeshTable().count() - 1, 0);
@@ -188,8 +191,7 @@ void StateLevelEditor::UpdateKeys() {
     if (lower || raise) {
         tileIndex = std::clamp(tileIndex + (raise ? 1 : 0) - (lower ? 1 : 0), 0, lastTile);
         RefreshCursorTile();
-        std::printf("Tile Index: %d\n", tileIndex);
-        std::fflush(stdout);
+        Log("Tile Index: %d\n", tileIndex);
     }
     if (IsTriggered(GLFW_KEY_Q)) {
         SetMode(EDITOR_PLACE);
@@ -401,9 +403,8 @@ bool StateLevelEditor::LoadFromFile(const std::string& name) {
     LevelError error;
     if (!ReadLevelData(name, &level, &error)) {
         if (!error.notOpened) {
-            std::printf("Level file '%s', line %zu: %s\n", name.c_str(), error.line, error.reason.c_str());
+            Log("Level file '%s', line %zu: %s\n", name.c_str(), error.line, error.reason.c_str());
         }
-        std::fflush(stdout);
         return false;
     }
     ClearCursor();
@@ -451,10 +452,10 @@ void StateLevelEditor::Render() {
 
 void StateLevelEditor::RenderGuides() const {
     if (settings.showAxis) {
-        DrawAt(axisMesh, kAxisOrigin);
+        DrawAt(axisMesh.get(), kAxisOrigin);
     }
     if (settings.showGrid) {
-        DrawAt(gridMesh, kGridOrigin);
+        DrawAt(gridMesh.get(), kGridOrigin);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,7 +48,8 @@ public:
     static constexpr float kMaxZoom = 4.0f;
     static constexpr float kMoveSpeed = 10.0f;
 
-    StateLevelEditor() : State(STATE_EDITOR) {}
+    StateLevelEditor();
+    ~StateLevelEditor() override;
 
     void Load() override;
     void Update() override;
@@ -81,8 +83,8 @@ public:
     void ConfirmMarker();
 
     EditorSettings settings;
-    Mesh* gridMesh = nullptr;
-    Mesh* axisMesh = nullptr;
+    std::unique_ptr<Mesh> gridMesh;
+    std::unique_ptr<Mesh> axisMesh;
     Vector3 cameraPos{0.0f, 0.0f, 0.0f};
     bool tileMode = false;
     bool colliderMode = false;

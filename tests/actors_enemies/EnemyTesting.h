@@ -88,7 +88,7 @@ protected:
 
     // Starts the level with Lirra at `lirraX` and lets her land.
     void StartLevel(float lirraX) {
-        SetState(new EnemyTestLevel(lirraX));
+        SetState(std::make_unique<EnemyTestLevel>(lirraX));
         Frames(30);
     }
     // A walking spirit patrolling from `fromX` to `toX` on the floor.

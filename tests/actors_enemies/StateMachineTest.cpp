@@ -29,8 +29,8 @@ using Log = std::vector<std::string>;
 TEST(StateMachineTest, TheFirstStateIsEnteredAtOnceAndChangesWaitForTheNextUpdate) {
     Log log;
     GOStateMachine machine;
-    machine.AddState(new LoggingState("IDLE_BE", &log));
-    machine.AddState(new LoggingState("ATTACK_BE", &log));
+    machine.AddState(std::make_unique<LoggingState>("IDLE_BE", &log));
+    machine.AddState(std::make_unique<LoggingState>("ATTACK_BE", &log));
     EXPECT_EQ(log, (Log{"enter IDLE_BE"}));
     EXPECT_STREQ(machine.GetCurrentName(), "IDLE_BE");
 
@@ -52,8 +52,8 @@ TEST(StateMachineTest, UnregisteredNamesAndDuplicateRegistrationsAreIgnored) {
     GOStateMachine machine;
     machine.AddState(nullptr);
     EXPECT_EQ(machine.GetCurrent(), nullptr);
-    machine.AddState(new LoggingState("IDLE_BE", &log, 1));
-    machine.AddState(new LoggingState("IDLE_BE", &log, 2));
+    machine.AddState(std::make_unique<LoggingState>("IDLE_BE", &log, 1));
+    machine.AddState(std::make_unique<LoggingState>("IDLE_BE", &log, 2));
     EXPECT_EQ(machine.CountStates(), 1u);
     EXPECT_EQ(log, (Log{"enter IDLE_BE#1"}));
 
@@ -66,9 +66,9 @@ TEST(StateMachineTest, UnregisteredNamesAndDuplicateRegistrationsAreIgnored) {
 TEST(StateMachineTest, TheLastRequestBeforeAnUpdateWins) {
     Log log;
     GOStateMachine machine;
-    machine.AddState(new LoggingState("A", &log));
-    machine.AddState(new LoggingState("B", &log));
-    machine.AddState(new LoggingState("C", &log));
+    machine.AddState(std::make_unique<LoggingState>("A", &log));
+    machine.AddState(std::make_unique<LoggingState>("B", &log));
+    machine.AddState(std::make_unique<LoggingState>("C", &log));
     machine.ChangeState("B");
     machine.ChangeState("C");
     machine.ChangeState("MISSING");
@@ -115,9 +115,10 @@ TEST(PatrolSegmentTest, CrossingIsStrictlyBeyondTheEndAheadWhicheverWayThePoints
 }
 
 TEST(PatrolSegmentTest, AWalkerIsClampedAtThePathsEndsAndCarriedOntoItsNeighbours) {
-    PatrolSegment* first = new PatrolSegment(Vector3(0.0f, 0.0f, 0.0f), Vector3(4.0f, 0.0f, 0.0f));
-    PatrolSegment* second = new PatrolSegment(Vector3(4.0f, 0.0f, 0.0f), Vector3(8.0f, 2.0f, 0.0f));
-    first->afterEnd = second;
+    PatrolSegment path(Vector3(0.0f, 0.0f, 0.0f), Vector3(4.0f, 0.0f, 0.0f));
+    path.afterEnd = std::make_unique<PatrolSegment>(Vector3(4.0f, 0.0f, 0.0f), Vector3(8.0f, 2.0f, 0.0f));
+    PatrolSegment* first = &path;
+    PatrolSegment* second = path.afterEnd.get();
     second->beforeStart = first;
 
     const Vector3 nearJoint(3.8f, 0.0f, 0.0f);
@@ -138,18 +139,15 @@ TEST(PatrolSegmentTest, AWalkerIsClampedAtThePathsEndsAndCarriedOntoItsNeighbour
     EXPECT_EQ(PatrolSegment::FindSegment(first, Vector3(6.0f, 1.0f, 0.0f)), second);
     EXPECT_EQ(PatrolSegment::FindSegment(first, Vector3(6.0f, 5.0f, 0.0f)), first);
     EXPECT_EQ(PatrolSegment::FindSegment(nullptr, Vector3()), nullptr);
-    delete first;  // takes the second with it
 }
 
 TEST(PatrolSegmentTest, SegmentsThatPointBackAtEachOtherDoNotHandTheStepOnForever) {
     // Both link their end to the other: a badly joined path.
     PatrolSegment a(Vector3(0.0f, 0.0f, 0.0f), Vector3(1.0f, 0.0f, 0.0f));
-    PatrolSegment b(Vector3(1.0f, 0.0f, 0.0f), Vector3(0.5f, 0.0f, 0.0f));
-    a.afterEnd = &b;
-    b.beforeStart = &a;
+    a.afterEnd = std::make_unique<PatrolSegment>(Vector3(1.0f, 0.0f, 0.0f), Vector3(0.5f, 0.0f, 0.0f));
+    a.afterEnd->beforeStart = &a;
     const Vector3 moved = a.MoveAlong(Vector3(0.9f, 0.0f, 0.0f), kRight);
     EXPECT_LE(moved.x, 1.0f);
-    a.afterEnd = nullptr;  // not owned here
 }
 
 }  // namespace

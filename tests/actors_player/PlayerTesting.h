@@ -83,8 +83,7 @@ protected:
 
     // Starts the test level and lets Lirra land on the floor.
     TestLevel* StartLevel(std::function<void()> build = {}, int settleFrames = 30) {
-        level = new TestLevel(std::move(build));
-        SetState(level);
+        level = SetNewState<TestLevel>(std::move(build));
         Frames(settleFrames);
         return level;
     }

@@ -67,9 +67,10 @@ protected:
 };
 
 TEST_F(ScriptedRunTest, WalksJumpsGlidesUpANorthWindAndStrikes) {
-    level = new TestLevel(BuildWindLevel);
-    level->startX = 2.0f;
-    SetState(level);
+    auto windLevel = std::make_unique<TestLevel>(BuildWindLevel);
+    windLevel->startX = 2.0f;
+    level = windLevel.get();
+    SetState(std::move(windLevel));
     Frames(30);
     LoadScript(
         "0 key RIGHT press\n"

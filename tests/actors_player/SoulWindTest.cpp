@@ -241,7 +241,7 @@ TEST_F(SoulWindTest, TheChainIsRebuiltFromTheSavedKindsAfterALevelChange) {
     GiveSoul(kSoulPurple);
     ASSERT_EQ(savedSoulKinds, (std::vector<int>{1, 2, 1}));
     lirra.health = 70.0f;
-    SetState(new TestLevel());
+    SetState(std::make_unique<TestLevel>());
     Frames(3);
     ASSERT_EQ(lirra.souls.size(), 3u);
     std::vector<int> kinds;

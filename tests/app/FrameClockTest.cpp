@@ -38,8 +38,7 @@ protected:
         EndTestStates();
         ResetFrameClock();
         SetFixedStep(0.0);
-        state = new SlowState();
-        SetState(state);
+        state = SetNewState<SlowState>();
     }
     void TearDown() override {
         EndTestStates();

@@ -70,7 +70,7 @@ TEST(GamepadRecording, PadInputIsRecordedAsKeyEventsThatReplay) {
     StartTestGame();
     EndTestStates();
     ResetInput();
-    SetState(new QuietState());
+    SetState(std::make_unique<QuietState>());
     RunFrames(1);
     sent.clear();
 

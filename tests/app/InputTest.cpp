@@ -40,8 +40,7 @@ protected:
         StartTestGame();
         EndTestStates();
         ResetInput();
-        state = new KeyWatchState(GLFW_KEY_Q);
-        SetState(state);
+        state = SetNewState<KeyWatchState>(GLFW_KEY_Q);
         RunFrames(1);
     }
     void TearDown() override {

@@ -47,17 +47,15 @@ protected:
 
 TEST_F(StateManagerTest, TheFirstStateLoadsAtOnceAndSilently) {
     testing::internal::CaptureStdout();
-    auto* first = new JournalState(STATE_LEVEL_1, "one");
-    SetState(first);
+    auto* first = SetNewState<JournalState>(STATE_LEVEL_1, "one");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_EQ(GetCurrentState(), first);
     EXPECT_EQ(journal, (std::vector<std::string>{"one load"}));
 }
 
 TEST_F(StateManagerTest, AChangeHappensAtTheStartOfTheNextFrameAndIsPrinted) {
-    SetState(new JournalState(STATE_LEVEL_1, "one"));
-    auto* second = new JournalState(STATE_LEVEL_2, "two");
-    SetState(second);
+    SetState(std::make_unique<JournalState>(STATE_LEVEL_1, "one"));
+    auto* second = SetNewState<JournalState>(STATE_LEVEL_2, "two");
     EXPECT_NE(GetCurrentState(), second);
     journal.clear();
     testing::internal::CaptureStdout();
@@ -68,11 +66,10 @@ TEST_F(StateManagerTest, AChangeHappensAtTheStartOfTheNextFrameAndIsPrinted) {
 }
 
 TEST_F(StateManagerTest, ASecondRequestInOneFrameReplacesTheFirst) {
-    SetState(new JournalState(STATE_LEVEL_1, "one"));
-    SetState(new JournalState(STATE_LEVEL_2, "two"));
+    SetState(std::make_unique<JournalState>(STATE_LEVEL_1, "one"));
+    SetState(std::make_unique<JournalState>(STATE_LEVEL_2, "two"));
     journal.clear();
-    auto* three = new JournalState(STATE_LEVEL_3, "three");
-    SetState(three);
+    auto* three = SetNewState<JournalState>(STATE_LEVEL_3, "three");
     EXPECT_EQ(journal, (std::vector<std::string>{"two unload", "two deleted"}))
         << "the replaced request is unloaded without ever loading";
     ApplyPendingState();
@@ -80,8 +77,7 @@ TEST_F(StateManagerTest, ASecondRequestInOneFrameReplacesTheFirst) {
 }
 
 TEST_F(StateManagerTest, RestartKeepsTheSameObjectAndWhatLoadDoesNotReset) {
-    auto* state = new JournalState(STATE_BOSS, "boss");
-    SetState(state);
+    auto* state = SetNewState<JournalState>(STATE_BOSS, "boss");
     state->keptAcrossRestart = 7;
     GetCamera().SetZoom(0.5f);
     journal.clear();
@@ -94,8 +90,7 @@ TEST_F(StateManagerTest, RestartKeepsTheSameObjectAndWhatLoadDoesNotReset) {
 }
 
 TEST_F(StateManagerTest, RequestingNoStateIsIgnored) {
-    auto* state = new JournalState(STATE_LEVEL_1, "one");
-    SetState(state);
+    auto* state = SetNewState<JournalState>(STATE_LEVEL_1, "one");
     SetState(nullptr);
     EXPECT_FALSE(HasPendingState());
     ApplyPendingState();
@@ -103,17 +98,17 @@ TEST_F(StateManagerTest, RequestingNoStateIsIgnored) {
 }
 
 TEST_F(StateManagerTest, ARequestResetsTheCameraBeforeTheSwitch) {
-    SetState(new JournalState(STATE_LEVEL_1, "one"));
+    SetState(std::make_unique<JournalState>(STATE_LEVEL_1, "one"));
     GetCamera().SetZoom(3.0f);
     GetCamera().SetPosition(Vector3(5, 2, 0));
-    SetState(new JournalState(STATE_LEVEL_2, "two"));
+    SetState(std::make_unique<JournalState>(STATE_LEVEL_2, "two"));
     EXPECT_FLOAT_EQ(GetCamera().GetZoom(), 1.0f);
     EXPECT_TRUE(GetCamera().GetPosition() == Vector3(0, 0, 0));
 }
 
 TEST_F(StateManagerTest, ShutdownUnloadsCurrentThenPending) {
-    SetState(new JournalState(STATE_LEVEL_1, "one"));
-    SetState(new JournalState(STATE_LEVEL_2, "two"));
+    SetState(std::make_unique<JournalState>(STATE_LEVEL_1, "one"));
+    SetState(std::make_unique<JournalState>(STATE_LEVEL_2, "two"));
     journal.clear();
     ShutdownStates();
     EXPECT_EQ(GetCurrentState(), nullptr);
@@ -121,7 +116,7 @@ TEST_F(StateManagerTest, ShutdownUnloadsCurrentThenPending) {
 }
 
 TEST_F(StateManagerTest, TheMainLoopRunsTheStateEveryFrame) {
-    SetState(new JournalState(STATE_LEVEL_1, "one"));
+    SetState(std::make_unique<JournalState>(STATE_LEVEL_1, "one"));
     journal.clear();
     RunFrames(3);
     EXPECT_EQ(journal, (std::vector<std::string>{"one update", "one update", "one update"}));
@@ -138,13 +133,13 @@ TEST(StateNames, EveryIdHasItsName) {
 
 TEST_F(StateManagerTest, LosingFocusPausesAndOpensThePauseMenuOutsideLoadingAndSplash) {
     GameStateManager& menus = GetGameStateManager();
-    SetState(new JournalState(STATE_SPLASH, "splash"));
+    SetState(std::make_unique<JournalState>(STATE_SPLASH, "splash"));
     WindowFocusChanged(false);
     EXPECT_FALSE(menus.IsMenuOpen()) << "the splash opens no menu";
     WindowFocusChanged(true);
     EndTestStates();
 
-    SetState(new JournalState(STATE_LEVEL_2, "two"));
+    SetState(std::make_unique<JournalState>(STATE_LEVEL_2, "two"));
     WindowFocusChanged(false);
     EXPECT_EQ(menus.GetCurrentId(), 2);
     WindowFocusChanged(true);

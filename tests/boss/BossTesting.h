@@ -56,8 +56,7 @@ protected:
     StateLevelBoss* StartBossLevel() {
         // The clock's first frames after a reset have no length; a level starts on a running clock.
         Frames(2);
-        auto* level = new StateLevelBoss();
-        SetState(level);
+        auto* level = SetNewState<StateLevelBoss>();
         return level;
     }
     StateLevelBoss* BossLevel() const {

@@ -14,9 +14,8 @@ protected:
         SetBloomIntensity(1.0f);
         // Reached from another state, as in play: the change resets the camera before the load.
         Frames(2);
-        SetState(new StateEnd());
-        auto* ending = new StateEnd();
-        SetState(ending);
+        SetState(std::make_unique<StateEnd>());
+        auto* ending = SetNewState<StateEnd>();
         SetGamma(gamma);
         SetExposure(exposure);
         Frame();

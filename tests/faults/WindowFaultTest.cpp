@@ -173,7 +173,7 @@ TEST_F(WindowFaultTest, LosingTheFocusInEveryScreenPausesAndRegainingItResumes) 
         GetGameStateManager().SwitchTo(1);
         SetMasterVolume(1.0f);
         if (screen == STATE_LOADING) {
-            SetState(new StateLoading());
+            SetState(std::make_unique<StateLoading>());
             RunFrames(2);
         } else {
             Start(screen);

@@ -119,9 +119,9 @@ protected:
     // The main menu as the game reaches it: requested while another state runs, so the camera
     // reset that goes with every request comes before its load.
     template <typename T>
-    T* Enter(T* state) {
-        SetState(new BareState(STATE_LEVEL_3));
-        SetState(state);
+    T* Enter() {
+        SetState(std::make_unique<BareState>(STATE_LEVEL_3));
+        T* state = SetNewState<T>();
         Frames(1);
         return state;
     }

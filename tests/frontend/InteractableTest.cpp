@@ -16,7 +16,7 @@ class InteractableTest : public FrontendTest {
 protected:
     void SetUp() override {
         FrontendTest::SetUp();
-        menu = Enter(new StateMainMenu());
+        menu = Enter<StateMainMenu>();
         Frames(60);
     }
     void TearDown() override {

@@ -28,7 +28,7 @@ protected:
 };
 
 TEST_F(OverlayMenuTest, EscapeOpensThePauseMenuAndClosesAnyMenuToTheOverlayOfTheState) {
-    SetState(new BareState(STATE_LEVEL_2));
+    SetState(std::make_unique<BareState>(STATE_LEVEL_2));
     Frames(1);
     OpenPause();
     EXPECT_FLOAT_EQ(GetMasterVolume(), 0.3f);
@@ -47,7 +47,7 @@ TEST_F(OverlayMenuTest, EscapeOpensThePauseMenuAndClosesAnyMenuToTheOverlayOfThe
 }
 
 TEST_F(OverlayMenuTest, ResumeReturnsToTheMainMenuOverlayInTheMainMenuAndToPlayingInALevel) {
-    SetState(new BareState(STATE_MAIN_MENU));
+    SetState(std::make_unique<BareState>(STATE_MAIN_MENU));
     Frames(1);
     OpenPause();
     Tap(GLFW_KEY_ENTER);
@@ -55,7 +55,7 @@ TEST_F(OverlayMenuTest, ResumeReturnsToTheMainMenuOverlayInTheMainMenuAndToPlayi
     EXPECT_FLOAT_EQ(GetMasterVolume(), 1.0f);
 
     EndTestStates();
-    SetState(new BareState(STATE_LEVEL_3));
+    SetState(std::make_unique<BareState>(STATE_LEVEL_3));
     Frames(1);
     OpenPause();
     Tap(GLFW_KEY_ENTER);
@@ -63,7 +63,7 @@ TEST_F(OverlayMenuTest, ResumeReturnsToTheMainMenuOverlayInTheMainMenuAndToPlayi
 }
 
 TEST_F(OverlayMenuTest, TheSelectionWrapsAroundEachMenuAndTheFrameFollowsIt) {
-    SetState(new BareState());
+    SetState(std::make_unique<BareState>());
     Frames(1);
     OpenPause();
     Tap(GLFW_KEY_UP);
@@ -96,7 +96,7 @@ TEST_F(OverlayMenuTest, TheSelectionWrapsAroundEachMenuAndTheFrameFollowsIt) {
 }
 
 TEST_F(OverlayMenuTest, EachMenuPutsUpItsButtonsFrameAndPanelWhereTheyBelong) {
-    SetState(new BareState());
+    SetState(std::make_unique<BareState>());
     Frames(1);
     OpenPause();
     const std::vector<GameObject*>& pause = Menu()->GetItems();
@@ -143,7 +143,7 @@ TEST_F(OverlayMenuTest, EachMenuPutsUpItsButtonsFrameAndPanelWhereTheyBelong) {
 }
 
 TEST_F(OverlayMenuTest, APictureOverThePauseMenuIsClosedByEnterAlone) {
-    SetState(new BareState());
+    SetState(std::make_unique<BareState>());
     Frames(1);
     OpenPause();
     Choose(1);
@@ -168,7 +168,7 @@ TEST_F(OverlayMenuTest, APictureOverThePauseMenuIsClosedByEnterAlone) {
 }
 
 TEST_F(OverlayMenuTest, MuteTogglesTheSoundAndConfirmEndsTheGame) {
-    SetState(new BareState());
+    SetState(std::make_unique<BareState>());
     Frames(1);
     OpenPause();
     Choose(2);
@@ -188,7 +188,7 @@ TEST_F(OverlayMenuTest, MuteTogglesTheSoundAndConfirmEndsTheGame) {
 }
 
 TEST_F(OverlayMenuTest, ThePauseMenuFreezesTheSceneWhileQueuedObjectsStillAppear) {
-    SetState(new BareState());
+    SetState(std::make_unique<BareState>());
     Player& lirra = GetPlayer();
     lirra.Init();
     lirra.SetActive(true);
@@ -212,7 +212,7 @@ TEST_F(OverlayMenuTest, ThePauseMenuFreezesTheSceneWhileQueuedObjectsStillAppear
 }
 
 TEST_F(OverlayMenuTest, EscapeDoesNothingToTheMenusOnTheLoadingScreenAndSkipsTheSplash) {
-    SetState(new StateLoading());
+    SetState(std::make_unique<StateLoading>());
     Frames(1);
     Tap(GLFW_KEY_ESCAPE);
     EXPECT_EQ(MenuId(), MENU_NONE_MAIN_MENU);
@@ -220,7 +220,7 @@ TEST_F(OverlayMenuTest, EscapeDoesNothingToTheMenusOnTheLoadingScreenAndSkipsThe
     WaitForSoundLoad();
 
     EndTestStates();
-    SetState(new StateSplash());
+    SetState(std::make_unique<StateSplash>());
     Frames(2);
     Tap(GLFW_KEY_ESCAPE);
     EXPECT_EQ(MenuId(), MENU_NONE_MAIN_MENU);
@@ -228,7 +228,7 @@ TEST_F(OverlayMenuTest, EscapeDoesNothingToTheMenusOnTheLoadingScreenAndSkipsThe
 }
 
 TEST_F(OverlayMenuTest, LosingFocusPausesTheGameExceptOnTheLoadingScreenAndTheSplash) {
-    SetState(new StateSplash());
+    SetState(std::make_unique<StateSplash>());
     Frames(1);
     WindowFocusChanged(false);
     EXPECT_TRUE(IsAudioPaused());
@@ -237,7 +237,7 @@ TEST_F(OverlayMenuTest, LosingFocusPausesTheGameExceptOnTheLoadingScreenAndTheSp
     EXPECT_FALSE(IsAudioPaused());
 
     EndTestStates();
-    SetState(new BareState());
+    SetState(std::make_unique<BareState>());
     Frames(1);
     WindowFocusChanged(false);
     EXPECT_EQ(MenuId(), MENU_PAUSE);

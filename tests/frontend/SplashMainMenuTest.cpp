@@ -18,8 +18,7 @@ namespace {
 class SplashTest : public FrontendTest {};
 
 TEST_F(SplashTest, TheLogoFadesInAndOutOverSixSecondsThenTheMainMenuFollows) {
-    StateSplash* splash = new StateSplash();
-    SetState(splash);
+    StateSplash* splash = SetNewState<StateSplash>();
     EXPECT_FALSE(IsBloomEnabled());
     EXPECT_FLOAT_EQ(GetExposure(), 0.5f);
     EXPECT_FLOAT_EQ(GetGamma(), 0.7f);
@@ -43,7 +42,7 @@ TEST_F(SplashTest, EachSkipKeyLeavesAtOnce) {
          {GLFW_MOUSE_BUTTON_LEFT, GLFW_MOUSE_BUTTON_RIGHT, GLFW_KEY_SPACE, GLFW_KEY_ENTER, GLFW_KEY_KP_ENTER}) {
         EndTestStates();
         ResetInput();
-        SetState(new StateSplash());
+        SetState(std::make_unique<StateSplash>());
         Frames(1);
         if (key <= GLFW_MOUSE_BUTTON_LAST) {
             MouseButtonCallback(GetWindow(), key, GLFW_PRESS, 0);
@@ -62,7 +61,7 @@ class MainMenuTest : public FrontendTest {
 protected:
     void SetUp() override {
         FrontendTest::SetUp();
-        menu = Enter(new StateMainMenu());
+        menu = Enter<StateMainMenu>();
     }
     StateMainMenu* menu = nullptr;
 };
@@ -198,7 +197,7 @@ TEST_F(MainMenuTest, LeavingClearsParticlesPutsLirraAwayAndStopsTheSound) {
     }
     GetParticleSystem().AddEmitter(ParticleSystem::MakeEmitter(EMITTER_PLAYER_DUST));
     ASSERT_GT(GetParticleSystem().CountEmitters(), 0u);
-    SetState(new BareState());
+    SetState(std::make_unique<BareState>());
     Frames(2);
     EXPECT_EQ(CountBusyVoices(), 0);
     EXPECT_EQ(GetParticleSystem().CountEmitters(), 0u);
@@ -212,8 +211,8 @@ TEST_F(MainMenuTest, AMissingSceneFileLeavesAnEmptyButWorkingMenu) {
     ASSERT_NE(getcwd(here, sizeof(here)), nullptr);
     ASSERT_EQ(chdir(MakeTempDir("frontend-nomenu").c_str()), 0);
     testing::internal::CaptureStdout();
-    StateMainMenu* bare = new StateMainMenu();
-    SetState(bare);  // the first state loads at once, while the directory has no scene file
+    StateMainMenu* bare =
+        SetNewState<StateMainMenu>();  // the first state loads at once, while the directory has no scene file
     const std::string output = testing::internal::GetCapturedStdout();
     ASSERT_EQ(chdir(here), 0);
     EXPECT_NE(output.find("Failed to load main menu!!\n"), std::string::npos);

@@ -11,7 +11,7 @@ class TransitionTest : public FrontendTest {
 protected:
     void SetUp() override {
         FrontendTest::SetUp();
-        SetState(new BareState());
+        SetState(std::make_unique<BareState>());
         // Quarter-second frames add up exactly, so the ends of a slide land on whole frames.
         UseFrameStep(0.25);
     }

@@ -77,7 +77,7 @@ protected:
 TEST_F(CinematicsTest, AZoomAndAShortShakeEndTogetherAfterTheLongerEffect) {
     ASSERT_GT(GetDeltaTime(), 0.0f);
     const Vector3 lirra = GetPlayer().GetTransform().GetPosition();
-    PlayCinematic(2, new CinZoom(0.1f, 3.0f, 1.0f), new CinShake(0.1f, 0.3f, false));
+    PlayCinematic(2, std::make_unique<CinZoom>(0.1f, 3.0f, 1.0f), std::make_unique<CinShake>(0.1f, 0.3f, false));
     EXPECT_EQ(CountCinematicSteps(), 1u);
 
     int frames = 0;
@@ -107,10 +107,12 @@ TEST_F(CinematicsTest, AZoomAndAShortShakeEndTogetherAfterTheLongerEffect) {
 
 TEST_F(CinematicsTest, StepsQueuedInOneFrameRunOneAfterTheOther) {
     GetCamera().SetZoom(2.0f);
-    auto* first = new CinZoom(0.5f, 0.5f, 1.0f);
-    auto* second = new CinZoom(-0.5f, 0.5f, 1.0f);
-    PlayCinematic(1, first);
-    PlayCinematic(1, second);
+    auto firstEffect = std::make_unique<CinZoom>(0.5f, 0.5f, 1.0f);
+    auto* first = firstEffect.get();
+    auto secondEffect = std::make_unique<CinZoom>(-0.5f, 0.5f, 1.0f);
+    auto* second = secondEffect.get();
+    PlayCinematic(1, std::move(firstEffect));
+    PlayCinematic(1, std::move(secondEffect));
     EXPECT_FLOAT_EQ(second->zoom, 2.0f) << "a queued step is started at once";
     EXPECT_EQ(CountCinematicSteps(), 2u);
 
@@ -131,10 +133,11 @@ TEST_F(CinematicsTest, StepsQueuedInOneFrameRunOneAfterTheOther) {
 }
 
 TEST_F(CinematicsTest, ARampingShakeGrowsByTheStepUpToItsMagnitude) {
-    auto* shake = new CinShake(0.05f, 1.0f, true);
+    auto shakeEffect = std::make_unique<CinShake>(0.05f, 1.0f, true);
+    auto* shake = shakeEffect.get();
     EXPECT_EQ(shake->magnitude, 0.0f);
     EXPECT_EQ(shake->maxMagnitude, 0.05f);
-    PlayCinematic(1, shake);
+    PlayCinematic(1, std::move(shakeEffect));
     Frame();
     EXPECT_NEAR(shake->magnitude, kStep, 1e-6f);
     Frame();
@@ -153,7 +156,7 @@ TEST_F(CinematicsTest, TheShakeIsSeededFromTheGameClockSoReplaysShakeAlike) {
     const float a1 = DegToRad(static_cast<float>(std::rand() % 360));
     const float a2 = DegToRad(static_cast<float>(std::rand() % 360));
     std::srand(99);  // whatever drew from the generator before, the shake's own seed decides
-    PlayCinematic(1, new CinShake(0.2f, 1.0f, false));
+    PlayCinematic(1, std::make_unique<CinShake>(0.2f, 1.0f, false));
     Frame();
     const Vector3 camera = GetCamera().GetPosition();
     EXPECT_NEAR(camera.x, lirra.x + std::cos(a1) * 0.2f, 1e-5f) << "x from the first draw";
@@ -164,7 +167,7 @@ TEST_F(CinematicsTest, BarsOpenAroundTheViewCloseInAndFollowLirraInX) {
     GetCamera().SetPosition(Vector3(3.0f, 1.0f, 0.0f));
     GetCamera().UpdateMatrices();
     GetPlayer().GetTransform().SetPosition(3.0f, 1.0f, 0.0f);
-    PlayCinematic(1, new CinLines(GetCamera().GetPosition(), 13.0f, 1.3f, 1.0f, false));
+    PlayCinematic(1, std::make_unique<CinLines>(GetCamera().GetPosition(), 13.0f, 1.3f, 1.0f, false));
     GameObject* lower = GetCinematicBar(0);
     GameObject* upper = GetCinematicBar(1);
     ASSERT_NE(lower, upper);
@@ -195,13 +198,13 @@ TEST_F(CinematicsTest, BarsOpenAroundTheViewCloseInAndFollowLirraInX) {
 }
 
 TEST_F(CinematicsTest, ALeavingStepMovesTheBarsThatAreThereAndHidesThemAtItsEnd) {
-    PlayCinematic(1, new CinLines(GetCamera().GetPosition(), 13.0f, 1.3f, 0.1f, false));
+    PlayCinematic(1, std::make_unique<CinLines>(GetCamera().GetPosition(), 13.0f, 1.3f, 0.1f, false));
     GameObject* lower = GetCinematicBar(0);
     while (CountCinematicSteps() > 0) {
         Frame();
     }
     const float lowerY = lower->GetTransform().position.y;
-    PlayCinematic(1, new CinLines(Vector3(50.0f, 50.0f, 0.0f), 5.0f, -1.3f, 0.5f, true));
+    PlayCinematic(1, std::make_unique<CinLines>(Vector3(50.0f, 50.0f, 0.0f), 5.0f, -1.3f, 0.5f, true));
     EXPECT_FLOAT_EQ(lower->GetTransform().position.y, lowerY) << "a leaving step does not place the bars";
     Frame();
     EXPECT_LT(lower->GetTransform().position.y, lowerY) << "and moves them apart";
@@ -220,9 +223,9 @@ TEST_F(CinematicsTest, ALeavingStepMovesTheBarsThatAreThereAndHidesThemAtItsEnd)
 }
 
 TEST_F(CinematicsTest, TheEndingKeepsItsBarsAfterALeavingStep) {
-    SetState(new EmptyState(STATE_LEVEL_END));
-    PlayCinematic(1, new CinLines(GetCamera().GetPosition(), 11.0f, 1.3f, 0.05f, false));
-    PlayCinematic(1, new CinLines(GetCamera().GetPosition(), 11.0f, -1.3f, 0.05f, true));
+    SetState(std::make_unique<EmptyState>(STATE_LEVEL_END));
+    PlayCinematic(1, std::make_unique<CinLines>(GetCamera().GetPosition(), 11.0f, 1.3f, 0.05f, false));
+    PlayCinematic(1, std::make_unique<CinLines>(GetCamera().GetPosition(), 11.0f, -1.3f, 0.05f, true));
     for (int i = 0; i < 20 && CountCinematicSteps() > 0; ++i) {
         Frame();
     }
@@ -232,13 +235,14 @@ TEST_F(CinematicsTest, TheEndingKeepsItsBarsAfterALeavingStep) {
 }
 
 TEST_F(CinematicsTest, TheQueueKeepsPlayingAcrossAStateChange) {
-    SetState(new EmptyState(STATE_LEVEL_1));
-    auto* zoom = new CinZoom(0.1f, 1.0f, 1.0f);
-    PlayCinematic(1, zoom);
+    SetState(std::make_unique<EmptyState>(STATE_LEVEL_1));
+    auto zoomEffect = std::make_unique<CinZoom>(0.1f, 1.0f, 1.0f);
+    auto* zoom = zoomEffect.get();
+    PlayCinematic(1, std::move(zoomEffect));
     RunPlayingFrames(3);
     const float before = zoom->elapsed;
     EXPECT_GT(before, 0.0f);
-    SetState(new EmptyState(STATE_LEVEL_2));
+    SetState(std::make_unique<EmptyState>(STATE_LEVEL_2));
     RunPlayingFrames(3);
     ASSERT_EQ(GetCurrentState()->GetId(), STATE_LEVEL_2);
     EXPECT_EQ(CountCinematicSteps(), 1u);
@@ -248,12 +252,13 @@ TEST_F(CinematicsTest, TheQueueKeepsPlayingAcrossAStateChange) {
 
 TEST_F(CinematicsTest, EveryEffectOfAStepIsUpdatedEachFrameEvenWhenFinished) {
     // A leaving step that has ended keeps hiding its bars while a longer zoom still plays.
-    PlayCinematic(1, new CinLines(GetCamera().GetPosition(), 13.0f, 1.3f, 0.05f, false));
+    PlayCinematic(1, std::make_unique<CinLines>(GetCamera().GetPosition(), 13.0f, 1.3f, 0.05f, false));
     while (CountCinematicSteps() > 0) {
         Frame();
     }
-    auto* lines = new CinLines(GetCamera().GetPosition(), 13.0f, -1.3f, 0.05f, true);
-    PlayCinematic({new CinZoom(0.1f, 0.5f, 1.0f), lines});
+    auto linesEffect = std::make_unique<CinLines>(GetCamera().GetPosition(), 13.0f, -1.3f, 0.05f, true);
+    auto* lines = linesEffect.get();
+    PlayCinematic(std::make_unique<CinZoom>(0.1f, 0.5f, 1.0f), std::move(linesEffect));
     for (int i = 0; i < 10; ++i) {
         Frame();
     }
@@ -267,16 +272,18 @@ TEST_F(CinematicsTest, EveryEffectOfAStepIsUpdatedEachFrameEvenWhenFinished) {
 
 TEST_F(CinematicsTest, TheTraceTellsWhetherAStepIsPlaying) {
     EXPECT_NE(BuildTraceLine(1).find("\"cinematic\": false"), std::string::npos);
-    PlayCinematic(1, new CinShake(0.075f, 0.3f, false));
+    PlayCinematic(1, std::make_unique<CinShake>(0.075f, 0.3f, false));
     Frame();
     EXPECT_NE(BuildTraceLine(2).find("\"cinematic\": true"), std::string::npos);
 }
 
 TEST_F(CinematicsTest, AMiscountedCallStillPlaysEveryEffectItPassed) {
-    auto* zoom = new CinZoom(0.1f, 0.2f, 1.0f);
-    auto* shake = new CinShake(0.1f, 0.4f, false);
+    auto zoomEffect = std::make_unique<CinZoom>(0.1f, 0.2f, 1.0f);
+    auto* zoom = zoomEffect.get();
+    auto shakeEffect = std::make_unique<CinShake>(0.1f, 0.4f, false);
+    auto* shake = shakeEffect.get();
     testing::internal::CaptureStdout();
-    PlayCinematic(1, zoom, shake);
+    PlayCinematic(1, std::move(zoomEffect), std::move(shakeEffect));
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "PlayCinematic: 1 effects announced, 2 given; playing the 2 given\n");
     Frame();

@@ -150,7 +150,7 @@ protected:
         GetGameStateManager().SwitchTo(1);
         CloseDialogue();
         GetTextRenderer().ClearQueue();
-        SetState(new ForestState());
+        SetState(std::make_unique<ForestState>());
         GetCamera().Reset();
     }
     void TearDown() override {
@@ -259,7 +259,8 @@ TEST_F(DialogueRenderTest, ADialogueOverTheForestShowsPanelNameAndText) {
 }
 
 TEST_F(DialogueRenderTest, LetterboxBarsCloseInOverTheWorld) {
-    PlayCinematic(2, new CinZoom(0.1f, 3.0f, 1.0f), new CinLines(GetCamera().GetPosition(), 13.0f, 1.3f, 3.0f, false));
+    PlayCinematic(2, std::make_unique<CinZoom>(0.1f, 3.0f, 1.0f),
+                  std::make_unique<CinLines>(GetCamera().GetPosition(), 13.0f, 1.3f, 3.0f, false));
     for (int i = 0; i < 200 && CountCinematicSteps() > 0; ++i) {
         AdvanceFrameClock();
         UpdateCinematics();

@@ -57,8 +57,8 @@ protected:
         lirra.SetActive(false);
     }
 
-    void Start(State* level) {
-        SetState(level);
+    void Start(std::unique_ptr<State> level) {
+        SetState(std::move(level));
         Frames(1);
     }
 

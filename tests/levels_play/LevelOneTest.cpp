@@ -28,7 +28,7 @@ protected:
 };
 
 TEST_F(LevelOneTest, ABotPlaysFromTheStartThroughTheAmbushToTheExit) {
-    Start(new StateLevel1());
+    Start(std::make_unique<StateLevel1>());
     ASSERT_TRUE(Settle());
     EXPECT_NEAR(Y(), 1.95f, 0.05f) << "she lands on the meadow";
     EXPECT_FLOAT_EQ(GetCamera().GetPosition().x, X()) << "the camera keeps to her x right of 5";
@@ -89,7 +89,7 @@ TEST_F(LevelOneTest, ABotPlaysFromTheStartThroughTheAmbushToTheExit) {
 }
 
 TEST_F(LevelOneTest, AFallRestartsTheLevelWithTheAmbushArmedAgain) {
-    Start(new StateLevel1());
+    Start(std::make_unique<StateLevel1>());
     StateLevel1* first = Level();
     first->script.ambushStarted = true;
     first->script.ambushFinished = true;
@@ -104,7 +104,7 @@ TEST_F(LevelOneTest, AFallRestartsTheLevelWithTheAmbushArmedAgain) {
 }
 
 TEST_F(LevelOneTest, AfterADeathTheLevelStillHasItsExit) {
-    Start(new StateLevel1());
+    Start(std::make_unique<StateLevel1>());
     StateLevel1* level = Level();
     Frames(130);  // past the blink of a fresh start
     const GOMushroom* exit = ActiveExit();

@@ -17,7 +17,7 @@ protected:
 };
 
 TEST_F(LevelThreeTest, ABotTakesTheGustAndThePathsPastTheSpiritsToTheExit) {
-    Start(new StateLevel3());
+    Start(std::make_unique<StateLevel3>());
     EXPECT_FLOAT_EQ(GetCamera().GetZoom(), 1.0f);
     EXPECT_TRUE(Level()->script.openingShown);
     ASSERT_TRUE(Settle());
@@ -60,7 +60,7 @@ TEST_F(LevelThreeTest, ABotTakesTheGustAndThePathsPastTheSpiritsToTheExit) {
 }
 
 TEST_F(LevelThreeTest, AreaBoxesAreOpenAtTheirBoundsAndFireOnce) {
-    Start(new StateLevel3());
+    Start(std::make_unique<StateLevel3>());
     CloseDialogue();
     // The dead end's box runs from x = 1 to 2, open on both sides.
     StandAt(1.0f, 31.0f);
@@ -83,7 +83,7 @@ TEST_F(LevelThreeTest, AreaBoxesAreOpenAtTheirBoundsAndFireOnce) {
 }
 
 TEST_F(LevelThreeTest, AfterTheSpiritsOnlyTheFallIsChecked) {
-    Start(new StateLevel3());
+    Start(std::make_unique<StateLevel3>());
     CloseDialogue();
     StandAt(26.0f, 51.0f);
     ASSERT_TRUE(Level()->script.areaShown[5]);

@@ -11,7 +11,7 @@ protected:
 };
 
 TEST_F(LevelTwoTest, ABotClimbsTheWindsPastTheSpiritsToTheExit) {
-    Start(new StateLevel2());
+    Start(std::make_unique<StateLevel2>());
     EXPECT_TRUE(lirra.inputLocked) << "held for the opening lines";
     EXPECT_EQ(GetDialogue().name, "Lirra");
     EXPECT_FLOAT_EQ(GetDialogue().size.x, 250.0f);
@@ -54,7 +54,7 @@ TEST_F(LevelTwoTest, ABotClimbsTheWindsPastTheSpiritsToTheExit) {
 }
 
 TEST_F(LevelTwoTest, TheDoorLineNeedsBothItsColumnsAndItsHeight) {
-    Start(new StateLevel2());
+    Start(std::make_unique<StateLevel2>());
     Level()->script.introOver = true;
     CloseDialogue();
     struct Spot {
@@ -80,7 +80,7 @@ TEST_F(LevelTwoTest, TheDoorLineNeedsBothItsColumnsAndItsHeight) {
 }
 
 TEST_F(LevelTwoTest, AFallBelowTheShaftRestartsTheLevel) {
-    Start(new StateLevel2());
+    Start(std::make_unique<StateLevel2>());
     StateLevel2* first = Level();
     lirra.GetTransform().SetPosition(-5.5f, -12.0f, 0.0f);  // down the chasm beside the start
     ASSERT_TRUE(Until([&] { return Level() != first; }, 240));

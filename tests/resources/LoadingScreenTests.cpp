@@ -31,9 +31,10 @@ double WallSeconds() {
 // A loading screen made current the way the game's entry does it, counting its onLoaded calls.
 StateLoading* StartLoadingScreen(int* loadedCalls) {
     EndTestStates();
-    StateLoading* loading = new StateLoading();
+    auto made = std::make_unique<StateLoading>();
+    StateLoading* loading = made.get();
     loading->onLoaded = [loadedCalls] { ++*loadedCalls; };
-    SetState(loading);
+    SetState(std::move(made));
     return loading;
 }
 

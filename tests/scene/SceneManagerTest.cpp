@@ -355,8 +355,7 @@ public:
 TEST_F(SceneManagerTest, AnObjectActivatedByTheStateIsUpdatedAndDrawnInThatFrameOthersInTheNext) {
     StartTestGame();
     EndTestStates();
-    auto* state = new ScriptedState();
-    SetState(state);
+    auto* state = SetNewState<ScriptedState>();
 
     const std::vector<Probe*> taken = TakeIdleProbes(3);
     Probe* byState = taken[0];
@@ -391,8 +390,7 @@ TEST_F(SceneManagerTest, AnObjectActivatedByTheStateIsUpdatedAndDrawnInThatFrame
 TEST_F(SceneManagerTest, ABoxActivatedByTheStateCatchesThePlayerInThatFrame) {
     StartTestGame();
     EndTestStates();
-    auto* state = new ScriptedState();
-    SetState(state);
+    auto* state = SetNewState<ScriptedState>();
     RunFrames(2);  // the clock's first frame has no step
 
     Player& player = GetPlayer();

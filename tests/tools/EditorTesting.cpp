@@ -26,8 +26,7 @@ void EditorTest::SetUp() {
     ResetInput();
     EmptyTheScene();
     GetScene().ClearPlacedMarkers();
-    editor = new StateLevelEditor();
-    SetState(editor);
+    editor = SetNewState<StateLevelEditor>();
     Frames(2);
     directory = MakeTempDir("editor");
 }
