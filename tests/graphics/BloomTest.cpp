@@ -46,7 +46,7 @@ protected:
         SetBloomIntensity(1.0f);
         SetExposure(0.5f);
         SetGamma(0.7f);
-        quad.reset(CreateQuad("Glow", glm::vec4(1.0f), 1.0f, 0.0f, 1.0f, 0.0f, 1.0f));
+        quad = CreateQuad("Glow", glm::vec4(1.0f), 1.0f, 0.0f, 1.0f, 0.0f, 1.0f);
     }
     void TearDown() override {
         SetBloomEnabled(true);

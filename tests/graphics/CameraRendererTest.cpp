@@ -20,8 +20,8 @@ class CameraRendererTest : public ::testing::Test {
 protected:
     void SetUp() override {
         StartGraphicsTest();
-        red.reset(CreateQuad("Red", glm::vec4(1.0f, 0.0f, 0.0f, 1.0f), 1.0f, 0.0f, 1.0f, 0.0f, 1.0f));
-        blue.reset(CreateQuad("Blue", glm::vec4(0.0f, 0.0f, 1.0f, 1.0f), 1.0f, 0.0f, 1.0f, 0.0f, 1.0f));
+        red = CreateQuad("Red", glm::vec4(1.0f, 0.0f, 0.0f, 1.0f), 1.0f, 0.0f, 1.0f, 0.0f, 1.0f);
+        blue = CreateQuad("Blue", glm::vec4(0.0f, 0.0f, 1.0f, 1.0f), 1.0f, 0.0f, 1.0f, 0.0f, 1.0f);
     }
     void TearDown() override { GetCamera().Reset(); }
 

@@ -114,7 +114,7 @@ protected:
         StartGraphicsTest();
         SetBloomEnabled(true);
         SetBloomIntensity(1.0f);
-        quad.reset(CreateQuad("Glow", glm::vec4(1.0f), 1.0f, 0.0f, 1.0f, 0.0f, 1.0f));
+        quad = CreateQuad("Glow", glm::vec4(1.0f), 1.0f, 0.0f, 1.0f, 0.0f, 1.0f);
     }
 
     // A magenta square at (x, y) in the world, drawn into the bright target.
