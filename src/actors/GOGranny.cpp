@@ -3,12 +3,12 @@
 #include <GLFW/glfw3.h>
 
 #include "actors/GOMushroom.h"
-#include "app/FrameClock.h"
-#include "app/Input.h"
-#include "app/Log.h"
+#include "base/Log.h"
 #include "graphics/AnimationRenderer.h"
 #include "levels/Dialogue.h"
 #include "physics/Collider.h"
+#include "platform/FrameClock.h"
+#include "platform/Input.h"
 #include "scene/SceneManager.h"
 
 const Vector3 kDiredPortalPosition(1.0f, 3.0f, 0.0f);

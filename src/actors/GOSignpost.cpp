@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "app/Input.h"
-#include "app/Log.h"
+#include "base/Log.h"
 #include "levels/Dialogue.h"
+#include "platform/Input.h"
 
 namespace {
 

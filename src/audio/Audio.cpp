@@ -9,7 +9,7 @@
 #include <mutex>
 #include <vector>
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "audio/AudioErrors.h"
 #include "audio/OggDecoder.h"
 

@@ -1,6 +1,6 @@
 #include "audio/AudioErrors.h"
 
-#include "app/Log.h"
+#include "base/Log.h"
 
 namespace {
 

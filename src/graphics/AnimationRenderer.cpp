@@ -1,9 +1,9 @@
 #include "graphics/AnimationRenderer.h"
 
-#include "app/FrameClock.h"
-#include "app/Log.h"
+#include "base/Log.h"
 #include "graphics/MatrixStack.h"
 #include "graphics/Mesh.h"
+#include "platform/FrameClock.h"
 #include "resources/ResourceLoader.h"
 #include "scene/GameObject.h"
 

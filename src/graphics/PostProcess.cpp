@@ -7,11 +7,11 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/FrameClock.h"
-#include "app/Input.h"
-#include "app/Log.h"
-#include "app/Window.h"
+#include "base/Log.h"
 #include "graphics/ShaderManager.h"
+#include "platform/FrameClock.h"
+#include "platform/Input.h"
+#include "platform/Window.h"
 
 namespace {
 

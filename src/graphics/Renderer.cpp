@@ -4,11 +4,11 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "app/Log.h"
-#include "app/Window.h"
+#include "base/Log.h"
 #include "graphics/MatrixStack.h"
 #include "graphics/Texture.h"
 #include "math/MathUtil.h"
+#include "platform/Window.h"
 #include "resources/ResourceLoader.h"
 #include "scene/GameObject.h"
 

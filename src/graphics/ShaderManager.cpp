@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "math/Vector.h"
 
 namespace {

@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "app/Log.h"
-#include "app/Window.h"
+#include "base/Log.h"
 #include "graphics/Camera.h"
 #include "graphics/PostProcess.h"
 #include "graphics/ShaderManager.h"
+#include "platform/Window.h"
 
 namespace {
 

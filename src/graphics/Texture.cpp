@@ -1,6 +1,6 @@
 #include "graphics/Texture.h"
 
-#include "app/Log.h"
+#include "base/Log.h"
 
 #include <GL/glew.h>
 #include <SOIL/SOIL.h>

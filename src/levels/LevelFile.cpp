@@ -1,6 +1,6 @@
 #include "levels/LevelFile.h"
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "levels/GOCollider.h"
 #include "levels/GOTile.h"
 #include "levels/LevelFileFormat.h"

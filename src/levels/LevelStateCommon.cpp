@@ -4,7 +4,7 @@
 
 #include "actors/GOMushroom.h"
 #include "actors/Player.h"
-#include "app/Log.h"
+#include "base/Log.h"
 #include "audio/Audio.h"
 #include "frontend/GameStateManager.h"
 #include "graphics/AnimationRenderer.h"

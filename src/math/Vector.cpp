@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <ostream>
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "math/MathUtil.h"
 
 float Vector2::Length() const {

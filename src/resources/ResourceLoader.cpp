@@ -3,11 +3,11 @@
 #include <atomic>
 #include <set>
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "audio/Audio.h"
+#include "frontend/StateLoading.h"
 #include "graphics/Mesh.h"
 #include "graphics/Texture.h"
-#include "resources/StateLoading.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "graphics/Mesh.h"
 #include "graphics/Texture.h"
 

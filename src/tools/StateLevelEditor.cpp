@@ -8,9 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/FrameClock.h"
-#include "app/Input.h"
-#include "app/Log.h"
+#include "base/Log.h"
 #include "frontend/GameStateManager.h"
 #include "graphics/Background.h"
 #include "graphics/Camera.h"
@@ -24,6 +22,8 @@
 #include "levels/LevelFileFormat.h"
 #include "levels/LevelSpawn.h"
 #include "levels/TileMeshes.h"
+#include "platform/FrameClock.h"
+#include "platform/Input.h"
 #include "scene/SceneManager.h"
 
 namespace {

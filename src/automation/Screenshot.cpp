@@ -1,4 +1,4 @@
-#include "app/Screenshot.h"
+#include "automation/Screenshot.h"
 
 #include <GL/glew.h>
 #include <png.h>
@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/Log.h"
-#include "app/Window.h"
+#include "platform/Window.h"
+#include "base/Log.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "app/StateManager.h"
+#include "frontend/StateManager.h"
 
-#include "app/Log.h"
-#include "app/State.h"
+#include "frontend/State.h"
+#include "base/Log.h"
 #include "graphics/Camera.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/LaunchOptions.h"
+#include "automation/LaunchOptions.h"
 
 #include <unistd.h>
 
@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/Log.h"
-#include "app/StateFactory.h"
+#include "frontend/StateFactory.h"
+#include "base/Log.h"
 
 namespace {
 
