@@ -47,6 +47,8 @@ void ResetLirra() {
     savedSoulKinds.clear();
     lirra.health = 100.0f;
     lirra.regenStartTime = 0.0f;
+    // The dust of her run is timed on the clock, which starts again at 0.
+    nextDustTime = 0.0f;
     lirra.state = PLAYER_IDLE;
     lirra.SetActive(false);
 }
