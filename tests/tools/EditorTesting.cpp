@@ -23,9 +23,7 @@ void EditorTest::SetUp() {
         loaded = true;
         GetResources().LoadTexturesAndMeshes();
     }
-    ResetInput();
-    EmptyTheScene();
-    GetScene().ClearPlacedMarkers();
+    ResetTestGame();
     editor = SetNewState<StateLevelEditor>();
     Frames(2);
     directory = MakeTempDir("editor");
@@ -38,9 +36,7 @@ void EditorTest::TearDown() {
     if (GImGui->OpenPopupStack.Size > 0) {
         ImGui::ClosePopupToLevel(0, false);
     }
-    ResetInput();
-    EndTestStates();
-    EmptyTheScene();
+    ResetTestGame();
     RunCommand("chmod -R u+w '" + directory + "'; rm -rf '" + directory + "'");
 }
 
