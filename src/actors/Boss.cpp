@@ -422,12 +422,12 @@ public:
 };
 
 // The body and head draw one sprite each; a Renderer is added only if none is there.
-void UseSprite(GOEnemy& enemy, int textureId) {
+void UseSprite(GOEnemy& enemy, TextureId textureId) {
     enemy.RemoveComponent<AnimationRenderer>();
     Renderer* renderer = enemy.GetComponent<Renderer>();
     if (renderer == nullptr) {
         renderer = enemy.AddComponent<Renderer>();
-        renderer->SetMesh(0);
+        renderer->SetMesh(QUAD);
     }
     renderer->SetTexture(textureId);
     renderer->SetAlpha(1.0f);
@@ -435,7 +435,7 @@ void UseSprite(GOEnemy& enemy, int textureId) {
 
 void SetupBody(GOEnemy& enemy, const Vector3& position) {
     enemy.enemyKind = 2;
-    UseSprite(enemy, 26);
+    UseSprite(enemy, TextureId::BossBody);
     enemy.RemoveComponent<Collider>();
     enemy.GetTransform().SetPosition(position);
     enemy.GetTransform().SetScale(16.0f, 16.0f, 0.0f);
@@ -453,7 +453,7 @@ void SetupBody(GOEnemy& enemy, const Vector3& position) {
 
 void SetupHead(GOEnemy& enemy, const Vector3& position) {
     enemy.enemyKind = 3;
-    UseSprite(enemy, 27);
+    UseSprite(enemy, TextureId::BossHead);
     Collider* collider = enemy.GetComponent<Collider>();
     if (collider == nullptr) {
         collider = enemy.AddComponent<Collider>();

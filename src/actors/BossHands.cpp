@@ -86,14 +86,6 @@ void HandController::TickTimers(float dt) {
 
 namespace {
 
-enum HandClip : int {
-    CLIP_RAISED = 21,
-    CLIP_SLAM = 22,
-    CLIP_GROUNDED = 23,
-    CLIP_SWEEP = 24,
-    CLIP_LIFT = 25,
-};
-
 constexpr float kSoundVolume = 0.1f;
 constexpr float kHitboxShrink = 0.7f;
 constexpr float kSlamBoxDrop = -1.5f;
@@ -124,17 +116,17 @@ protected:
     HandController& Controller() const { return side == HAND_LEFT ? TheBoss().leftHand : TheBoss().rightHand; }
     void ChangeState(const char* stem) const { owner->stateMachine->ChangeState(HandStateName(stem, side)); }
     AnimationRenderer* Animation() const { return owner->GetComponent<AnimationRenderer>(); }
-    bool Playing(int clip) const {
+    bool Playing(TextureId clip) const {
         const AnimationRenderer* animation = Animation();
         return animation != nullptr && animation->GetClip() == clip;
     }
-    void Play(int clip) const {
+    void Play(TextureId clip) const {
         if (AnimationRenderer* animation = Animation()) {
             animation->SetClip(clip);
         }
     }
     // Plays `first`; once it has played through, `then` follows.
-    void PlayThen(int first, int then) const {
+    void PlayThen(TextureId first, TextureId then) const {
         AnimationRenderer* animation = Animation();
         if (animation == nullptr) {
             return;
@@ -230,7 +222,7 @@ public:
     StateSTART_BL(GOEnemy* owner_, int side_) : HandState("START", owner_, side_) {}
     void Enter() override {
         SetAlpha(appearFade);
-        Play(CLIP_RAISED);
+        Play(TextureId::BossHandRaised);
     }
     void Update() override {
         SetAlpha(appearFade);
@@ -268,8 +260,8 @@ public:
         if (controller.waitTimer > 0.0f) {
             return;
         }
-        if (!Playing(CLIP_RAISED)) {
-            PlayThen(CLIP_LIFT, CLIP_RAISED);
+        if (!Playing(TextureId::BossHandRaised)) {
+            PlayThen(TextureId::BossHandLift, TextureId::BossHandRaised);
         }
         const Vector3 next = NextPosition();
         if (next.y > controller.homePoint.y) {
@@ -301,9 +293,9 @@ public:
             return;
         }
         nextSpark = kWarningTime;
-        if (!Playing(CLIP_GROUNDED)) {
+        if (!Playing(TextureId::BossHandGrounded)) {
             ArmHitbox(0.0f, kSlamBoxDrop);
-            PlayThen(CLIP_SLAM, CLIP_GROUNDED);
+            PlayThen(TextureId::BossHandSlam, TextureId::BossHandGrounded);
         }
         controller.SetMode(HAND_ATTACK);
         owner->direction = (controller.SweepTarget() - Position()).Normalized();
@@ -329,7 +321,7 @@ class StateSWEEP_BL : public HandState {
 public:
     StateSWEEP_BL(GOEnemy* owner_, int side_) : HandState("SWEEP", owner_, side_) {}
     void Enter() override {
-        Play(CLIP_GROUNDED);
+        Play(TextureId::BossHandGrounded);
         owner->localTimeScale = 0.3f;
         SetNonSolid(true);
         nextSpark = kWarningTime;
@@ -351,7 +343,7 @@ public:
             PlaySound(BOSS_LAND);
             ArmHitbox(towardsLeft ? -kSweepBoxLead : kSweepBoxLead, 0.0f);
         }
-        Play(CLIP_SWEEP);
+        Play(TextureId::BossHandSweep);
         SetNonSolid(false);
         controller.SetMode(HAND_ATTACK);
         owner->direction = Vector3(towardsLeft ? -1.0f : 1.0f, 0.0f, 0.0f);
@@ -374,7 +366,7 @@ public:
     StateFALL_BL(GOEnemy* owner_, int side_) : HandState("FALL", owner_, side_) {}
     void Enter() override {
         owner->health = 0;
-        Play(CLIP_SWEEP);
+        Play(TextureId::BossHandSweep);
         owner->localTimeScale = 0.1f;
         SetNonSolid(true);
     }
@@ -423,12 +415,12 @@ void SetupBossHand(GOEnemy& enemy, const Vector3& position, int kind) {
     } else {
         animation = enemy.AddComponent<AnimationRenderer>();
     }
-    animation->AddClip(CLIP_RAISED, 1, 0.1f);
-    animation->AddClip(CLIP_SLAM, 3, slowFrame);
-    animation->AddClip(CLIP_SWEEP, 1, 0.1f);
-    animation->AddClip(CLIP_LIFT, 3, slowFrame);
-    animation->AddClip(CLIP_GROUNDED, 1, 0.1f);
-    animation->SetClip(CLIP_RAISED);
+    animation->AddClip(TextureId::BossHandRaised, 1, 0.1f);
+    animation->AddClip(TextureId::BossHandSlam, 3, slowFrame);
+    animation->AddClip(TextureId::BossHandSweep, 1, 0.1f);
+    animation->AddClip(TextureId::BossHandLift, 3, slowFrame);
+    animation->AddClip(TextureId::BossHandGrounded, 1, 0.1f);
+    animation->SetClip(TextureId::BossHandRaised);
     animation->SetAlpha(1.0f);
 
     Collider* collider = enemy.GetComponent<Collider>();

@@ -51,7 +51,7 @@ GOGranny::GOGranny() {
     interactableType = INTERACTABLE_DIRED;
     transform.SetScale(3.0f, 3.0f, 1.0f);
     AnimationRenderer* animation = AddComponent<AnimationRenderer>();
-    animation->AddClip(kIdleTexture, kIdleFrames, kIdleFrameTime);
+    animation->AddClip(TextureId::DiredIdle, kIdleFrames, kIdleFrameTime);
     Collider* collider = GetComponent<Collider>();
     collider->box.widthFactor = 1.2f;
     collider->box.offset = Vector3(0.0f, -0.5f, 0.0f);

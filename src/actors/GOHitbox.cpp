@@ -43,7 +43,7 @@ int LirraFrame() {
     return animation != nullptr ? animation->GetFrame() : -1;
 }
 
-int LirraAnimation() {
+TextureId LirraAnimation() {
     const AnimationRenderer* animation = GetPlayer().GetComponent<AnimationRenderer>();
     return animation != nullptr ? animation->GetClip() : AnimationRenderer::kNoClip;
 }
@@ -149,7 +149,7 @@ void GOHitbox::UpdateLightAttack() {
         transform.SetPosition(at);
         transform.SetScale(0.0f, 0.0f, 0.0f);
     }
-    if (LirraAnimation() != LIRRA_ANIM_LIGHT_ATTACK) {
+    if (LirraAnimation() != TextureId::LirraAttack) {
         transform.SetScale(0.0f, 0.0f, 0.0f);
         SetActive(false);
     }
@@ -173,7 +173,7 @@ void GOHitbox::UpdateHeavyAttack() {
         StrikeHere();
         PlayAttackSound(heavyAttackChannel, LIRRA_ATTACK_HEAVY, 0.9f);
     }
-    if (frame >= kHeavyEndFrame || LirraAnimation() != LIRRA_ANIM_HEAVY_ATTACK) {
+    if (frame >= kHeavyEndFrame || LirraAnimation() != TextureId::LirraCollectSoul) {
         transform.SetScale(0.0f, 0.0f, 0.0f);
         SetActive(false);
     }

@@ -17,8 +17,6 @@ enum InteractableType : int {
 // she overlaps it: once with false, and again with true while she does.
 class GOInteractable : public GameObject {
 public:
-    static constexpr int kPromptTexture = 36;
-
     GOInteractable();
 
     // The prompt logic; update is left to the kinds.

@@ -62,7 +62,7 @@ void TravelThroughPortal(int target) {
 GOMushroom::GOMushroom() {
     interactableType = INTERACTABLE_PORTAL;
     AnimationRenderer* animation = AddComponent<AnimationRenderer>();
-    animation->AddClip(kPortalTexture, kPortalFrames, kPortalFrameTime);
+    animation->AddClip(TextureId::Portal, kPortalFrames, kPortalFrameTime);
     transform.SetScale(1.0f, 4.0f, 1.0f);
 }
 

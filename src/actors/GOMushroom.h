@@ -6,7 +6,6 @@
 // into it with E held covers the screen and moves on to the level.
 class GOMushroom : public GOInteractable {
 public:
-    static constexpr int kPortalTexture = 35;
     static constexpr float kFadeRate = 0.1f;
     static constexpr float kFullAlpha = 0.7f;
 

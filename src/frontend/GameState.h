@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "frontend/GOButton.h"
+#include "graphics/TextureId.h"
 #include "math/Vector.h"
 
 class GameObject;
@@ -63,9 +64,9 @@ public:
 
 protected:
     void Begin(int count);
-    GOButton* AddButton(int textureId, const Vector3& position, GOButton::Action action);
+    GOButton* AddButton(TextureId textureId, const Vector3& position, GOButton::Action action);
     void AddFrame();
-    void AddPanel(int textureId, float scale);
+    void AddPanel(TextureId textureId, float scale);
     void MoveFrameToSelected();
 
     std::vector<GameObject*> items;
@@ -104,5 +105,5 @@ public:
 
 // The menu actions, as the buttons run them.
 void ResumeFromMenu();
-void ShowPopupPicture(int textureId);
+void ShowPopupPicture(TextureId textureId);
 void ToggleMenuMute();

@@ -44,7 +44,7 @@ const Vector3 kTitleAt(512.0f, 580.0f, 0.0f);
 constexpr float kLabelDrop = 2.32f;
 const Vector3 kLabelColour(1.0f, 1.0f, 1.0f);
 
-GameObject* MakeKeyHint(int textureId, const Vector3& position) {
+GameObject* MakeKeyHint(TextureId textureId, const Vector3& position) {
     GameObject* hint = GetScene().GetGameObject(KIND_INTERACT_POPUP);
     hint->FreeComponents();
     AnimationRenderer* animation = hint->AddComponent<AnimationRenderer>();
@@ -127,7 +127,7 @@ void StateMainMenu::ShowTitle() {
     title->SetActive(true);
     UIRenderer* renderer = title->AddComponent<UIRenderer>();
     renderer->SetMesh(QUAD);
-    renderer->SetTexture(kTitleTexture);
+    renderer->SetTexture(TextureId::Title);
     renderer->SetAlpha(0.0f);
     if (renderer->GetTexture() != nullptr) {
         renderer->SetPixelPerfect();
@@ -138,8 +138,8 @@ void StateMainMenu::ShowTitle() {
 
 void StateMainMenu::ShowKeyHints() {
     const Vector3 lirra = GetPlayer().GetTransform().GetPosition();
-    leftKeyHint = MakeKeyHint(kLeftKeyTexture, lirra + Vector3(-1.0f, -0.5f, 0.0f));
-    rightKeyHint = MakeKeyHint(kRightKeyTexture, lirra + Vector3(1.0f, -0.5f, 0.0f));
+    leftKeyHint = MakeKeyHint(TextureId::KeyLeft, lirra + Vector3(-1.0f, -0.5f, 0.0f));
+    rightKeyHint = MakeKeyHint(TextureId::KeyRight, lirra + Vector3(1.0f, -0.5f, 0.0f));
 }
 
 void StateMainMenu::Update() {

@@ -31,7 +31,7 @@ void AnimationRenderer::ClearClips() {
     cycleDone = false;
 }
 
-void AnimationRenderer::AddClip(int clipId, int n, float frameTime) {
+void AnimationRenderer::AddClip(TextureId clipId, int n, float frameTime) {
     AnimClip clip;
     clip.firstFrame = frameCount;
     clip.lastFrame = frameCount + n - 1;
@@ -49,7 +49,7 @@ void AnimationRenderer::AddClip(int clipId, int n, float frameTime) {
     }
 }
 
-void AnimationRenderer::SetClip(int clipId) {
+void AnimationRenderer::SetClip(TextureId clipId) {
     if (clipId == currentClip) {
         return;
     }
@@ -60,11 +60,11 @@ void AnimationRenderer::SetClip(int clipId) {
 const AnimClip* AnimationRenderer::FindCurrentClip() const {
     const auto found = clips.find(currentClip);
     if (found == clips.end()) {
-        if (reportedClip == currentClip) {
+        if (reportedClip == ToInt(currentClip)) {
             return nullptr;
         }
-        reportedClip = currentClip;
-        std::printf("Animation clip %d not registered!\n", currentClip);
+        reportedClip = ToInt(currentClip);
+        std::printf("Animation clip %d not registered!\n", ToInt(currentClip));
         std::fflush(stdout);
         return nullptr;
     }

@@ -14,11 +14,6 @@
 #include "resources/ResourceLoader.h"
 
 namespace {
-
-constexpr int kForestBgTexture = 13;
-constexpr int kForestLowerTexture = 10;
-constexpr int kForestUpperTexture = 11;
-constexpr int kForestMiddleTexture = 12;
 constexpr float kLayerScale = 2.7f;
 constexpr float kHalfScreenHeight = 360.0f;
 constexpr float kFarStripWidth = 6144.0f;
@@ -208,10 +203,10 @@ void DrawForest(const Mesh& quad, float cx, float cy) {
 
 void SetupBackgrounds() {
     ResourceLoader& resources = GetResources();
-    Texture* far = resources.LookupTexture(kForestBgTexture);
-    Texture* lower = resources.LookupTexture(kForestLowerTexture);
-    Texture* upper = resources.LookupTexture(kForestUpperTexture);
-    Texture* middle = resources.LookupTexture(kForestMiddleTexture);
+    Texture* far = resources.LookupTexture(TextureId::ForestBackground);
+    Texture* lower = resources.LookupTexture(TextureId::ForestForegroundLower);
+    Texture* upper = resources.LookupTexture(TextureId::ForestForegroundUpper);
+    Texture* middle = resources.LookupTexture(TextureId::ForestMiddleground);
     for (const Texture* pixelArt : {lower, upper, middle}) {
         if (pixelArt != nullptr) {
             pixelArt->SetFilter(GL_NEAREST);

@@ -90,7 +90,7 @@ GOMushroom* PlaceExitMushroom(GOMushroom* kept, const Vector3& position, const V
     return mushroom;
 }
 
-GameObject* PlaceKeyHint(int texture, const Vector3& position) {
+GameObject* PlaceKeyHint(TextureId texture, const Vector3& position) {
     GameObject* hint = GetScene().GetGameObject(kInteractPopupKind);
     AnimationRenderer* animation = hint->GetComponent<AnimationRenderer>();
     if (animation == nullptr) {

@@ -41,7 +41,6 @@ constexpr float kSettleTime = 0.5f;
 constexpr float kFadeGammaEnd = 5.0f;
 constexpr float kFreeControlsAfter = 2.0f;
 constexpr float kSettleRate = 0.3f;
-constexpr int kLirraIdleTexture = 4;
 constexpr int kDiredTarget = 10;
 constexpr int kDiredInteractable = 3;
 
@@ -241,8 +240,8 @@ void StateEnd::PlaceLookAlike() {
     lookAlike->GetTransform().SetPosition(kLookAlikeAt);
     lookAlike->GetTransform().SetScale(3.0f, 3.0f, 1.0f);
     AnimationRenderer* animation = lookAlike->AddComponent<AnimationRenderer>();
-    animation->AddClip(kLirraIdleTexture, 3, 0.2f);
-    animation->SetClip(kLirraIdleTexture);
+    animation->AddClip(TextureId::LirraIdle, 3, 0.2f);
+    animation->SetClip(TextureId::LirraIdle);
     lookAlike->SetActive(true);
 }
 

@@ -40,7 +40,7 @@ void StateLevel1::Load() {
     exitMushroom = PlaceExitMushroom(exitMushroom, kExitAt, &kExitScale, kPortalToLevel2);
     keyHints.clear();
     for (const Vector3& at : kJumpHints) {
-        keyHints.push_back(PlaceKeyHint(kKeyUpTexture, at));
+        keyHints.push_back(PlaceKeyHint(TextureId::KeyUp, at));
     }
     script = Script{};
     StartLevelLook();

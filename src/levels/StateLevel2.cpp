@@ -26,7 +26,7 @@ void StateLevel2::Load() {
     GetScene().SpawnFromMarkers();
     exitMushroom = PlaceExitMushroom(exitMushroom, kExitAt, &kExitScale, kPortalToLevel3);
     GetCamera().SetPosition(LirraPosition());
-    PlaceKeyHint(kKeyQTexture, kAttackHint);
+    PlaceKeyHint(TextureId::KeyQ, kAttackHint);
     script = Script{};
     StartLevelLook();
 }

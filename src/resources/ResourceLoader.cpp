@@ -127,7 +127,7 @@ void ResourceLoader::SetSounds(const SoundTable& table) {
     sounds = table;
 }
 
-Sound* ResourceLoader::LookupSound(int id) const {
+Sound* ResourceLoader::LookupSound(AUDIO_DIR id) const {
     const auto entry = sounds.find(id);
     if (entry == sounds.end()) {
         ReportMissingSound(id);

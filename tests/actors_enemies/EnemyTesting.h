@@ -145,7 +145,7 @@ protected:
 
     static std::string StateOf(const GOEnemy* enemy) { return enemy->GetStateName(); }
     static float X(const GOEnemy* enemy) { return enemy->GetTransform().GetPosition().x; }
-    static int Clip(const GOEnemy* enemy) { return enemy->GetComponent<AnimationRenderer>()->GetClip(); }
+    static TextureId Clip(const GOEnemy* enemy) { return enemy->GetComponent<AnimationRenderer>()->GetClip(); }
 
     Player& lirra = GetPlayer();
 };

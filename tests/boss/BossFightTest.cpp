@@ -215,7 +215,7 @@ TEST_F(BossTest, TheRightHandSlamsAndLiftsAtHalfTheLeftHandsPace) {
     AnimationRenderer* left = GetBoss().leftHand.hand->GetComponent<AnimationRenderer>();
     AnimationRenderer* right = GetBoss().rightHand.hand->GetComponent<AnimationRenderer>();
     // While the hands fade in their states leave the clip alone.
-    for (const int clip : {22, 25}) {
+    for (const TextureId clip : {TextureId::BossHandSlam, TextureId::BossHandLift}) {
         left->SetClip(clip);
         right->SetClip(clip);
         const int leftFirst = left->GetFrame();
@@ -227,8 +227,8 @@ TEST_F(BossTest, TheRightHandSlamsAndLiftsAtHalfTheLeftHandsPace) {
             leftFrames += left->GetFrame() == leftFirst ? 1 : 0;
             rightFrames += right->GetFrame() == rightFirst ? 1 : 0;
         }
-        EXPECT_NEAR(leftFrames, 20, 1) << "clip " << clip;
-        EXPECT_NEAR(rightFrames, 40, 1) << "clip " << clip;
+        EXPECT_NEAR(leftFrames, 20, 1) << "clip " << ToInt(clip);
+        EXPECT_NEAR(rightFrames, 40, 1) << "clip " << ToInt(clip);
     }
 }
 

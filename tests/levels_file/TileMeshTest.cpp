@@ -97,7 +97,7 @@ TEST_F(LevelTest, ATableOfAnUnevenCountEndsPartWayThroughItsLastRow) {
 
 // The whole sheet laid out as a level: each tile shows its own cell, the right way up.
 TEST_F(LevelTest, TilesOfALevelShowTheirCellsOfTheSheet) {
-    const Texture* sheet = GetResources().LookupTexture(GOTile::kTileSheetTexture);
+    const Texture* sheet = GetResources().LookupTexture(TextureId::ForestTileset);
     if (sheet == nullptr || sheet->GetId() == 0) {
         GTEST_SKIP() << "the tile sheet was not generated";
     }
