@@ -19,7 +19,6 @@ namespace {
 constexpr int kIdleFrames = 4;
 constexpr float kIdleFrameTime = 0.2f;
 constexpr float kLineHandOver = 1.0f;
-constexpr int kPortalToLevel1 = 3;
 
 const char* const kTalk[] = {
     "Oh hello dear, isn't it time to stop playing?",
@@ -107,7 +106,7 @@ void GOGranny::ShowPortal() {
     if (portal == nullptr) {
         return;
     }
-    portal->SetTarget(kPortalToLevel1);
+    portal->SetTarget(STATE_MAIN_MENU);
     portal->SetActive(true);
     portal->GetTransform().SetPosition(kDiredPortalPosition);
 }

@@ -110,7 +110,7 @@ void WindowFocusChanged(bool focused) {
         return;
     }
     if (!GetGameStateManager().IsMenuOpen()) {
-        GetGameStateManager().SwitchTo(2);
+        GetGameStateManager().SwitchTo(MENU_PAUSE);
         SetMasterVolume(0.3f);
     }
 }

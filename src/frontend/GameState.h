@@ -3,22 +3,11 @@
 #include <vector>
 
 #include "frontend/GOButton.h"
+#include "frontend/GameStateManager.h"
 #include "graphics/TextureId.h"
 #include "math/Vector.h"
 
 class GameObject;
-
-// The overlay menu ids: no overlay in the main menu or in a level, then the three menus.
-enum MenuId : int {
-    MENU_NONE_MAIN_MENU = 0,
-    MENU_NONE_PLAYING = 1,
-    MENU_PAUSE = 2,
-    MENU_OPTIONS = 3,
-    MENU_QUIT = 4,
-    MENU_UNSET = 5,
-};
-
-constexpr int kMenuCount = 5;
 
 // The picture the pause menu shows over itself (controls or credits), and whether it is up.
 extern GameObject* popupPanel;

@@ -34,7 +34,6 @@ const Vector3 kMenuCameraAt(0.6f, 5.1f, 0.0f);
 
 namespace {
 
-constexpr int kMenuConversation = 3;
 constexpr int kKeyHintFrames = 4;
 constexpr float kKeyHintFrameTime = 0.12f;
 constexpr float kKeyHintScale = 1.5f;
@@ -106,7 +105,7 @@ void StateMainMenu::PlaceDiredAndSignpost() {
         granny = GetScene().GetInteractable<GOGranny>(INTERACTABLE_DIRED);
     }
     if (granny != nullptr) {
-        granny->SetTarget(kMenuConversation);
+        granny->SetTarget(STATE_MAIN_MENU);
         granny->SetActive(true);
         granny->GetTransform().SetPosition(kMenuDiredAt);
     }
@@ -114,7 +113,7 @@ void StateMainMenu::PlaceDiredAndSignpost() {
         signpost = GetScene().GetInteractable<GOSignpost>(INTERACTABLE_SIGNPOST);
     }
     if (signpost != nullptr) {
-        signpost->SetTarget(kMenuConversation);
+        signpost->SetTarget(STATE_MAIN_MENU);
         signpost->SetActive(true);
         signpost->GetTransform().SetPosition(kMenuSignpostAt);
     }

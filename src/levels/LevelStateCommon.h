@@ -60,7 +60,3 @@ bool LevelPaused();
 // Key pictures of the hints, and how they animate.
 constexpr int kKeyHintFrames = 4;
 constexpr float kKeyHintFrameTime = 0.12f;
-// The portal's destinations: the state type of the level it leads to.
-constexpr int kPortalToLevel2 = 6;
-constexpr int kPortalToLevel3 = 7;
-constexpr int kPortalToBoss = 8;

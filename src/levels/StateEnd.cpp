@@ -41,8 +41,6 @@ constexpr float kSettleTime = 0.5f;
 constexpr float kFadeGammaEnd = 5.0f;
 constexpr float kFreeControlsAfter = 2.0f;
 constexpr float kSettleRate = 0.3f;
-constexpr int kDiredTarget = 10;
-constexpr int kDiredInteractable = 3;
 
 // Where Dired speaks from as Lirra walks past each mark, by script step.
 struct Remark {
@@ -220,13 +218,13 @@ void StateEnd::Load() {
 void StateEnd::PlaceDired() {
     GOGranny* granny = dynamic_cast<GOGranny*>(dired);
     if (granny == nullptr) {
-        granny = GetScene().GetInteractable<GOGranny>(kDiredInteractable);
+        granny = GetScene().GetInteractable<GOGranny>(INTERACTABLE_DIRED);
         dired = granny;
     }
     if (granny == nullptr) {
         return;
     }
-    granny->SetTarget(kDiredTarget);
+    granny->SetTarget(kTargetNoPrompt);
     granny->SetActive(true);
     granny->GetTransform().SetPosition(kDiredAt);
     // Mirrored: she faces Lirra coming home from the right.

@@ -37,7 +37,7 @@ void StateLevel1::Load() {
     lirra.localTimeScale = kLevel1TimeScale;
     GetCamera().SetZoom(0.9f);
     GetScene().SpawnFromMarkers();
-    exitMushroom = PlaceExitMushroom(exitMushroom, kExitAt, &kExitScale, kPortalToLevel2);
+    exitMushroom = PlaceExitMushroom(exitMushroom, kExitAt, &kExitScale, STATE_LEVEL_1);
     keyHints.clear();
     for (const Vector3& at : kJumpHints) {
         keyHints.push_back(PlaceKeyHint(TextureId::KeyUp, at));

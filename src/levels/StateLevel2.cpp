@@ -24,7 +24,7 @@ void StateLevel2::Load() {
     PlaceLirra(kLirraStart);
     GetCamera().SetZoom(0.9f);
     GetScene().SpawnFromMarkers();
-    exitMushroom = PlaceExitMushroom(exitMushroom, kExitAt, &kExitScale, kPortalToLevel3);
+    exitMushroom = PlaceExitMushroom(exitMushroom, kExitAt, &kExitScale, STATE_LEVEL_2);
     GetCamera().SetPosition(LirraPosition());
     PlaceKeyHint(TextureId::KeyQ, kAttackHint);
     script = Script{};

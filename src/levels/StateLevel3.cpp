@@ -32,7 +32,7 @@ void StateLevel3::Load() {
     LoadLevelTiles("level03.env", "Level 3 loaded!\n", &tiles);
     PlaceLirra(kLirraStart);
     GetScene().SpawnFromMarkers();
-    exitMushroom = PlaceExitMushroom(exitMushroom, kExitAt, nullptr, kPortalToBoss);
+    exitMushroom = PlaceExitMushroom(exitMushroom, kExitAt, nullptr, STATE_LEVEL_3);
     script = Script{};
     StartLevelLook();
 }

@@ -106,7 +106,7 @@ protected:
     }
 
     void Frame() {
-        GetGameStateManager().SwitchTo(1);
+        GetGameStateManager().SwitchTo(MENU_NONE_PLAYING);
         RunFrames(1);
     }
     void Frames(int n) {

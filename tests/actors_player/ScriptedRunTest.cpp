@@ -129,7 +129,7 @@ bool HasLirraArt() {
 
 // One iteration of the main loop that saves the picture before the buffer swap.
 bool FrameWithScreenshot(const std::string& path) {
-    GetGameStateManager().SwitchTo(1);
+    GetGameStateManager().SwitchTo(MENU_NONE_PLAYING);
     ApplyPendingState();
     BeginFrame();
     AudioUpdate();
