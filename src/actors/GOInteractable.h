@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/State.h"
+#include "frontend/State.h"
 #include "scene/GameObject.h"
 
 // What an interactable leads to: the state type of the screen it stands in (a portal leads on
