@@ -41,7 +41,8 @@ void HandController::Start(const Vector3& origin, std::vector<GOEnemy*>* enemies
     lastSound = -1;
     targetPoint = GetPlayer().GetTransform().GetPosition();
     homePoint = origin + Vector3(side == HAND_LEFT ? -8.0f : 8.0f, 10.5f, 0.0f);
-    hand = boss->SpawnEnemy(homePoint, homePoint, side == HAND_LEFT ? 4 : 5, true);
+    hand =
+        boss->SpawnEnemy(homePoint, homePoint, side == HAND_LEFT ? ENEMY_BOSS_LEFT_HAND : ENEMY_BOSS_RIGHT_HAND, true);
 }
 
 void HandController::SetMode(int m) {
@@ -404,7 +405,7 @@ public:
 }  // namespace
 
 void SetupBossHand(GOEnemy& enemy, const Vector3& position, int kind) {
-    const int side = kind == 4 ? HAND_LEFT : HAND_RIGHT;
+    const int side = kind == ENEMY_BOSS_LEFT_HAND ? HAND_LEFT : HAND_RIGHT;
     // The right hand's slam and lift play at half the left's pace.
     const float slowFrame = side == HAND_LEFT ? 0.33f : 0.66f;
     enemy.enemyKind = kind;

@@ -23,6 +23,14 @@ constexpr float kStrikeDrop = -0.5f;
 // The second light strike swings back behind her.
 constexpr float kBackSwing = -0.4f;
 constexpr float kAttackVolume = 0.1f;
+// Each strike's sound is pitched at random between its lowest pitch and 1.
+constexpr float kLightLowestPitch = 0.8f;
+constexpr float kHeavyLowestPitch = 0.9f;
+// The striking boxes, in world units: the heavy strike reaches higher.
+constexpr float kLightBoxWidth = 1.0f;
+constexpr float kLightBoxHeight = 1.5f;
+constexpr float kHeavyBoxWidth = 1.0f;
+constexpr float kHeavyBoxHeight = 2.0f;
 
 // One voice per attack sound for the whole program, so a strike does not stack on itself.
 AudioChannel lightAttackChannel;
@@ -138,12 +146,12 @@ void GOHitbox::UpdateLightAttack() {
     const int frame = LirraFrame();
     if (frame == kLightFirstStrikeFrame) {
         transform.SetPosition(at.x + offsetX, at.y + kStrikeDrop, at.z);
-        transform.SetScale(1.0f, 1.5f, 1.0f);
+        transform.SetScale(kLightBoxWidth, kLightBoxHeight, 1.0f);
         StrikeHere();
-        PlayAttackSound(lightAttackChannel, LIRRA_ATTACK_LIGHT, 0.8f);
+        PlayAttackSound(lightAttackChannel, LIRRA_ATTACK_LIGHT, kLightLowestPitch);
     } else if (frame == kLightSecondStrikeFrame) {
         transform.SetPosition(at.x + kBackSwing * offsetX, at.y + kStrikeDrop, at.z);
-        transform.SetScale(1.0f, 1.5f, 1.0f);
+        transform.SetScale(kLightBoxWidth, kLightBoxHeight, 1.0f);
         StrikeHere();
     } else {
         transform.SetPosition(at);
@@ -169,9 +177,9 @@ void GOHitbox::UpdateHeavyAttack() {
     if (frame == kHeavyStrikeFrame) {
         const Vector3 at = lirra.GetTransform().GetPosition();
         transform.SetPosition(at.x + offsetX, at.y + kStrikeDrop, at.z);
-        transform.SetScale(1.0f, 2.0f, 1.0f);
+        transform.SetScale(kHeavyBoxWidth, kHeavyBoxHeight, 1.0f);
         StrikeHere();
-        PlayAttackSound(heavyAttackChannel, LIRRA_ATTACK_HEAVY, 0.9f);
+        PlayAttackSound(heavyAttackChannel, LIRRA_ATTACK_HEAVY, kHeavyLowestPitch);
     }
     if (frame >= kHeavyEndFrame || LirraAnimation() != TextureId::LirraCollectSoul) {
         transform.SetScale(0.0f, 0.0f, 0.0f);
