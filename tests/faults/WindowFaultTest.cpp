@@ -37,22 +37,14 @@ protected:
     void SetUp() override {
         StartTestGame(kWidth, kHeight);
         LoadGameAssets();
-        EndTestStates();
-        EmptyTheScene();
-        ResetInput();
-        SetFixedStep(1.0 / 60.0);
+        ResetTestGame();
         GetGameStateManager().SwitchTo(MENU_NONE_PLAYING);
         while (glGetError() != GL_NO_ERROR) {
         }
     }
     void TearDown() override {
-        SetFixedStep(1.0 / 60.0);
         ResizeWindow(kWidth, kHeight);
-        GetGameStateManager().SwitchTo(MENU_NONE_PLAYING);
-        EndTestStates();
-        EmptyTheScene();
-        ResetInput();
-        GetPlayer().SetActive(false);
+        ResetTestGame();
     }
 
     void Start(int stateId) {
