@@ -1,5 +1,5 @@
 #include "app/Game.h"
-#include "app/LaunchOptions.h"
+#include "automation/LaunchOptions.h"
 
 int main(int argc, char** argv) {
     LaunchOptions options;

@@ -7,12 +7,12 @@
 #include "actors/GOSoul.h"
 #include "actors/PatrolSegment.h"
 #include "actors/Player.h"
-#include "app/FrameClock.h"
 #include "graphics/AnimationRenderer.h"
 #include "graphics/Renderer.h"
 #include "levels/Dialogue.h"
 #include "math/MathUtil.h"
 #include "physics/Collider.h"
+#include "platform/FrameClock.h"
 #include "scene/SceneManager.h"
 
 float walkSpeed = 1.0f;

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "actors/Player.h"
-#include "app/FrameClock.h"
 #include "graphics/TextRenderer.h"
+#include "platform/FrameClock.h"
 
 // The pieces are enemies: until the enemies arrive, the boss keeps its record but has no body.
 #include "actors/GOEnemy.h"

@@ -10,7 +10,6 @@
 #include "actors/GOEnemy.h"
 #include "actors/GOHitbox.h"
 #include "actors/GOStateMachine.h"
-#include "app/FrameClock.h"
 #include "audio/Audio.h"
 #include "graphics/AnimationRenderer.h"
 #include "graphics/ParticleSystem.h"
@@ -18,6 +17,7 @@
 #include "levels/Cinematics.h"
 #include "math/MathUtil.h"
 #include "physics/Collider.h"
+#include "platform/FrameClock.h"
 #include "scene/SceneManager.h"
 
 namespace {

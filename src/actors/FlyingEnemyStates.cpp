@@ -6,13 +6,13 @@
 #include "actors/GOEnemy.h"
 #include "actors/GOHitbox.h"
 #include "actors/Player.h"
-#include "app/FrameClock.h"
 #include "graphics/AnimationRenderer.h"
 #include "graphics/Camera.h"
 #include "graphics/ParticleSystem.h"
 #include "graphics/Renderer.h"
 #include "math/MathUtil.h"
 #include "physics/Collider.h"
+#include "platform/FrameClock.h"
 
 float flySpeed = 1.0f;
 

@@ -8,9 +8,9 @@
 #include "actors/GOHitbox.h"
 #include "actors/GOStateMachine.h"
 #include "actors/PatrolSegment.h"
-#include "app/FrameClock.h"
 #include "graphics/ParticleSystem.h"
 #include "graphics/TextRenderer.h"
+#include "platform/FrameClock.h"
 #include "scene/SceneManager.h"
 
 // Rovevoz's pieces are built and hurt through the boss's own part of the game.

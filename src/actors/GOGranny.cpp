@@ -5,11 +5,11 @@
 #include <cstdio>
 
 #include "actors/GOMushroom.h"
-#include "app/FrameClock.h"
-#include "app/Input.h"
 #include "graphics/AnimationRenderer.h"
 #include "levels/Dialogue.h"
 #include "physics/Collider.h"
+#include "platform/FrameClock.h"
+#include "platform/Input.h"
 #include "scene/SceneManager.h"
 
 const Vector3 kDiredPortalPosition(1.0f, 3.0f, 0.0f);

@@ -2,14 +2,14 @@
 
 #include <GLFW/glfw3.h>
 
-#include "app/FrameClock.h"
-#include "app/Input.h"
-#include "app/State.h"
-#include "app/StateFactory.h"
-#include "app/StateManager.h"
 #include "frontend/GOTransitionScreen.h"
+#include "frontend/State.h"
+#include "frontend/StateFactory.h"
+#include "frontend/StateManager.h"
 #include "graphics/AnimationRenderer.h"
 #include "levels/Dialogue.h"
+#include "platform/FrameClock.h"
+#include "platform/Input.h"
 #include "scene/SceneManager.h"
 
 namespace {

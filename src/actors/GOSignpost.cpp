@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/Input.h"
 #include "levels/Dialogue.h"
+#include "platform/Input.h"
 
 namespace {
 

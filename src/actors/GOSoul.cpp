@@ -3,11 +3,11 @@
 #include <cmath>
 
 #include "actors/Player.h"
-#include "app/FrameClock.h"
 #include "graphics/AnimationRenderer.h"
 #include "graphics/ParticleSystem.h"
 #include "math/MathUtil.h"
 #include "physics/Collider.h"
+#include "platform/FrameClock.h"
 
 namespace {
 

@@ -7,9 +7,7 @@
 
 #include "actors/GOHitbox.h"
 #include "actors/GOSoul.h"
-#include "app/FrameClock.h"
-#include "app/Input.h"
-#include "app/StateManager.h"
+#include "frontend/StateManager.h"
 #include "graphics/AnimationRenderer.h"
 #include "graphics/Mesh.h"
 #include "graphics/ParticleSystem.h"
@@ -18,6 +16,8 @@
 #include "math/MathUtil.h"
 #include "physics/Collider.h"
 #include "physics/Rigidbody.h"
+#include "platform/FrameClock.h"
+#include "platform/Input.h"
 #include "scene/SceneManager.h"
 
 std::vector<int> savedSoulKinds;

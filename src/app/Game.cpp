@@ -2,19 +2,19 @@
 
 #include <cstdio>
 
-#include "app/FrameClock.h"
-#include "app/InputScript.h"
-#include "app/LaunchOptions.h"
-#include "app/Screenshot.h"
-#include "app/StateManager.h"
-#include "app/Trace.h"
-#include "app/Window.h"
 #include "audio/Audio.h"
+#include "automation/InputScript.h"
+#include "automation/LaunchOptions.h"
+#include "automation/Screenshot.h"
+#include "automation/Trace.h"
+#include "frontend/StateLoading.h"
+#include "frontend/StateManager.h"
 #include "graphics/Background.h"
 #include "graphics/TextRenderer.h"
 #include "levels/TileMeshes.h"
 #include "math/MathUtil.h"
-#include "resources/StateLoading.h"
+#include "platform/FrameClock.h"
+#include "platform/Window.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "frontend/GOTransitionScreen.h"
 
 #include "actors/Player.h"
-#include "app/FrameClock.h"
 #include "graphics/Mesh.h"
 #include "graphics/Renderer.h"
+#include "platform/FrameClock.h"
 
 bool transitionActive = false;
 

@@ -4,13 +4,13 @@
 
 #include <cstring>
 
-#include "app/Input.h"
-#include "app/State.h"
-#include "app/StateManager.h"
-#include "app/Window.h"
 #include "audio/Audio.h"
 #include "frontend/GameStateManager.h"
+#include "frontend/State.h"
+#include "frontend/StateManager.h"
 #include "graphics/Renderer.h"
+#include "platform/Input.h"
+#include "platform/Window.h"
 #include "scene/SceneManager.h"
 
 GameObject* popupPanel = nullptr;

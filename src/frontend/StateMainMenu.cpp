@@ -7,8 +7,6 @@
 #include "actors/GOGranny.h"
 #include "actors/GOSignpost.h"
 #include "actors/Player.h"
-#include "app/FrameClock.h"
-#include "app/Input.h"
 #include "audio/Audio.h"
 #include "frontend/GOTransitionScreen.h"
 #include "frontend/GameStateManager.h"
@@ -22,6 +20,8 @@
 #include "graphics/TextRenderer.h"
 #include "levels/LevelFile.h"
 #include "math/MathUtil.h"
+#include "platform/FrameClock.h"
+#include "platform/Input.h"
 #include "scene/SceneManager.h"
 
 GameObject* leftKeyHint = nullptr;

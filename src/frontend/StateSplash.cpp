@@ -2,14 +2,14 @@
 
 #include <GLFW/glfw3.h>
 
-#include "app/FrameClock.h"
-#include "app/Input.h"
-#include "app/StateManager.h"
 #include "frontend/StateMainMenu.h"
+#include "frontend/StateManager.h"
 #include "graphics/Mesh.h"
 #include "graphics/PostProcess.h"
 #include "graphics/Renderer.h"
 #include "math/MathUtil.h"
+#include "platform/FrameClock.h"
+#include "platform/Input.h"
 #include "scene/SceneManager.h"
 
 namespace {

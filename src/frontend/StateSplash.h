@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/State.h"
+#include "frontend/State.h"
 
 class GameObject;
 

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "app/FrameClock.h"
 #include "graphics/MatrixStack.h"
 #include "graphics/Mesh.h"
+#include "platform/FrameClock.h"
 #include "resources/ResourceLoader.h"
 #include "scene/GameObject.h"
 

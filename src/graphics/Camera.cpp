@@ -6,8 +6,8 @@
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "app/Window.h"
 #include "graphics/MatrixStack.h"
+#include "platform/Window.h"
 
 void Camera::SetZoom(float z) {
     zoom = std::max(z, 0.01f);

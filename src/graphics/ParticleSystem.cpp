@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "app/FrameClock.h"
 #include "graphics/MatrixStack.h"
 #include "graphics/Mesh.h"
 #include "math/MathUtil.h"
+#include "platform/FrameClock.h"
 #include "resources/ResourceLoader.h"
 
 float FloatRange::Sample() const {

@@ -7,10 +7,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/FrameClock.h"
-#include "app/Input.h"
-#include "app/Window.h"
 #include "graphics/ShaderManager.h"
+#include "platform/FrameClock.h"
+#include "platform/Input.h"
+#include "platform/Window.h"
 
 namespace {
 

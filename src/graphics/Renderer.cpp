@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "app/Window.h"
 #include "graphics/MatrixStack.h"
 #include "graphics/Texture.h"
 #include "math/MathUtil.h"
+#include "platform/Window.h"
 #include "resources/ResourceLoader.h"
 #include "scene/GameObject.h"
 

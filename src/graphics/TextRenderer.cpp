@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "app/Window.h"
 #include "graphics/Camera.h"
 #include "graphics/PostProcess.h"
 #include "graphics/ShaderManager.h"
+#include "platform/Window.h"
 
 namespace {
 

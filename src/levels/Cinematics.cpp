@@ -7,13 +7,13 @@
 #include <deque>
 
 #include "actors/Player.h"
-#include "app/FrameClock.h"
-#include "app/State.h"
-#include "app/StateManager.h"
-#include "app/Window.h"
+#include "frontend/State.h"
+#include "frontend/StateManager.h"
 #include "graphics/Camera.h"
 #include "graphics/Renderer.h"
 #include "math/MathUtil.h"
+#include "platform/FrameClock.h"
+#include "platform/Window.h"
 #include "scene/GameObject.h"
 #include "scene/SceneManager.h"
 

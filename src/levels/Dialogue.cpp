@@ -6,13 +6,13 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <utility>
 
-#include "app/FrameClock.h"
-#include "app/Window.h"
 #include "graphics/Camera.h"
 #include "graphics/MatrixStack.h"
 #include "graphics/Mesh.h"
 #include "graphics/TextRenderer.h"
 #include "graphics/Texture.h"
+#include "platform/FrameClock.h"
+#include "platform/Window.h"
 #include "resources/ResourceLoader.h"
 
 namespace {

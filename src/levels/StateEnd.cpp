@@ -5,11 +5,10 @@
 #include <string>
 
 #include "actors/Player.h"
-#include "app/FrameClock.h"
-#include "app/StateFactory.h"
-#include "app/StateManager.h"
 #include "audio/Audio.h"
 #include "frontend/GameStateManager.h"
+#include "frontend/StateFactory.h"
+#include "frontend/StateManager.h"
 #include "graphics/AnimationRenderer.h"
 #include "graphics/Background.h"
 #include "graphics/Camera.h"
@@ -18,6 +17,7 @@
 #include "levels/Cinematics.h"
 #include "levels/LevelFile.h"
 #include "physics/Rigidbody.h"
+#include "platform/FrameClock.h"
 #include "scene/SceneManager.h"
 
 #include "actors/GOGranny.h"

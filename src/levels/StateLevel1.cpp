@@ -6,14 +6,14 @@
 
 #include "actors/GOEnemy.h"
 #include "actors/Player.h"
-#include "app/FrameClock.h"
-#include "app/Input.h"
-#include "app/StateManager.h"
+#include "frontend/StateManager.h"
 #include "graphics/Camera.h"
 #include "levels/Cinematics.h"
 #include "levels/Dialogue.h"
 #include "levels/LevelStateCommon.h"
 #include "math/MathUtil.h"
+#include "platform/FrameClock.h"
+#include "platform/Input.h"
 #include "scene/SceneManager.h"
 
 namespace {

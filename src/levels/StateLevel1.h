@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/State.h"
+#include "frontend/State.h"
 
 class GameObject;
 class GOMushroom;

@@ -1,12 +1,12 @@
 #include "levels/StateLevel2.h"
 
 #include "actors/Player.h"
-#include "app/FrameClock.h"
-#include "app/StateManager.h"
+#include "frontend/StateManager.h"
 #include "graphics/Camera.h"
 #include "levels/Cinematics.h"
 #include "levels/Dialogue.h"
 #include "levels/LevelStateCommon.h"
+#include "platform/FrameClock.h"
 #include "scene/SceneManager.h"
 
 namespace {

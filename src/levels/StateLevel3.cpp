@@ -1,7 +1,7 @@
 #include "levels/StateLevel3.h"
 
 #include "actors/Player.h"
-#include "app/StateManager.h"
+#include "frontend/StateManager.h"
 #include "graphics/Camera.h"
 #include "levels/Cinematics.h"
 #include "levels/LevelStateCommon.h"

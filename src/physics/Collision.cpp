@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/FrameClock.h"
+#include "platform/FrameClock.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/FrameClock.h"
 #include "physics/Collider.h"
 #include "physics/CollisionReactions.h"
 #include "physics/Rigidbody.h"
+#include "platform/FrameClock.h"
 #include "scene/GameObject.h"
 
 namespace {

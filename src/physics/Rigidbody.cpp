@@ -1,8 +1,8 @@
 #include "physics/Rigidbody.h"
 
-#include "app/FrameClock.h"
 #include "physics/Collider.h"
 #include "physics/Collision.h"
+#include "platform/FrameClock.h"
 #include "scene/GameObject.h"
 
 const Vector3 gravity(0.0f, -22.0725f, 0.0f);

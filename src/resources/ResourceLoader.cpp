@@ -5,7 +5,7 @@
 #include <set>
 
 #include "audio/Audio.h"
-#include "resources/StateLoading.h"
+#include "frontend/StateLoading.h"
 
 namespace {
 

@@ -2,14 +2,14 @@
 
 #include <GL/glew.h>
 
-#include "app/FrameClock.h"
-#include "app/Input.h"
-#include "app/State.h"
-#include "app/StateFactory.h"
-#include "app/StateManager.h"
-#include "app/Window.h"
+#include "frontend/State.h"
+#include "frontend/StateFactory.h"
+#include "frontend/StateManager.h"
 #include "graphics/Camera.h"
 #include "physics/Collider.h"
+#include "platform/FrameClock.h"
+#include "platform/Input.h"
+#include "platform/Window.h"
 #include "scene/GameObject.h"
 #include "scene/SceneManager.h"
 

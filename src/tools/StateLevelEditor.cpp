@@ -8,8 +8,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/FrameClock.h"
-#include "app/Input.h"
 #include "frontend/GameStateManager.h"
 #include "graphics/Background.h"
 #include "graphics/Camera.h"
@@ -23,6 +21,8 @@
 #include "levels/LevelFileFormat.h"
 #include "levels/LevelSpawn.h"
 #include "levels/TileMeshes.h"
+#include "platform/FrameClock.h"
+#include "platform/Input.h"
 #include "scene/SceneManager.h"
 
 namespace {

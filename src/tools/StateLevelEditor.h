@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/State.h"
+#include "frontend/State.h"
 #include "math/Vector.h"
 
 class GOCollider;

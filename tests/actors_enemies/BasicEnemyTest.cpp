@@ -3,7 +3,7 @@
 #include <string>
 
 #include "actors/BasicEnemyStates.h"
-#include "app/Trace.h"
+#include "automation/Trace.h"
 
 #include "EnemyTesting.h"
 

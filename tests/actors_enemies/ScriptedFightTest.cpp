@@ -1,10 +1,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/FrameClock.h"
 #include "app/Game.h"
-#include "app/Screenshot.h"
 #include "audio/Audio.h"
+#include "automation/Screenshot.h"
+#include "platform/FrameClock.h"
 
 #include "EnemyTesting.h"
 

@@ -3,9 +3,9 @@
 
 #include "PlayerTesting.h"
 #include "actors/BasicEnemyStates.h"
-#include "app/FrameClock.h"
 #include "graphics/Renderer.h"
 #include "math/MathUtil.h"
+#include "platform/FrameClock.h"
 
 namespace {
 

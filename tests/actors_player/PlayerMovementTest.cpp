@@ -1,8 +1,8 @@
 #include <cmath>
 
-#include "app/FrameClock.h"
 #include "graphics/Renderer.h"
 #include "math/MathUtil.h"
+#include "platform/FrameClock.h"
 
 #include "PlayerTesting.h"
 

@@ -8,11 +8,11 @@
 
 #include "PlayerTesting.h"
 #include "actors/GOWind.h"
-#include "app/FrameClock.h"
-#include "app/InputScript.h"
-#include "app/Screenshot.h"
-#include "app/Trace.h"
 #include "audio/Audio.h"
+#include "automation/InputScript.h"
+#include "automation/Screenshot.h"
+#include "automation/Trace.h"
+#include "platform/FrameClock.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "PlayerTesting.h"
 #include "actors/GOWind.h"
-#include "app/Trace.h"
+#include "automation/Trace.h"
 #include "physics/PlayerCollision.h"
 
 namespace {

@@ -6,11 +6,11 @@
 #include <chrono>
 #include <thread>
 
-#include "app/FrameClock.h"
 #include "app/Game.h"
-#include "app/State.h"
-#include "app/StateManager.h"
-#include "app/Window.h"
+#include "frontend/State.h"
+#include "frontend/StateManager.h"
+#include "platform/FrameClock.h"
+#include "platform/Window.h"
 #include "support/TestGame.h"
 
 namespace {

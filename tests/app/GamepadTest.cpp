@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/Gamepad.h"
+#include "platform/Gamepad.h"
 
 namespace {
 

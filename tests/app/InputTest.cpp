@@ -3,12 +3,12 @@
 #include <GLFW/glfw3.h>
 #include <imgui.h>
 
-#include "app/FrameClock.h"
-#include "app/Input.h"
-#include "app/InputScript.h"
-#include "app/State.h"
-#include "app/StateManager.h"
-#include "app/Window.h"
+#include "automation/InputScript.h"
+#include "frontend/State.h"
+#include "frontend/StateManager.h"
+#include "platform/FrameClock.h"
+#include "platform/Input.h"
+#include "platform/Window.h"
 #include "support/TestGame.h"
 
 namespace {

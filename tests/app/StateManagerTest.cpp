@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "app/State.h"
-#include "app/StateManager.h"
-#include "app/Window.h"
 #include "frontend/GameStateManager.h"
+#include "frontend/State.h"
+#include "frontend/StateManager.h"
 #include "graphics/Camera.h"
+#include "platform/Window.h"
 #include "support/TestGame.h"
 
 namespace {

@@ -1,10 +1,10 @@
 #include "FrontendTesting.h"
 
 #include "frontend/GOButton.h"
+#include "frontend/StateLoading.h"
 #include "frontend/StateMainMenu.h"
 #include "frontend/StateSplash.h"
 #include "graphics/Renderer.h"
-#include "resources/StateLoading.h"
 
 namespace {
 

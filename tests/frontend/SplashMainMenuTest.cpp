@@ -4,7 +4,6 @@
 
 #include "actors/GOGranny.h"
 #include "actors/GOSignpost.h"
-#include "app/FrameClock.h"
 #include "frontend/StateMainMenu.h"
 #include "frontend/StateSplash.h"
 #include "graphics/AnimationRenderer.h"
@@ -12,6 +11,7 @@
 #include "graphics/Renderer.h"
 #include "graphics/TextRenderer.h"
 #include "levels/GOTile.h"
+#include "platform/FrameClock.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include <memory>
 
 #include "GraphicsTestUtil.h"
-#include "app/Input.h"
-#include "app/Window.h"
 #include "graphics/Camera.h"
 #include "graphics/MatrixStack.h"
 #include "graphics/Mesh.h"
 #include "graphics/PostProcess.h"
 #include "graphics/ShaderManager.h"
+#include "platform/Input.h"
+#include "platform/Window.h"
 #include "support/TestGame.h"
 
 namespace {

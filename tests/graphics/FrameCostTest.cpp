@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "GraphicsTestUtil.h"
-#include "app/Window.h"
 #include "graphics/Camera.h"
 #include "graphics/MatrixStack.h"
 #include "graphics/Mesh.h"
 #include "graphics/PostProcess.h"
 #include "graphics/TextRenderer.h"
+#include "platform/Window.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 
 #include <cstdio>
 
-#include "app/FrameClock.h"
 #include "graphics/Camera.h"
 #include "graphics/PostProcess.h"
+#include "platform/FrameClock.h"
 #include "resources/ResourceLoader.h"
 #include "support/TestGame.h"
 

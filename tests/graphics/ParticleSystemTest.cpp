@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "GraphicsTestUtil.h"
-#include "app/FrameClock.h"
 #include "graphics/ParticleSystem.h"
 #include "math/MathUtil.h"
+#include "platform/FrameClock.h"
 #include "support/TestGame.h"
 
 namespace {

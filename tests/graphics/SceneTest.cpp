@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "GraphicsTestUtil.h"
-#include "app/Screenshot.h"
-#include "app/Window.h"
+#include "automation/Screenshot.h"
 #include "graphics/AnimationRenderer.h"
 #include "graphics/Background.h"
 #include "graphics/Camera.h"
@@ -21,6 +20,7 @@
 #include "graphics/Renderer.h"
 #include "graphics/TextRenderer.h"
 #include "math/MathUtil.h"
+#include "platform/Window.h"
 #include "resources/ResourceLoader.h"
 #include "scene/GameObject.h"
 #include "support/TestGame.h"

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "GraphicsTestUtil.h"
-#include "app/Window.h"
 #include "graphics/Background.h"
 #include "graphics/Camera.h"
 #include "graphics/MatrixStack.h"
@@ -14,6 +13,7 @@
 #include "graphics/PostProcess.h"
 #include "graphics/TextRenderer.h"
 #include "graphics/Texture.h"
+#include "platform/Window.h"
 #include "resources/ResourceLoader.h"
 #include "support/TestGame.h"
 

@@ -4,14 +4,14 @@
 #include <cstdlib>
 
 #include "actors/Player.h"
-#include "app/FrameClock.h"
-#include "app/State.h"
-#include "app/StateManager.h"
-#include "app/Trace.h"
+#include "automation/Trace.h"
 #include "frontend/GameStateManager.h"
+#include "frontend/State.h"
+#include "frontend/StateManager.h"
 #include "graphics/Camera.h"
 #include "levels/Cinematics.h"
 #include "math/MathUtil.h"
+#include "platform/FrameClock.h"
 #include "scene/GameObject.h"
 #include "support/TestGame.h"
 

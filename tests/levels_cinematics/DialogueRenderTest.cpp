@@ -6,18 +6,18 @@
 #include <string>
 #include <vector>
 
-#include "app/FrameClock.h"
-#include "app/Screenshot.h"
-#include "app/State.h"
-#include "app/StateManager.h"
 #include "audio/Audio.h"
+#include "automation/Screenshot.h"
 #include "frontend/GameStateManager.h"
+#include "frontend/State.h"
+#include "frontend/StateManager.h"
 #include "graphics/Background.h"
 #include "graphics/Camera.h"
 #include "graphics/PostProcess.h"
 #include "graphics/TextRenderer.h"
 #include "levels/Cinematics.h"
 #include "levels/Dialogue.h"
+#include "platform/FrameClock.h"
 #include "resources/ResourceLoader.h"
 #include "scene/GameObject.h"
 #include "support/TestGame.h"

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "app/FrameClock.h"
-#include "app/Trace.h"
+#include "automation/Trace.h"
 #include "levels/Cinematics.h"
 #include "levels/Dialogue.h"
+#include "platform/FrameClock.h"
 #include "support/TestGame.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Screenshot.h"
+#include "automation/Screenshot.h"
 #include "graphics/Camera.h"
 #include "graphics/Mesh.h"
 #include "graphics/PostProcess.h"

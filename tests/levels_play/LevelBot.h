@@ -8,26 +8,26 @@
 #include <cstdlib>
 #include <functional>
 
+#include "PlayerMoves.h"
 #include "actors/GOEnemy.h"
+#include "actors/GOMushroom.h"
 #include "actors/Player.h"
-#include "app/Input.h"
-#include "app/State.h"
-#include "app/StateManager.h"
-#include "app/Window.h"
 #include "frontend/GameStateManager.h"
+#include "frontend/State.h"
+#include "frontend/StateManager.h"
 #include "graphics/Background.h"
 #include "graphics/Camera.h"
 #include "graphics/ParticleSystem.h"
 #include "levels/Cinematics.h"
 #include "levels/Dialogue.h"
 #include "math/MathUtil.h"
-#include "actors/GOMushroom.h"
 #include "physics/Rigidbody.h"
+#include "platform/Input.h"
+#include "platform/Window.h"
 #include "resources/ResourceLoader.h"
 #include "scene/SceneManager.h"
 #include "scene/SceneTesting.h"
 #include "support/TestGame.h"
-#include "PlayerMoves.h"
 
 // A player of the forest levels: it reads Lirra's state every frame of the game's real loop and
 // presses keys the way a person at the keyboard would. Set LIRRA_BOT_LOG to follow its runs.

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Screenshot.h"
+#include "automation/Screenshot.h"
 #include "graphics/Camera.h"
 #include "graphics/MatrixStack.h"
 #include "graphics/Mesh.h"

@@ -7,17 +7,17 @@
 #include <memory>
 #include <vector>
 
-#include "app/FrameClock.h"
-#include "app/Input.h"
-#include "app/StateFactory.h"
-#include "app/StateManager.h"
-#include "app/Window.h"
 #include "audio/Audio.h"
 #include "frontend/GameStateManager.h"
+#include "frontend/StateFactory.h"
+#include "frontend/StateLoading.h"
+#include "frontend/StateManager.h"
 #include "graphics/Texture.h"
+#include "platform/FrameClock.h"
+#include "platform/Input.h"
+#include "platform/Window.h"
 #include "resources/GameDirectory.h"
 #include "resources/ResourceLoader.h"
-#include "resources/StateLoading.h"
 #include "support/TestGame.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "audio/Audio.h"
+#include "frontend/StateLoading.h"
 #include "resources/GameDirectory.h"
 #include "resources/ResourceLoader.h"
-#include "resources/StateLoading.h"
 #include "support/TestGame.h"
 
 namespace {

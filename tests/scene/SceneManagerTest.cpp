@@ -5,9 +5,9 @@
 #include <set>
 #include <string>
 
-#include "app/State.h"
-#include "app/StateManager.h"
-#include "app/Trace.h"
+#include "automation/Trace.h"
+#include "frontend/State.h"
+#include "frontend/StateManager.h"
 #include "scene/SceneTesting.h"
 #include "support/TestGame.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "actors/Player.h"
-#include "app/FrameClock.h"
 #include "physics/Collider.h"
 #include "physics/Rigidbody.h"
+#include "platform/FrameClock.h"
 #include "scene/GameObject.h"
 #include "scene/ObjectPool.h"
 #include "scene/SceneManager.h"

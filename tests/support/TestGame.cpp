@@ -8,11 +8,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/FrameClock.h"
 #include "app/Game.h"
-#include "app/StateManager.h"
-#include "app/Window.h"
+#include "frontend/StateManager.h"
 #include "graphics/Background.h"
+#include "platform/FrameClock.h"
+#include "platform/Window.h"
 #include "resources/ResourceLoader.h"
 
 namespace {

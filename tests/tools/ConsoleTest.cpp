@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/State.h"
-#include "app/StateManager.h"
+#include "frontend/State.h"
+#include "frontend/StateManager.h"
 #include "graphics/Camera.h"
 #include "physics/Collider.h"
 #include "scene/SceneManager.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "app/StateManager.h"
+#include "frontend/StateManager.h"
 #include "levels/GOCollider.h"
 #include "resources/ResourceLoader.h"
 #include "support/TestGame.h"

@@ -6,13 +6,13 @@
 #include <sstream>
 #include <vector>
 
-#include "app/Input.h"
-#include "app/StateManager.h"
-#include "app/Window.h"
 #include "frontend/GameStateManager.h"
+#include "frontend/StateManager.h"
 #include "graphics/Camera.h"
 #include "levels/GOCollider.h"
 #include "levels/GOTile.h"
+#include "platform/Input.h"
+#include "platform/Window.h"
 #include "scene/SceneManager.h"
 #include "support/TestGame.h"
 #include "tools/EditorTesting.h"

@@ -7,11 +7,11 @@
 
 #include <cmath>
 
-#include "app/Input.h"
-#include "app/StateManager.h"
-#include "app/Window.h"
+#include "frontend/StateManager.h"
 #include "levels/GOCollider.h"
 #include "levels/TileMeshes.h"
+#include "platform/Input.h"
+#include "platform/Window.h"
 #include "resources/ResourceLoader.h"
 #include "scene/SceneTesting.h"
 #include "support/TestGame.h"

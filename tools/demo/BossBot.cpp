@@ -20,9 +20,9 @@
 #include "actors/GOSoul.h"
 #include "actors/GOStateMachine.h"
 #include "actors/Player.h"
-#include "app/FrameClock.h"
-#include "app/State.h"
-#include "app/StateManager.h"
+#include "frontend/State.h"
+#include "frontend/StateManager.h"
+#include "platform/FrameClock.h"
 
 namespace {
 

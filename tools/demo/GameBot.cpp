@@ -3,7 +3,7 @@
 #include <GLFW/glfw3.h>
 
 #include "app/Game.h"
-#include "app/InputScript.h"
+#include "automation/InputScript.h"
 
 void GameBot::Send(int key, int action) {
     ScriptedEvent event;

@@ -9,7 +9,7 @@
 #include "PlayerMoves.h"
 #include "actors/GOMushroom.h"
 #include "actors/Player.h"
-#include "app/StateManager.h"
+#include "frontend/StateManager.h"
 #include "levels/StateLevel1.h"
 #include "levels/StateLevel2.h"
 #include "levels/StateLevel3.h"

@@ -7,7 +7,7 @@
 #include "actors/GOEnemy.h"
 #include "actors/GOMushroom.h"
 #include "actors/Player.h"
-#include "app/StateManager.h"
+#include "frontend/StateManager.h"
 #include "physics/Rigidbody.h"
 #include "scene/SceneManager.h"
 

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "BotControls.h"
-#include "app/State.h"
+#include "frontend/State.h"
 
 class GOEnemy;
 class GOMushroom;

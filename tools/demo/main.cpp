@@ -12,9 +12,9 @@
 #include "DemoSegments.h"
 #include "GameBot.h"
 #include "app/Game.h"
-#include "app/LaunchOptions.h"
-#include "app/State.h"
-#include "app/StateManager.h"
+#include "automation/LaunchOptions.h"
+#include "frontend/State.h"
+#include "frontend/StateManager.h"
 
 namespace {
 

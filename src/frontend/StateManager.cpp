@@ -1,8 +1,8 @@
-#include "app/StateManager.h"
+#include "frontend/StateManager.h"
 
 #include <cstdio>
 
-#include "app/State.h"
+#include "frontend/State.h"
 #include "graphics/Camera.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/JsonLine.h"
+#include "automation/JsonLine.h"
 
 #include <cmath>
 #include <cstdio>

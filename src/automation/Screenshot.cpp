@@ -1,4 +1,4 @@
-#include "app/Screenshot.h"
+#include "automation/Screenshot.h"
 
 #include <GL/glew.h>
 #include <png.h>
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/Window.h"
+#include "platform/Window.h"
 
 namespace {
 

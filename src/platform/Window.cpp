@@ -1,4 +1,4 @@
-#include "app/Window.h"
+#include "platform/Window.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -10,13 +10,13 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/Input.h"
-#include "app/LeakCheck.h"
-#include "app/State.h"
-#include "app/StateManager.h"
 #include "audio/Audio.h"
 #include "frontend/GameStateManager.h"
+#include "frontend/State.h"
+#include "frontend/StateManager.h"
 #include "graphics/PostProcess.h"
+#include "platform/Input.h"
+#include "platform/LeakCheck.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/LeakCheck.h"
+#include "platform/LeakCheck.h"
 
 #ifdef LIRRA_SANITIZE
 

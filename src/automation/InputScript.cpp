@@ -1,4 +1,4 @@
-#include "app/InputScript.h"
+#include "automation/InputScript.h"
 
 #include <GLFW/glfw3.h>
 
@@ -9,9 +9,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/FrameClock.h"
-#include "app/Input.h"
-#include "app/Window.h"
+#include "platform/FrameClock.h"
+#include "platform/Input.h"
+#include "platform/Window.h"
 
 namespace {
 

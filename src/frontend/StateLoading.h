@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "app/State.h"
+#include "frontend/State.h"
 
 // The first screen: loads the sounds on a worker thread while it shows the progress, then the
 // textures and meshes, and hands over to the splash.

@@ -1,9 +1,7 @@
-#include "app/State.h"
+#include "frontend/State.h"
 
 #include <GLFW/glfw3.h>
 
-#include "app/Input.h"
-#include "app/Window.h"
 #include "audio/Audio.h"
 #include "frontend/GameStateManager.h"
 #include "graphics/ParticleSystem.h"
@@ -11,6 +9,8 @@
 #include "graphics/TextRenderer.h"
 #include "levels/Cinematics.h"
 #include "levels/Dialogue.h"
+#include "platform/Input.h"
+#include "platform/Window.h"
 #include "scene/SceneManager.h"
 #include "tools/Console.h"
 

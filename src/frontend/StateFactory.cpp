@@ -1,8 +1,8 @@
-#include "app/StateFactory.h"
+#include "frontend/StateFactory.h"
 
 #include <cstring>
 
-#include "app/State.h"
+#include "frontend/State.h"
 #include "frontend/StateMainMenu.h"
 #include "frontend/StateSplash.h"
 #include "levels/StateEnd.h"

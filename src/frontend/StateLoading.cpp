@@ -1,4 +1,4 @@
-#include "resources/StateLoading.h"
+#include "frontend/StateLoading.h"
 
 #include <atomic>
 #include <chrono>
@@ -8,14 +8,14 @@
 #include <future>
 #include <system_error>
 
-#include "app/FrameClock.h"
-#include "app/LaunchOptions.h"
-#include "app/StateFactory.h"
-#include "app/StateManager.h"
+#include "automation/LaunchOptions.h"
 #include "frontend/GameStateManager.h"
+#include "frontend/StateFactory.h"
+#include "frontend/StateManager.h"
 #include "graphics/PostProcess.h"
 #include "graphics/TextRenderer.h"
 #include "math/Vector.h"
+#include "platform/FrameClock.h"
 #include "resources/ResourceLoader.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/LaunchOptions.h"
+#include "automation/LaunchOptions.h"
 
 #include <unistd.h>
 
@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/StateFactory.h"
+#include "frontend/StateFactory.h"
 
 namespace {
 

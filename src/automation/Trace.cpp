@@ -1,4 +1,4 @@
-#include "app/Trace.h"
+#include "automation/Trace.h"
 
 #include <cstdio>
 
@@ -8,18 +8,18 @@
 #include "actors/GOSoul.h"
 #include "actors/Player.h"
 
-#include "app/FrameClock.h"
-#include "app/JsonLine.h"
-#include "app/State.h"
-#include "app/StateManager.h"
+#include "automation/JsonLine.h"
 #include "frontend/GOTransitionScreen.h"
 #include "frontend/GameStateManager.h"
+#include "frontend/State.h"
+#include "frontend/StateManager.h"
 #include "graphics/Camera.h"
 #include "graphics/ParticleSystem.h"
 #include "graphics/PostProcess.h"
 #include "levels/Cinematics.h"
 #include "levels/Dialogue.h"
 #include "physics/Rigidbody.h"
+#include "platform/FrameClock.h"
 #include "scene/SceneManager.h"
 
 namespace {

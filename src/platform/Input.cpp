@@ -1,4 +1,4 @@
-#include "app/Input.h"
+#include "platform/Input.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -9,9 +9,9 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <map>
 
-#include "app/InputScript.h"
-#include "app/Window.h"
+#include "automation/InputScript.h"
 #include "graphics/MatrixStack.h"
+#include "platform/Window.h"
 
 namespace {
 

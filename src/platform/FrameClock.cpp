@@ -1,4 +1,4 @@
-#include "app/FrameClock.h"
+#include "platform/FrameClock.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -8,13 +8,13 @@
 
 #include <thread>
 
-#include "app/Gamepad.h"
-#include "app/Input.h"
-#include "app/InputScript.h"
-#include "app/State.h"
-#include "app/StateManager.h"
-#include "app/Window.h"
+#include "automation/InputScript.h"
+#include "frontend/State.h"
+#include "frontend/StateManager.h"
 #include "graphics/Camera.h"
+#include "platform/Gamepad.h"
+#include "platform/Input.h"
+#include "platform/Window.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "app/Gamepad.h"
+#include "platform/Gamepad.h"
 
-#include "app/Input.h"
-#include "app/Window.h"
+#include "platform/Input.h"
+#include "platform/Window.h"
 
 namespace {
 
