@@ -568,3 +568,7 @@ Player& GetPlayer() {
     static Player player;
     return player;
 }
+
+GameObject& GetScenePlayer() {
+    return GetPlayer();
+}

@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 
+class AudioChannel;
 class Texture;
 class Mesh;
 struct Sound;
@@ -60,3 +61,6 @@ private:
 };
 
 ResourceLoader& GetResources();
+
+// Plays the resource loader's sound for `id`.
+AudioChannel PlayAudio(AUDIO_DIR id, float volume, bool loop, float pitch);

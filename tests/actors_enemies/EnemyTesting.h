@@ -65,26 +65,9 @@ protected:
     void SetUp() override {
         StartTestGame();
         LoadGameAssets();
-        EndTestStates();
-        EmptyTheScene();
-        GetParticleSystem().Clear();
-        CloseDialogue();
-        ResetInput();
-        GetCamera().SetZoom(1.0f);
-        savedSoulKinds.clear();
-        lirra.souls.clear();
-        lirra.health = 100.0f;
-        lirra.regenStartTime = 0.0f;
+        ResetTestGame();
     }
-    void TearDown() override {
-        EndTestStates();
-        EmptyTheScene();
-        CloseDialogue();
-        ResetInput();
-        savedSoulKinds.clear();
-        lirra.souls.clear();
-        lirra.SetActive(false);
-    }
+    void TearDown() override { ResetTestGame(); }
 
     // Starts the level with Lirra at `lirraX` and lets her land.
     void StartLevel(float lirraX) {

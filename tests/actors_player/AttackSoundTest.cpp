@@ -2,6 +2,7 @@
 
 #include "PlayerTesting.h"
 #include "audio/Audio.h"
+#include "resources/ResourceLoader.h"
 
 namespace {
 
@@ -12,8 +13,9 @@ protected:
     void SetUp() override {
         PlayerTest::SetUp();
         struct stat info;
-        if (stat("Audio/Lirra_Attack_Light.ogg", &info) != 0 || !IsAudioRunning()) {
-            GTEST_SKIP() << "no attack sounds or no output device";
+        ASSERT_EQ(stat("Audio/Lirra_Attack_Light.ogg", &info), 0) << "no attack sounds in the data directory";
+        if (!IsAudioRunning()) {
+            GTEST_SKIP() << "no output device";
         }
         light = LoadSound("Audio/Lirra_Attack_Light.ogg");
         heavy = LoadSound("Audio/Lirra_Attack_Heavy.ogg");

@@ -64,22 +64,9 @@ protected:
     void SetUp() override {
         StartTestGame();
         LoadGameAssets();
-        EndTestStates();
-        EmptyTheScene();
-        GetParticleSystem().Clear();
-        ResetInput();
-        savedSoulKinds.clear();
-        GetPlayer().health = 100.0f;
-        GetPlayer().souls.clear();
+        ResetTestGame();
     }
-    void TearDown() override {
-        EndTestStates();
-        EmptyTheScene();
-        ResetInput();
-        savedSoulKinds.clear();
-        GetPlayer().souls.clear();
-        GetPlayer().SetActive(false);
-    }
+    void TearDown() override { ResetTestGame(); }
 
     // Starts the test level and lets Lirra land on the floor.
     TestLevel* StartLevel(std::function<void()> build = {}, int settleFrames = 30) {

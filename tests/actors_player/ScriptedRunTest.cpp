@@ -8,6 +8,7 @@
 
 #include "PlayerTesting.h"
 #include "actors/GOWind.h"
+#include "app/Frame.h"
 #include "audio/Audio.h"
 #include "automation/InputScript.h"
 #include "automation/Screenshot.h"
@@ -143,9 +144,7 @@ bool FrameWithScreenshot(const std::string& path) {
 
 // Every frame of every pose, close up, for looking at; the check is that each is drawn.
 TEST_F(ScriptedRunTest, EveryPoseIsDrawn) {
-    if (!HasLirraArt()) {
-        GTEST_SKIP() << "the generated textures are not in the data directory";
-    }
+    ASSERT_TRUE(HasLirraArt()) << "the generated textures are not in the data directory";
     StartLevel();
     GetCamera().SetZoom(0.3f);
     lirra.invulnerable = false;

@@ -36,22 +36,9 @@ protected:
     void SetUp() override {
         StartTestGame();
         LoadGameAssets();
-        EndTestStates();
-        EmptyTheScene();
-        GetParticleSystem().Clear();
-        ResetInput();
-        savedSoulKinds.clear();
-        GetPlayer().souls.clear();
-        GetPlayer().health = 100.0f;
+        ResetTestGame();
     }
-    void TearDown() override {
-        EndTestStates();
-        EmptyTheScene();
-        ResetInput();
-        savedSoulKinds.clear();
-        GetPlayer().souls.clear();
-        GetPlayer().SetActive(false);
-    }
+    void TearDown() override { ResetTestGame(); }
 
     StateLevelBoss* StartBossLevel() {
         // The clock's first frames after a reset have no length; a level starts on a running clock.

@@ -23,6 +23,7 @@
 #include "platform/FrameClock.h"
 #include "platform/Input.h"
 #include "platform/Window.h"
+#include "resources/SoundLoad.h"
 #include "scene/SceneManager.h"
 #include "scene/SceneTesting.h"
 #include "support/TestGame.h"
@@ -38,22 +39,14 @@ protected:
     void SetUp() override {
         StartTestGame(kWidth, kHeight);
         LoadGameAssets();
-        EndTestStates();
-        EmptyTheScene();
-        ResetInput();
-        SetFixedStep(1.0 / 60.0);
+        ResetTestGame();
         GetGameStateManager().SwitchTo(1);
         while (glGetError() != GL_NO_ERROR) {
         }
     }
     void TearDown() override {
-        SetFixedStep(1.0 / 60.0);
         ResizeWindow(kWidth, kHeight);
-        GetGameStateManager().SwitchTo(1);
-        EndTestStates();
-        EmptyTheScene();
-        ResetInput();
-        GetPlayer().SetActive(false);
+        ResetTestGame();
     }
 
     void Start(int stateId) {

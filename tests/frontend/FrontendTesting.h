@@ -61,28 +61,10 @@ protected:
 
     void TearDown() override { Reset(); }
 
+    // The menus' own tests want frames with a length from the first.
     void Reset() {
-        EndTestStates();
-        GetGameStateManager().EnsureCreated();
-        GetGameStateManager().SwitchTo(MENU_NONE_MAIN_MENU);
-        CloseDialogue();
-        EmptyTheScene();
-        GetParticleSystem().Clear();
-        ResetInput();
+        ResetTestGame();
         UseFrameStep(kStep);
-        StopAllSounds();
-        SetMasterVolume(1.0f);
-        ResumeAllSounds();
-        if (menuMuted) {
-            ToggleMenuMute();
-        }
-        transitionActive = false;
-        Player& lirra = GetPlayer();
-        lirra.souls.clear();
-        savedSoulKinds.clear();
-        lirra.health = 100.0f;
-        lirra.SetActive(false);
-        lirra.state = PLAYER_IDLE;
     }
 
     static void Frames(int n) { RunFrames(n); }

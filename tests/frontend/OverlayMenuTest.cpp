@@ -5,6 +5,7 @@
 #include "frontend/StateMainMenu.h"
 #include "frontend/StateSplash.h"
 #include "graphics/Renderer.h"
+#include "resources/SoundLoad.h"
 
 namespace {
 
@@ -109,13 +110,12 @@ TEST_F(OverlayMenuTest, EachMenuPutsUpItsButtonsFrameAndPanelWhereTheyBelong) {
         EXPECT_EQ(At(pause[i]), expected[i]) << "pause item " << i;
         EXPECT_TRUE(pause[i]->IsActive());
     }
-    if (HasTextures()) {
-        // The button files are 240 x 256: pixel-perfect sizing and x300 / x100 make them 240 x 60.
-        EXPECT_NEAR(Size(pause[0]).x, 240.0f, 0.5f);
-        EXPECT_NEAR(Size(pause[0]).y, 60.0f, 0.5f);
-        EXPECT_NEAR(Size(pause[6]).x, 818.0f, 1.0f);
-        EXPECT_NEAR(Size(pause[6]).y, 575.0f, 1.0f);
-    }
+    ASSERT_TRUE(HasTextures()) << "the generated textures are not in the data directory";
+    // The button files are 240 x 256: pixel-perfect sizing and x300 / x100 make them 240 x 60.
+    EXPECT_NEAR(Size(pause[0]).x, 240.0f, 0.5f);
+    EXPECT_NEAR(Size(pause[0]).y, 60.0f, 0.5f);
+    EXPECT_NEAR(Size(pause[6]).x, 818.0f, 1.0f);
+    EXPECT_NEAR(Size(pause[6]).y, 575.0f, 1.0f);
     Frames(1);
     EXPECT_EQ(GetScene().GetButtonList().size(), 7u) << "drawn with the button list";
 

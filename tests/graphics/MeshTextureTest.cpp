@@ -166,9 +166,7 @@ TEST_F(MeshTextureTest, TextureLoadReportsSizeOrTheLibrarysReason) {
 }
 
 TEST_F(MeshTextureTest, ResourceLoaderHoldsTheStandardQuadsAndPixelArtFilters) {
-    if (!HasGeneratedTextures()) {
-        GTEST_SKIP() << "the generated textures are not in the data directory";
-    }
+    ASSERT_TRUE(HasGeneratedTextures()) << "the generated textures are not in the data directory";
     LoadGraphicsResources();
     ResourceLoader& resources = GetResources();
     const char* names[] = {"Quad", "Green Quad", "Black Quad", "Yellow Quad", "Red Quad"};

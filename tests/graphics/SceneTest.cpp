@@ -84,9 +84,7 @@ class SceneTest : public ::testing::Test {
 protected:
     void SetUp() override {
         StartGraphicsTest();
-        if (!HasGeneratedTextures()) {
-            GTEST_SKIP() << "the generated textures are not in the data directory";
-        }
+        ASSERT_TRUE(HasGeneratedTextures()) << "the generated textures are not in the data directory";
         LoadGraphicsResources();
         SetupBackgrounds();
         SeedRandom(3);

@@ -41,9 +41,7 @@ class TextTest : public ::testing::Test {
 protected:
     void SetUp() override {
         StartGraphicsTest();
-        if (!GetTextRenderer().IsLoaded()) {
-            GTEST_SKIP() << "the game's font is not in the data directory";
-        }
+        ASSERT_TRUE(GetTextRenderer().IsLoaded()) << "the game's font is not in the data directory";
     }
     void TearDown() override { GetCamera().Reset(); }
 };
@@ -129,9 +127,7 @@ class BackgroundTest : public ::testing::Test {
 protected:
     void SetUp() override {
         StartGraphicsTest();
-        if (!HasGeneratedTextures()) {
-            GTEST_SKIP() << "the generated textures are not in the data directory";
-        }
+        ASSERT_TRUE(HasGeneratedTextures()) << "the generated textures are not in the data directory";
         LoadGraphicsResources();
         SetupBackgrounds();
     }

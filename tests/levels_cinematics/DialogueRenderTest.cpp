@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Frame.h"
 #include "audio/Audio.h"
 #include "automation/Screenshot.h"
 #include "frontend/GameStateManager.h"
@@ -134,9 +135,8 @@ class DialogueRenderTest : public testing::Test {
 protected:
     void SetUp() override {
         StartTestGame(1024, 720);
-        if (!HasGameArt() || !GetTextRenderer().IsLoaded()) {
-            GTEST_SKIP() << "the generated panel texture or the font is not in the data directory";
-        }
+        ASSERT_TRUE(HasGameArt() && GetTextRenderer().IsLoaded())
+            << "the generated panel texture or the font is not in the data directory";
         static bool loaded = false;
         if (!loaded) {
             GetResources().LoadTexturesAndMeshes();

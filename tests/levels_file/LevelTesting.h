@@ -23,13 +23,11 @@ public:
             loaded = true;
             GetResources().LoadTexturesAndMeshes();
         }
-        EmptyTheScene();
-        GetScene().ClearPlacedMarkers();
+        ResetTestGame();
         directory = MakeTempDir("level");
     }
     void TearDown() override {
-        EmptyTheScene();
-        GetScene().ClearPlacedMarkers();
+        ResetTestGame();
         RunCommand("rm -rf '" + directory + "'");
     }
 

@@ -36,25 +36,14 @@ protected:
     void SetUp() override {
         StartTestGame();
         LoadGameAssets();
-        EndTestStates();
-        EmptyTheScene();
-        GetParticleSystem().Clear();
-        ResetInput();
-        savedSoulKinds.clear();
-        lirra.souls.clear();
-        lirra.health = 100.0f;
+        ResetTestGame();
         log = std::getenv("LIRRA_BOT_LOG") != nullptr;
         SeedRandom(7);
         std::srand(7);
     }
     void TearDown() override {
         ReleaseAll();
-        EndTestStates();
-        EmptyTheScene();
-        ResetInput();
-        savedSoulKinds.clear();
-        lirra.souls.clear();
-        lirra.SetActive(false);
+        ResetTestGame();
     }
 
     void Start(State* level) {

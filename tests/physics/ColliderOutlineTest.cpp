@@ -82,9 +82,7 @@ TEST_F(ColliderOutlineTest, NothingIsDrawnWhileTheOutlinesAreOff) {
 }
 
 TEST_F(ColliderOutlineTest, TheOutlineIsAnUnrotatedGreenFrameOfTheBox) {
-    if (GetResources().LookupMesh(GREEN_QUAD) == nullptr) {
-        GTEST_SKIP() << "the standard meshes did not load";
-    }
+    ASSERT_NE(GetResources().LookupMesh(GREEN_QUAD), nullptr) << "the standard meshes did not load";
     showColliderBoxes = true;
     const size_t depth = GetModelStack().Depth();
     GLint modeBefore[2] = {0, 0};

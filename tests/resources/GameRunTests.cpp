@@ -35,9 +35,7 @@ size_t CountLines(const std::string& text, const std::string& prefix) {
 }  // namespace
 
 TEST(GameRun, LoadsSoundsThenTexturesOnTheSameFrameEveryRun) {
-    if (!HasGeneratedSounds()) {
-        GTEST_SKIP() << "the generated sounds are not in " << LIRRA_TEST_DATA_DIR;
-    }
+    ASSERT_TRUE(HasGeneratedSounds()) << "the generated sounds are not in " << LIRRA_TEST_DATA_DIR;
     const std::string dir = MakeTempDir("loading-run");
     std::string first;
     std::string second;

@@ -7,33 +7,10 @@
 #include "scene/GameObject.h"
 #include "scene/ObjectPool.h"
 #include "scene/SceneManager.h"
+#include "support/TestGame.h"
 
 // The scene and the player live for the whole test process; each test starts from an empty scene
-// (every object inactive and on no list) and a player at rest at the origin.
-inline void EmptyTheScene() {
-    SceneObjectManager& scene = GetScene();
-    scene.FlushObjectQueues();
-    for (GameObject* object : scene.GetAllObjects()) {
-        object->SetActive(false);
-    }
-    scene.FlushObjectQueues();
-    // Objects switched on and off within one frame stay listed while inactive; one more round
-    // on and off takes every copy away.
-    std::vector<GameObject*> stragglers;
-    for (const auto* list : {&scene.GetWorldList(), &scene.GetWindList(), &scene.GetButtonList(),
-                             &scene.GetUpdateList(), &scene.GetCollidables()}) {
-        stragglers.insert(stragglers.end(), list->begin(), list->end());
-    }
-    for (GameObject* object : stragglers) {
-        object->SetActive(true);
-    }
-    scene.FlushObjectQueues();
-    for (GameObject* object : stragglers) {
-        object->SetActive(false);
-    }
-    scene.FlushObjectQueues();
-}
-
+// (EmptyTheScene) and a player at rest at the origin.
 inline void ResetPlayer() {
     Player& player = GetPlayer();
     player.GetTransform().Reset();

@@ -8,16 +8,50 @@
 #include <fstream>
 #include <sstream>
 
+#include "actors/Player.h"
 #include "app/Game.h"
+#include "audio/Audio.h"
+#include "frontend/GOTransitionScreen.h"
+#include "frontend/GameState.h"
+#include "frontend/GameStateManager.h"
 #include "frontend/StateManager.h"
 #include "graphics/Background.h"
+#include "graphics/Camera.h"
+#include "graphics/ParticleSystem.h"
+#include "levels/Dialogue.h"
+#include "levels/GOCollider.h"
 #include "platform/FrameClock.h"
+#include "platform/Input.h"
 #include "platform/Window.h"
 #include "resources/ResourceLoader.h"
+#include "scene/SceneManager.h"
 
 namespace {
 
 bool started = false;
+
+// Nothing playing or paused, at full volume and not muted.
+void ResetAudio() {
+    StopAllSounds();
+    ResumeAllSounds();
+    SetMasterVolume(1.0f);
+    if (menuMuted) {
+        ToggleMenuMute();
+    }
+}
+
+// Lirra as a new game has her; each level's load places and initialises her.
+void ResetLirra() {
+    Player& lirra = GetPlayer();
+    lirra.souls.clear();
+    savedSoulKinds.clear();
+    lirra.health = 100.0f;
+    lirra.regenStartTime = 0.0f;
+    // The dust of her run is timed on the clock, which starts again at 0.
+    nextDustTime = 0.0f;
+    lirra.state = PLAYER_IDLE;
+    lirra.SetActive(false);
+}
 
 }  // namespace
 
@@ -32,7 +66,7 @@ void StartTestGame(int width, int height) {
     }
     SetWindowedSize(width, height);
     SetFixedStep(1.0 / 60.0);
-    InitWindow();
+    OpenWindow();
     IgnoreWindowFocus();
     StartSubsystems();
 }
@@ -54,6 +88,49 @@ void RunFrames(int n) {
 
 void EndTestStates() {
     ShutdownStates();
+}
+
+void EmptyTheScene() {
+    SceneObjectManager& scene = GetScene();
+    scene.FlushObjectQueues();
+    for (GameObject* object : scene.GetAllObjects()) {
+        object->SetActive(false);
+    }
+    scene.FlushObjectQueues();
+    // Objects switched on and off within one frame stay listed while inactive; one more round
+    // on and off takes every copy away.
+    std::vector<GameObject*> stragglers;
+    for (const auto* list : {&scene.GetWorldList(), &scene.GetWindList(), &scene.GetButtonList(),
+                             &scene.GetUpdateList(), &scene.GetCollidables()}) {
+        stragglers.insert(stragglers.end(), list->begin(), list->end());
+    }
+    for (GameObject* object : stragglers) {
+        object->SetActive(true);
+    }
+    scene.FlushObjectQueues();
+    for (GameObject* object : stragglers) {
+        object->SetActive(false);
+    }
+    scene.FlushObjectQueues();
+}
+
+void ResetTestGame() {
+    // The states first: their unloads hand objects back that the scene then clears.
+    EndTestStates();
+    GetGameStateManager().SwitchTo(MENU_NONE_MAIN_MENU);
+    CloseDialogue();
+    popupOpen = false;
+    popupPanel = nullptr;
+    transitionActive = false;
+    EmptyTheScene();
+    GetScene().ClearPlacedMarkers();
+    GetParticleSystem().Clear();
+    ResetInput();
+    ResetAudio();
+    SetFixedStep(1.0 / 60.0);
+    ResetFrameClock();
+    GetCamera().Reset();
+    ResetLirra();
 }
 
 bool UseWaveOutput(const std::string& tag, bool keep) {

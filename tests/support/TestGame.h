@@ -13,6 +13,14 @@ void LoadGameAssets();
 void RunFrames(int n);
 // Ends the current and pending states, so the next test starts from no state.
 void EndTestStates();
+// Every object of the scene inactive and on no list.
+void EmptyTheScene();
+// Puts the whole game back to its start, as a fresh test process has it once the assets are
+// loaded: no state, the main menu's overlay, an empty scene with no marker placed, no particles,
+// dialogue or pop-up, no keys down, no sound playing, full volume and no mute, the clock at its
+// start with steps of 1/60 s, the camera at rest, and Lirra out of the scene, healthy, with no
+// souls. Loaded textures, meshes and sounds stay loaded.
+void ResetTestGame();
 
 // Call from a static initialiser, so before OpenAL reads its configuration, in this process and
 // in the games it starts: the output device is OpenAL Soft's wave-file writer, a real device

@@ -23,9 +23,7 @@ void EditorTest::SetUp() {
         loaded = true;
         GetResources().LoadTexturesAndMeshes();
     }
-    ResetInput();
-    EmptyTheScene();
-    GetScene().ClearPlacedMarkers();
+    ResetTestGame();
     editor = new StateLevelEditor();
     SetState(editor);
     Frames(2);
@@ -39,9 +37,7 @@ void EditorTest::TearDown() {
     if (GImGui->OpenPopupStack.Size > 0) {
         ImGui::ClosePopupToLevel(0, false);
     }
-    ResetInput();
-    EndTestStates();
-    EmptyTheScene();
+    ResetTestGame();
     RunCommand("chmod -R u+w '" + directory + "'; rm -rf '" + directory + "'");
 }
 
