@@ -107,7 +107,7 @@ const char* DrawPass() {
     if (std::strcmp(name, "Shader/blur") == 0) {
         return "bloom blur";
     }
-    if (std::strcmp(name, "Shader/bloom") == 0) {
+    if (std::strncmp(name, "Shader/bloom", std::strlen("Shader/bloom")) == 0) {
         return ++composites == 1 ? "composite" : "second composite";
     }
     if (DrawFramebuffer() == GetBloomTargets().sceneFramebuffer) {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "actors/GOStateMachine.h"
-#include "graphics/TextureId.h"
+#include "resources/TextureId.h"
 #include "math/Vector.h"
 
 class GOEnemy;

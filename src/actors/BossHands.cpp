@@ -18,6 +18,7 @@
 #include "math/MathUtil.h"
 #include "physics/Collider.h"
 #include "platform/FrameClock.h"
+#include "resources/ResourceLoader.h"
 #include "scene/SceneManager.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include "graphics/Renderer.h"
 #include "math/MathUtil.h"
 #include "physics/Collider.h"
+#include "resources/ResourceLoader.h"
 #include "scene/SceneManager.h"
 
 namespace {
@@ -128,7 +129,7 @@ bool GOHitbox::FirstReach(const GOEnemy* enemy) {
 
 void GOHitbox::StrikeHere() {
     GetComponent<Collider>()->Update();
-    GetScene().HitCheck(this);
+    HitCheck(this);
 }
 
 // Two strikes: ahead of her on the third frame, then a back-swing behind her on the fourth.

@@ -567,3 +567,7 @@ Player& GetPlayer() {
     static Player player;
     return player;
 }
+
+GameObject& GetScenePlayer() {
+    return GetPlayer();
+}

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "graphics/TextureId.h"
+#include "resources/TextureId.h"
 #include "scene/GameObject.h"
 
 class GOSoul;

@@ -17,7 +17,10 @@ void OpenGame();
 bool IsGameRunning();
 void CloseGame();
 
-// The start-up steps between the window and the first state (audio, font, tile meshes).
+// The window with its GL context, the render targets and shaders, and the icon.
+void OpenWindow();
+// The start-up steps between the window and the first state (the window's focus handling, audio,
+// font, tile meshes).
 void StartSubsystems();
 // One iteration of the main loop.
 void RunOneFrame();

@@ -4,7 +4,7 @@
 
 #include "frontend/GOButton.h"
 #include "frontend/GameStateManager.h"
-#include "graphics/TextureId.h"
+#include "resources/TextureId.h"
 #include "math/Vector.h"
 
 class GameObject;

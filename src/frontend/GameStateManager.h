@@ -44,3 +44,7 @@ private:
 };
 
 GameStateManager& GetGameStateManager();
+
+// The window's focus handler (platform/Window.h), installed at start-up: the sounds pause while
+// the window is away, and a playing screen opens the pause menu; loading and splash do not.
+void OnWindowFocusChanged(bool focused);

@@ -19,9 +19,11 @@
 #include "graphics/Renderer.h"
 #include "graphics/TextRenderer.h"
 #include "levels/LevelFile.h"
+#include "levels/LevelSpawn.h"
 #include "math/MathUtil.h"
 #include "platform/FrameClock.h"
 #include "platform/Input.h"
+#include "resources/ResourceLoader.h"
 #include "scene/SceneManager.h"
 
 GameObject* leftKeyHint = nullptr;
@@ -90,7 +92,7 @@ void StateMainMenu::LoadScene() {
     } else {
         std::printf("Failed to load main menu!!\n");
     }
-    GetScene().SpawnFromMarkers();
+    SpawnFromMarkers();
 }
 
 void StateMainMenu::PlaceLirra() {

@@ -10,6 +10,7 @@
 #include "graphics/Camera.h"
 #include "graphics/MatrixStack.h"
 #include "graphics/Mesh.h"
+#include "graphics/PostProcess.h"
 #include "graphics/Texture.h"
 #include "resources/ResourceLoader.h"
 
@@ -242,7 +243,18 @@ void DrawBackground(int type) {
                                720.0f * zoom / 2.0f, -100.0f, 100.0f));
     view.Push();
     view.LoadIdentity();
+    // Drawn first into a freshly cleared scene, from the back forward, the layers need no depth:
+    // they lie behind the whole world (at depth 0.98 and more; the world's and the sprites' stays
+    // near 0.5), so neither testing nor writing it changes a pixel, and a software renderer spares
+    // reading and writing it for every pixel of the screen.
+    const bool depthless = IsSceneFresh() && glIsEnabled(GL_DEPTH_TEST) == GL_TRUE;
+    if (depthless) {
+        glDisable(GL_DEPTH_TEST);
+    }
     DrawForest(*quad, cx, cy);
+    if (depthless) {
+        glEnable(GL_DEPTH_TEST);
+    }
     view.Pop();
     projection.Pop();
 }

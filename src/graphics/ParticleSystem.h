@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "graphics/TextureId.h"
+#include "resources/TextureId.h"
 #include "math/Vector.h"
 #include "scene/Transform.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "graphics/Mesh.h"
-#include "graphics/TextureId.h"
+#include "resources/TextureId.h"
 #include "math/Vector.h"
 #include "scene/Component.h"
 

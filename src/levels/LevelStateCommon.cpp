@@ -13,6 +13,7 @@
 #include "graphics/PostProcess.h"
 #include "levels/Dialogue.h"
 #include "levels/LevelFile.h"
+#include "resources/ResourceLoader.h"
 #include "scene/SceneManager.h"
 
 namespace {

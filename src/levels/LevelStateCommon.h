@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/TextureId.h"
+#include "resources/TextureId.h"
 #include "math/Vector.h"
 
 class GameObject;

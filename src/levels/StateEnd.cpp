@@ -23,6 +23,8 @@
 #include "actors/GOGranny.h"
 #include "frontend/GOTransitionScreen.h"
 #include "frontend/StateMainMenu.h"
+#include "levels/LevelSpawn.h"
+#include "resources/ResourceLoader.h"
 
 DialogueRequest diredVoice;
 DialogueRequest lirraVoice;
@@ -189,7 +191,7 @@ void StateEnd::Load() {
     } else {
         std::printf("Failed to load end level!!\n");
     }
-    GetScene().SpawnFromMarkers();
+    SpawnFromMarkers();
 
     Player& lirra = GetPlayer();
     lirra.Init();

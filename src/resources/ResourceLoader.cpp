@@ -5,7 +5,7 @@
 #include <set>
 
 #include "audio/Audio.h"
-#include "frontend/StateLoading.h"
+#include "resources/SoundLoad.h"
 
 namespace {
 
@@ -149,4 +149,8 @@ void ResourceLoader::ReleaseSounds() {
 ResourceLoader& GetResources() {
     static ResourceLoader loader;
     return loader;
+}
+
+AudioChannel PlayAudio(AUDIO_DIR id, float volume, bool loop, float pitch) {
+    return PlaySound(GetResources().LookupSound(id), volume, loop, pitch);
 }

@@ -3,8 +3,9 @@
 #include <map>
 #include <string>
 
-#include "graphics/TextureId.h"
+#include "resources/TextureId.h"
 
+class AudioChannel;
 class Texture;
 class Mesh;
 struct Sound;
@@ -62,3 +63,6 @@ private:
 };
 
 ResourceLoader& GetResources();
+
+// Plays the resource loader's sound for `id`.
+AudioChannel PlayAudio(AUDIO_DIR id, float volume, bool loop, float pitch);

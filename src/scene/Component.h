@@ -12,6 +12,8 @@ public:
 
     // The class name; components are matched by it.
     virtual const char* GetName() const = 0;
+    // True for the collider (physics/Collider.h): the scene keeps its object on the collision list.
+    virtual bool IsCollider() const { return false; }
     virtual void Init() {}
     virtual void Free() {}
     virtual void Update() {}

@@ -8,6 +8,7 @@
 #include "EnemyTesting.h"
 
 #if __has_include("frontend/GOTransitionScreen.h")
+#include "actors/GOHitbox.h"
 #include "frontend/GOTransitionScreen.h"
 #define LIRRA_HAS_TRANSITIONS 1
 #endif
@@ -228,7 +229,7 @@ TEST_F(BasicEnemyTest, LirrasHeavyHitDealsTwiceHerAttackPowerAndThrowsSparks) {
     blow->GetTransform().SetScale(1.0f, 2.0f, 1.0f);
     blow->GetComponent<Collider>()->Update();
     const size_t emitters = GetParticleSystem().CountEmitters();
-    GetScene().HitCheck(blow);
+    HitCheck(blow);
     EXPECT_EQ(enemy->health, 100 - 2 * lirra.GetAttackPower());
     EXPECT_EQ(lirra.GetAttackPower(), 34);
     // The camera shake and the spark burst of the hit.
@@ -237,7 +238,7 @@ TEST_F(BasicEnemyTest, LirrasHeavyHitDealsTwiceHerAttackPowerAndThrowsSparks) {
     EXPECT_FLOAT_EQ(burst.position.position.z, 50.0f);
 
     blow->hitboxKind = HITBOX_LIGHT_ATTACK;
-    GetScene().HitCheck(blow);  // within the cooldown
+    HitCheck(blow);  // within the cooldown
     EXPECT_EQ(enemy->health, 32);
 }
 

@@ -7,6 +7,7 @@
 #include "platform/FrameClock.h"
 
 #include "EnemyTesting.h"
+#include "app/Frame.h"
 
 namespace {
 

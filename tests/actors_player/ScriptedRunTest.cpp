@@ -8,6 +8,7 @@
 
 #include "PlayerTesting.h"
 #include "actors/GOWind.h"
+#include "app/Frame.h"
 #include "audio/Audio.h"
 #include "automation/InputScript.h"
 #include "automation/Screenshot.h"

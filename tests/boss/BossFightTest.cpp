@@ -5,6 +5,7 @@
 #include "boss/BossTesting.h"
 #include "graphics/AnimationRenderer.h"
 #include "graphics/TextRenderer.h"
+#include "resources/ResourceLoader.h"
 
 // The shared record alone: health, phases and the hands' reach.
 TEST(BossRecord, OneHeavyBlowCarriesTheFightFromPhaseOneToThree) {

@@ -23,6 +23,7 @@
 #include "platform/FrameClock.h"
 #include "platform/Input.h"
 #include "platform/Window.h"
+#include "resources/SoundLoad.h"
 #include "scene/SceneManager.h"
 #include "scene/SceneTesting.h"
 #include "support/TestGame.h"

@@ -12,6 +12,7 @@
 #include "graphics/TextRenderer.h"
 #include "levels/GOTile.h"
 #include "platform/FrameClock.h"
+#include "resources/ResourceLoader.h"
 
 namespace {
 

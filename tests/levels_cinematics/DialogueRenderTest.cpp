@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Frame.h"
 #include "audio/Audio.h"
 #include "automation/Screenshot.h"
 #include "frontend/GameStateManager.h"

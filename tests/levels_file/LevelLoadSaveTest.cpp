@@ -12,6 +12,8 @@
 #include "levels/LevelFileFormat.h"
 #include "levels/TileMeshes.h"
 #include "levels_file/LevelTesting.h"
+#include "physics/Collider.h"
+#include "resources/ResourceLoader.h"
 
 namespace {
 

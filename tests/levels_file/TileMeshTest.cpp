@@ -12,6 +12,7 @@
 #include "graphics/Texture.h"
 #include "levels/TileMeshes.h"
 #include "levels_file/LevelTesting.h"
+#include "resources/ResourceLoader.h"
 
 namespace {
 

@@ -19,6 +19,7 @@
 #include "platform/Window.h"
 #include "resources/GameDirectory.h"
 #include "resources/ResourceLoader.h"
+#include "resources/SoundLoad.h"
 #include "support/TestGame.h"
 
 namespace {
