@@ -15,6 +15,7 @@
 #include "actors/GOEnemy.h"
 #include "actors/GOSoul.h"
 #include "actors/Player.h"
+#include "app/Frame.h"
 #include "app/Game.h"
 #include "audio/Audio.h"
 #include "automation/LaunchOptions.h"

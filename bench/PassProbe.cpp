@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int kTilesetTexture = 9;
-
 bool probing = false;
 const char* currentPass = nullptr;
 int64_t passStartNs = 0;
@@ -96,7 +94,7 @@ const char* SceneDrawPass() {
     if (texture == LayerTexture("FOREST_UPPER")) {
         return "upper edge";
     }
-    const Texture* tileset = GetResources().LookupTexture(kTilesetTexture);
+    const Texture* tileset = GetResources().LookupTexture(TextureId::ForestTileset);
     if (tileset != nullptr && texture == tileset->GetId()) {
         return "tiles";
     }
@@ -109,7 +107,7 @@ const char* DrawPass() {
     if (std::strcmp(name, "Shader/blur") == 0) {
         return "bloom blur";
     }
-    if (std::strcmp(name, "Shader/bloom") == 0) {
+    if (std::strncmp(name, "Shader/bloom", std::strlen("Shader/bloom")) == 0) {
         return ++composites == 1 ? "composite" : "second composite";
     }
     if (DrawFramebuffer() == GetBloomTargets().sceneFramebuffer) {

@@ -50,12 +50,12 @@ constexpr float kBoxDrop = -0.6f;
 constexpr int kBasicHealth = 100;
 
 const struct {
-    int clip;
+    TextureId clip;
     int frames;
     float frameTime;
 } kBasicAnimations[] = {
-    {VOZAROVU_IDLE, 4, 0.2f},     {VOZAROVU_RUN, 4, 0.15f},  {VOZAROVU_ATTACK, 3, 0.2f},
-    {VOZAROVU_DAMAGED, 2, 0.15f}, {VOZAROVU_DEATH, 8, 0.1f},
+    {TextureId::VozarovuIdle, 4, 0.2f},     {TextureId::VozarovuRun, 4, 0.15f},  {TextureId::VozarovuAttack, 3, 0.2f},
+    {TextureId::VozarovuDamaged, 2, 0.15f}, {TextureId::VozarovuDeath, 8, 0.1f},
 };
 
 // The bark's panel: a small translucent box over the fallen spirit.
@@ -124,7 +124,7 @@ DialogueRequest MakeBark(const Vector3& at) {
 
 }  // namespace
 
-void EnemyState::Play(int clip) const {
+void EnemyState::Play(TextureId clip) const {
     if (AnimationRenderer* animation = owner->GetComponent<AnimationRenderer>()) {
         animation->SetClip(clip);
     }
@@ -147,7 +147,7 @@ Vector3 EnemyState::ToLirra() const {
 void StateIdle_BE::Enter() {
     walkSpeed = kPatrolWalkSpeed;
     pauseTimer = kEndPause;
-    Play(VOZAROVU_IDLE);
+    Play(TextureId::VozarovuIdle);
     owner->currentSegment = PatrolSegment::FindSegment(owner->patrolPath.get(), Position());
 }
 
@@ -157,7 +157,7 @@ void StateIdle_BE::Update() {
         return;
     }
     if (!owner->vulnerable) {
-        Play(VOZAROVU_DAMAGED);
+        Play(TextureId::VozarovuDamaged);
         return;
     }
     const Vector3 toLirra = ToLirra();
@@ -166,11 +166,11 @@ void StateIdle_BE::Update() {
         return;
     }
     if (pauseTimer > 0.0f) {
-        Play(VOZAROVU_IDLE);
+        Play(TextureId::VozarovuIdle);
         pauseTimer -= GetDeltaTime();
         return;
     }
-    Play(VOZAROVU_RUN);
+    Play(TextureId::VozarovuRun);
     if (!HasPath(*owner)) {
         return;
     }
@@ -181,7 +181,7 @@ void StateIdle_BE::Update() {
         return;
     }
     pauseTimer = kEndPause;
-    Play(VOZAROVU_IDLE);
+    Play(TextureId::VozarovuIdle);
     const Vector3& end = segment.PointAhead(step);
     if (segment.NeighbourBeyond(end) != nullptr) {
         StepAlongPath(*owner, step);
@@ -207,7 +207,7 @@ void StateAttack_BE::Update() {
     if (!owner->vulnerable) {
         // A hurt spirit does not fight back until it recovers.
         owner->ReleaseAttackHitbox();
-        Play(VOZAROVU_DAMAGED);
+        Play(TextureId::VozarovuDamaged);
         return;
     }
     const Vector3 toLirra = ToLirra();
@@ -242,10 +242,10 @@ void StateAttack_BE::Strike(const Vector3& toLirra, float distance) const {
         return;
     }
     if (distance < kStrikeRange) {
-        Play(VOZAROVU_ATTACK);
+        Play(TextureId::VozarovuAttack);
         owner->TakeAttackHitbox(HITBOX_ENEMY_MELEE);
     } else {
-        Play(VOZAROVU_RUN);
+        Play(TextureId::VozarovuRun);
         owner->ReleaseAttackHitbox();
     }
 }
@@ -265,7 +265,7 @@ void StateAttack_BE::Chase() const {
 }
 
 void StateDead_BE::Enter() {
-    Play(VOZAROVU_DEATH);
+    Play(TextureId::VozarovuDeath);
     const Vector3 at = Position();
     if (IsDialogueVisible()) {
         // Someone is already talking: the spirit goes quietly, and Lirra gets her soul at once.

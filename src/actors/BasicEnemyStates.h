@@ -3,18 +3,10 @@
 #include <string>
 
 #include "actors/GOStateMachine.h"
+#include "resources/TextureId.h"
 #include "math/Vector.h"
 
 class GOEnemy;
-
-// The walking spirit's animations, by texture id, in the order they are registered.
-enum BasicEnemyAnimation : int {
-    VOZAROVU_IDLE = 15,
-    VOZAROVU_RUN = 16,
-    VOZAROVU_ATTACK = 17,
-    VOZAROVU_DAMAGED = 18,
-    VOZAROVU_DEATH = 19,
-};
 
 // Shared by every walking spirit, set by the state being entered: the pace (slow on patrol,
 // fast in a chase) and the pause at the end of a path.
@@ -37,7 +29,7 @@ public:
     EnemyState(const std::string& name_, GOEnemy* owner_) : GOState(name_), owner(owner_) {}
 
 protected:
-    void Play(int clip) const;
+    void Play(TextureId clip) const;
     void RequestState(const char* stateName) const;
     Vector3 Position() const;
     // From the enemy to Lirra, in the x-y plane.

@@ -35,12 +35,25 @@ const Vector3 kBasicLeftStart(-10.0f, -17.5f, 0.0f);
 const Vector3 kFlyingRightStart(10.0f, -10.5f, 8.0f);
 const Vector3 kFlyingLeftStart(-10.0f, -10.5f, 8.0f);
 
+// Seconds between two pairs of spirits, by phase: each phase sends them a little sooner.
+constexpr float kBasicSpawnPhase1 = 15.0f;
+constexpr float kBasicSpawnPhase2 = 14.0f;
+constexpr float kBasicSpawnPhase3 = 13.0f;
+constexpr float kFlyingSpawnPhase1 = 30.0f;
+constexpr float kFlyingSpawnPhase2 = 28.0f;
+constexpr float kFlyingSpawnPhase3 = 26.0f;
+// The first flying pair waits one whole first-phase interval.
+constexpr float kFirstFlyingSpawnDelay = kFlyingSpawnPhase1;
+// The head's rest above the arena's origin, and how far it drops when it comes down.
+constexpr float kHeadHomeHeight = 8.5f;
+constexpr float kHeadDropDepth = 13.5f;
+
 float BasicSpawnInterval(int phase) {
-    return phase == BOSS_PHASE_2 ? 14.0f : phase == BOSS_PHASE_3 ? 13.0f : 15.0f;
+    return phase == BOSS_PHASE_2 ? kBasicSpawnPhase2 : phase == BOSS_PHASE_3 ? kBasicSpawnPhase3 : kBasicSpawnPhase1;
 }
 
 float FlyingSpawnInterval(int phase) {
-    return phase == BOSS_PHASE_2 ? 28.0f : phase == BOSS_PHASE_3 ? 26.0f : 30.0f;
+    return phase == BOSS_PHASE_2 ? kFlyingSpawnPhase2 : phase == BOSS_PHASE_3 ? kFlyingSpawnPhase3 : kFlyingSpawnPhase1;
 }
 
 const Vector3 kBarLabelAt(0.0f, 40.0f, 0.0f);
@@ -74,7 +87,7 @@ void Boss::Start(const Vector3& origin_, std::vector<GOEnemy*>* enemies_) {
     origin = origin_;
     enemies = enemies_;
     basicSpawnTimer = 0.0f;
-    flyingSpawnTimer = 30.0f;
+    flyingSpawnTimer = kFirstFlyingSpawnDelay;
     // A restarted fight fades in again: the pieces made below read these at once.
     appearFade = 0.0f;
     defeatFade = 1.0f;
@@ -82,14 +95,14 @@ void Boss::Start(const Vector3& origin_, std::vector<GOEnemy*>* enemies_) {
 
     head.mode = HEAD_UP;
     head.downTimer = 0.0f;
-    head.homePoint = origin + Vector3(0.0f, 8.5f, 0.0f);
-    head.lowPoint = head.homePoint - Vector3(0.0f, 13.5f, 0.0f);
-    head.piece = SpawnEnemy(head.homePoint, head.homePoint, 3, true);
+    head.homePoint = origin + Vector3(0.0f, kHeadHomeHeight, 0.0f);
+    head.lowPoint = head.homePoint - Vector3(0.0f, kHeadDropDepth, 0.0f);
+    head.piece = SpawnEnemy(head.homePoint, head.homePoint, ENEMY_BOSS_HEAD, true);
 
     leftHand.Start(origin, enemies, this);
     rightHand.Start(origin, enemies, this);
 
-    body = SpawnEnemy(origin, origin, 2, true);
+    body = SpawnEnemy(origin, origin, ENEMY_BOSS_BODY, true);
 }
 
 GOEnemy* Boss::SpawnEnemy(const Vector3& position, const Vector3& secondPoint, int kind, bool linked) {
@@ -147,13 +160,13 @@ void Boss::TickTimers(float dt) {
 void Boss::SpawnReinforcements() {
     if (basicSpawnTimer < 0.0f) {
         basicSpawnTimer = BasicSpawnInterval(phase);
-        SpawnEnemy(kBasicRightStart, kBasicLeftStart, 0, false);
-        SpawnEnemy(kBasicLeftStart, kBasicRightStart, 0, false);
+        SpawnEnemy(kBasicRightStart, kBasicLeftStart, ENEMY_BASIC, false);
+        SpawnEnemy(kBasicLeftStart, kBasicRightStart, ENEMY_BASIC, false);
     }
     if (flyingSpawnTimer < 0.0f) {
         flyingSpawnTimer = FlyingSpawnInterval(phase);
-        SpawnEnemy(kFlyingRightStart, kFlyingRightStart, 1, false);
-        SpawnEnemy(kFlyingLeftStart, kFlyingLeftStart, 1, false);
+        SpawnEnemy(kFlyingRightStart, kFlyingRightStart, ENEMY_FLYING, false);
+        SpawnEnemy(kFlyingLeftStart, kFlyingLeftStart, ENEMY_FLYING, false);
     }
 }
 
@@ -422,12 +435,12 @@ public:
 };
 
 // The body and head draw one sprite each; a Renderer is added only if none is there.
-void UseSprite(GOEnemy& enemy, int textureId) {
+void UseSprite(GOEnemy& enemy, TextureId textureId) {
     enemy.RemoveComponent<AnimationRenderer>();
     Renderer* renderer = enemy.GetComponent<Renderer>();
     if (renderer == nullptr) {
         renderer = enemy.AddComponent<Renderer>();
-        renderer->SetMesh(0);
+        renderer->SetMesh(QUAD);
     }
     renderer->SetTexture(textureId);
     renderer->SetAlpha(1.0f);
@@ -435,7 +448,7 @@ void UseSprite(GOEnemy& enemy, int textureId) {
 
 void SetupBody(GOEnemy& enemy, const Vector3& position) {
     enemy.enemyKind = 2;
-    UseSprite(enemy, 26);
+    UseSprite(enemy, TextureId::BossBody);
     enemy.RemoveComponent<Collider>();
     enemy.GetTransform().SetPosition(position);
     enemy.GetTransform().SetScale(16.0f, 16.0f, 0.0f);
@@ -453,7 +466,7 @@ void SetupBody(GOEnemy& enemy, const Vector3& position) {
 
 void SetupHead(GOEnemy& enemy, const Vector3& position) {
     enemy.enemyKind = 3;
-    UseSprite(enemy, 27);
+    UseSprite(enemy, TextureId::BossHead);
     Collider* collider = enemy.GetComponent<Collider>();
     if (collider == nullptr) {
         collider = enemy.AddComponent<Collider>();

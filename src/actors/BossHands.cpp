@@ -18,6 +18,7 @@
 #include "math/MathUtil.h"
 #include "physics/Collider.h"
 #include "platform/FrameClock.h"
+#include "resources/ResourceLoader.h"
 #include "scene/SceneManager.h"
 
 namespace {
@@ -41,7 +42,8 @@ void HandController::Start(const Vector3& origin, std::vector<GOEnemy*>* enemies
     lastSound = -1;
     targetPoint = GetPlayer().GetTransform().GetPosition();
     homePoint = origin + Vector3(side == HAND_LEFT ? -8.0f : 8.0f, 10.5f, 0.0f);
-    hand = boss->SpawnEnemy(homePoint, homePoint, side == HAND_LEFT ? 4 : 5, true);
+    hand =
+        boss->SpawnEnemy(homePoint, homePoint, side == HAND_LEFT ? ENEMY_BOSS_LEFT_HAND : ENEMY_BOSS_RIGHT_HAND, true);
 }
 
 void HandController::SetMode(int m) {
@@ -86,14 +88,6 @@ void HandController::TickTimers(float dt) {
 
 namespace {
 
-enum HandClip : int {
-    CLIP_RAISED = 21,
-    CLIP_SLAM = 22,
-    CLIP_GROUNDED = 23,
-    CLIP_SWEEP = 24,
-    CLIP_LIFT = 25,
-};
-
 constexpr float kSoundVolume = 0.1f;
 constexpr float kHitboxShrink = 0.7f;
 constexpr float kSlamBoxDrop = -1.5f;
@@ -124,17 +118,17 @@ protected:
     HandController& Controller() const { return side == HAND_LEFT ? TheBoss().leftHand : TheBoss().rightHand; }
     void ChangeState(const char* stem) const { owner->stateMachine->ChangeState(HandStateName(stem, side)); }
     AnimationRenderer* Animation() const { return owner->GetComponent<AnimationRenderer>(); }
-    bool Playing(int clip) const {
+    bool Playing(TextureId clip) const {
         const AnimationRenderer* animation = Animation();
         return animation != nullptr && animation->GetClip() == clip;
     }
-    void Play(int clip) const {
+    void Play(TextureId clip) const {
         if (AnimationRenderer* animation = Animation()) {
             animation->SetClip(clip);
         }
     }
     // Plays `first`; once it has played through, `then` follows.
-    void PlayThen(int first, int then) const {
+    void PlayThen(TextureId first, TextureId then) const {
         AnimationRenderer* animation = Animation();
         if (animation == nullptr) {
             return;
@@ -230,7 +224,7 @@ public:
     StateSTART_BL(GOEnemy* owner_, int side_) : HandState("START", owner_, side_) {}
     void Enter() override {
         SetAlpha(appearFade);
-        Play(CLIP_RAISED);
+        Play(TextureId::BossHandRaised);
     }
     void Update() override {
         SetAlpha(appearFade);
@@ -268,8 +262,8 @@ public:
         if (controller.waitTimer > 0.0f) {
             return;
         }
-        if (!Playing(CLIP_RAISED)) {
-            PlayThen(CLIP_LIFT, CLIP_RAISED);
+        if (!Playing(TextureId::BossHandRaised)) {
+            PlayThen(TextureId::BossHandLift, TextureId::BossHandRaised);
         }
         const Vector3 next = NextPosition();
         if (next.y > controller.homePoint.y) {
@@ -301,9 +295,9 @@ public:
             return;
         }
         nextSpark = kWarningTime;
-        if (!Playing(CLIP_GROUNDED)) {
+        if (!Playing(TextureId::BossHandGrounded)) {
             ArmHitbox(0.0f, kSlamBoxDrop);
-            PlayThen(CLIP_SLAM, CLIP_GROUNDED);
+            PlayThen(TextureId::BossHandSlam, TextureId::BossHandGrounded);
         }
         controller.SetMode(HAND_ATTACK);
         owner->direction = (controller.SweepTarget() - Position()).Normalized();
@@ -329,7 +323,7 @@ class StateSWEEP_BL : public HandState {
 public:
     StateSWEEP_BL(GOEnemy* owner_, int side_) : HandState("SWEEP", owner_, side_) {}
     void Enter() override {
-        Play(CLIP_GROUNDED);
+        Play(TextureId::BossHandGrounded);
         owner->localTimeScale = 0.3f;
         SetNonSolid(true);
         nextSpark = kWarningTime;
@@ -351,7 +345,7 @@ public:
             PlaySound(BOSS_LAND);
             ArmHitbox(towardsLeft ? -kSweepBoxLead : kSweepBoxLead, 0.0f);
         }
-        Play(CLIP_SWEEP);
+        Play(TextureId::BossHandSweep);
         SetNonSolid(false);
         controller.SetMode(HAND_ATTACK);
         owner->direction = Vector3(towardsLeft ? -1.0f : 1.0f, 0.0f, 0.0f);
@@ -374,7 +368,7 @@ public:
     StateFALL_BL(GOEnemy* owner_, int side_) : HandState("FALL", owner_, side_) {}
     void Enter() override {
         owner->health = 0;
-        Play(CLIP_SWEEP);
+        Play(TextureId::BossHandSweep);
         owner->localTimeScale = 0.1f;
         SetNonSolid(true);
     }
@@ -412,7 +406,7 @@ public:
 }  // namespace
 
 void SetupBossHand(GOEnemy& enemy, const Vector3& position, int kind) {
-    const int side = kind == 4 ? HAND_LEFT : HAND_RIGHT;
+    const int side = kind == ENEMY_BOSS_LEFT_HAND ? HAND_LEFT : HAND_RIGHT;
     // The right hand's slam and lift play at half the left's pace.
     const float slowFrame = side == HAND_LEFT ? 0.33f : 0.66f;
     enemy.enemyKind = kind;
@@ -423,12 +417,12 @@ void SetupBossHand(GOEnemy& enemy, const Vector3& position, int kind) {
     } else {
         animation = enemy.AddComponent<AnimationRenderer>();
     }
-    animation->AddClip(CLIP_RAISED, 1, 0.1f);
-    animation->AddClip(CLIP_SLAM, 3, slowFrame);
-    animation->AddClip(CLIP_SWEEP, 1, 0.1f);
-    animation->AddClip(CLIP_LIFT, 3, slowFrame);
-    animation->AddClip(CLIP_GROUNDED, 1, 0.1f);
-    animation->SetClip(CLIP_RAISED);
+    animation->AddClip(TextureId::BossHandRaised, 1, 0.1f);
+    animation->AddClip(TextureId::BossHandSlam, 3, slowFrame);
+    animation->AddClip(TextureId::BossHandSweep, 1, 0.1f);
+    animation->AddClip(TextureId::BossHandLift, 3, slowFrame);
+    animation->AddClip(TextureId::BossHandGrounded, 1, 0.1f);
+    animation->SetClip(TextureId::BossHandRaised);
     animation->SetAlpha(1.0f);
 
     Collider* collider = enemy.GetComponent<Collider>();

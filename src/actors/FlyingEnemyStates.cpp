@@ -61,7 +61,7 @@ Vector3 RotateAboutZ(const Vector3& direction, float degrees) {
 
 void StateSpawn_FE::Enter() {
     fade = 0.0f;
-    Play(VOZAROVU_FLYING);
+    Play(TextureId::VozarovuFlyingIdle);
     // Unseen from the very first frame it is drawn.
     if (AnimationRenderer* animation = Animation(*owner)) {
         animation->SetAlpha(fade);
@@ -150,7 +150,7 @@ void SetupFlyingEnemy(GOEnemy& enemy, const Vector3& position) {
     } else {
         animation = enemy.AddComponent<AnimationRenderer>();
     }
-    animation->AddClip(VOZAROVU_FLYING, kFlyingFrames, kFlyingFrameTime);
+    animation->AddClip(TextureId::VozarovuFlyingIdle, kFlyingFrames, kFlyingFrameTime);
 
     Transform& transform = enemy.GetTransform();
     transform.SetScale(kFlyingScale, kFlyingScale, 1.0f);

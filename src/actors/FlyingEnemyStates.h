@@ -2,9 +2,6 @@
 
 #include "actors/BasicEnemyStates.h"
 
-// The flying spirit's one animation, by texture id.
-constexpr int VOZAROVU_FLYING = 20;
-
 // Shared by every flying spirit; set when one is released.
 extern float flySpeed;
 

@@ -18,7 +18,6 @@ namespace {
 constexpr int kIdleFrames = 4;
 constexpr float kIdleFrameTime = 0.2f;
 constexpr float kLineHandOver = 1.0f;
-constexpr int kPortalToLevel1 = 3;
 
 const char* const kTalk[] = {
     "Oh hello dear, isn't it time to stop playing?",
@@ -50,7 +49,7 @@ GOGranny::GOGranny() {
     interactableType = INTERACTABLE_DIRED;
     transform.SetScale(3.0f, 3.0f, 1.0f);
     AnimationRenderer* animation = AddComponent<AnimationRenderer>();
-    animation->AddClip(kIdleTexture, kIdleFrames, kIdleFrameTime);
+    animation->AddClip(TextureId::DiredIdle, kIdleFrames, kIdleFrameTime);
     Collider* collider = GetComponent<Collider>();
     collider->box.widthFactor = 1.2f;
     collider->box.offset = Vector3(0.0f, -0.5f, 0.0f);
@@ -106,7 +105,7 @@ void GOGranny::ShowPortal() {
     if (portal == nullptr) {
         return;
     }
-    portal->SetTarget(kPortalToLevel1);
+    portal->SetTarget(STATE_MAIN_MENU);
     portal->SetActive(true);
     portal->GetTransform().SetPosition(kDiredPortalPosition);
 }

@@ -6,7 +6,6 @@
 // lines, and 4.5 s after the talk began the mushroom portal to level 1 appears beside her.
 class GOGranny : public GOInteractable {
 public:
-    static constexpr int kIdleTexture = 14;
     static constexpr int kTalkConversation = 3;
     static constexpr float kPortalDelay = 4.5f;
 

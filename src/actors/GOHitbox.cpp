@@ -9,6 +9,7 @@
 #include "graphics/Renderer.h"
 #include "math/MathUtil.h"
 #include "physics/Collider.h"
+#include "resources/ResourceLoader.h"
 #include "scene/SceneManager.h"
 
 namespace {
@@ -23,6 +24,14 @@ constexpr float kStrikeDrop = -0.5f;
 // The second light strike swings back behind her.
 constexpr float kBackSwing = -0.4f;
 constexpr float kAttackVolume = 0.1f;
+// Each strike's sound is pitched at random between its lowest pitch and 1.
+constexpr float kLightLowestPitch = 0.8f;
+constexpr float kHeavyLowestPitch = 0.9f;
+// The striking boxes, in world units: the heavy strike reaches higher.
+constexpr float kLightBoxWidth = 1.0f;
+constexpr float kLightBoxHeight = 1.5f;
+constexpr float kHeavyBoxWidth = 1.0f;
+constexpr float kHeavyBoxHeight = 2.0f;
 
 // One voice per attack sound for the whole program, so a strike does not stack on itself.
 AudioChannel lightAttackChannel;
@@ -43,7 +52,7 @@ int LirraFrame() {
     return animation != nullptr ? animation->GetFrame() : -1;
 }
 
-int LirraAnimation() {
+TextureId LirraAnimation() {
     const AnimationRenderer* animation = GetPlayer().GetComponent<AnimationRenderer>();
     return animation != nullptr ? animation->GetClip() : AnimationRenderer::kNoClip;
 }
@@ -120,7 +129,7 @@ bool GOHitbox::FirstReach(const GOEnemy* enemy) {
 
 void GOHitbox::StrikeHere() {
     GetComponent<Collider>()->Update();
-    GetScene().HitCheck(this);
+    HitCheck(this);
 }
 
 // Two strikes: ahead of her on the third frame, then a back-swing behind her on the fourth.
@@ -138,18 +147,18 @@ void GOHitbox::UpdateLightAttack() {
     const int frame = LirraFrame();
     if (frame == kLightFirstStrikeFrame) {
         transform.SetPosition(at.x + offsetX, at.y + kStrikeDrop, at.z);
-        transform.SetScale(1.0f, 1.5f, 1.0f);
+        transform.SetScale(kLightBoxWidth, kLightBoxHeight, 1.0f);
         StrikeHere();
-        PlayAttackSound(lightAttackChannel, LIRRA_ATTACK_LIGHT, 0.8f);
+        PlayAttackSound(lightAttackChannel, LIRRA_ATTACK_LIGHT, kLightLowestPitch);
     } else if (frame == kLightSecondStrikeFrame) {
         transform.SetPosition(at.x + kBackSwing * offsetX, at.y + kStrikeDrop, at.z);
-        transform.SetScale(1.0f, 1.5f, 1.0f);
+        transform.SetScale(kLightBoxWidth, kLightBoxHeight, 1.0f);
         StrikeHere();
     } else {
         transform.SetPosition(at);
         transform.SetScale(0.0f, 0.0f, 0.0f);
     }
-    if (LirraAnimation() != LIRRA_ANIM_LIGHT_ATTACK) {
+    if (LirraAnimation() != TextureId::LirraAttack) {
         transform.SetScale(0.0f, 0.0f, 0.0f);
         SetActive(false);
     }
@@ -169,11 +178,11 @@ void GOHitbox::UpdateHeavyAttack() {
     if (frame == kHeavyStrikeFrame) {
         const Vector3 at = lirra.GetTransform().GetPosition();
         transform.SetPosition(at.x + offsetX, at.y + kStrikeDrop, at.z);
-        transform.SetScale(1.0f, 2.0f, 1.0f);
+        transform.SetScale(kHeavyBoxWidth, kHeavyBoxHeight, 1.0f);
         StrikeHere();
-        PlayAttackSound(heavyAttackChannel, LIRRA_ATTACK_HEAVY, 0.9f);
+        PlayAttackSound(heavyAttackChannel, LIRRA_ATTACK_HEAVY, kHeavyLowestPitch);
     }
-    if (frame >= kHeavyEndFrame || LirraAnimation() != LIRRA_ANIM_HEAVY_ATTACK) {
+    if (frame >= kHeavyEndFrame || LirraAnimation() != TextureId::LirraCollectSoul) {
         transform.SetScale(0.0f, 0.0f, 0.0f);
         SetActive(false);
     }

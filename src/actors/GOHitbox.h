@@ -43,3 +43,7 @@ private:
     // Puts the box where the object now is before testing it.
     void StrikeHere();
 };
+
+// The hit rules of an attack box against its targets: an enemy's box against Lirra, one of
+// Lirra's against every enemy it overlaps.
+void HitCheck(GOHitbox* hitbox);

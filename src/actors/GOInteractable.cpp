@@ -25,8 +25,8 @@ void GOInteractable::CreatePopup() {
     popup->GetTransform().SetScale(2.0f, 2.0f, 1.0f);
     popup->FreeComponents();
     AnimationRenderer* animation = popup->AddComponent<AnimationRenderer>();
-    animation->AddClip(kPromptTexture, kPromptFrames, kPromptFrameTime);
-    animation->SetClip(kPromptTexture);
+    animation->AddClip(TextureId::Cursor, kPromptFrames, kPromptFrameTime);
+    animation->SetClip(TextureId::Cursor);
 }
 
 Vector3 GOInteractable::PromptPosition() const {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "frontend/State.h"
 #include "scene/GameObject.h"
 
-// What an interactable leads to; the value that hides the prompt (a prop that only stands there).
-constexpr int kTargetNoPrompt = 10;
+// What an interactable leads to: the state type of the screen it stands in (a portal leads on
+// to the next one). The ending's type hides the prompt (a prop that only stands there).
+constexpr int kTargetNoPrompt = STATE_LEVEL_END;
 
 // The kinds of interactable, by which the scene's pool hands them out.
 enum InteractableType : int {
@@ -17,8 +19,6 @@ enum InteractableType : int {
 // she overlaps it: once with false, and again with true while she does.
 class GOInteractable : public GameObject {
 public:
-    static constexpr int kPromptTexture = 36;
-
     GOInteractable();
 
     // The prompt logic; update is left to the kinds.

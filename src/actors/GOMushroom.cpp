@@ -29,16 +29,16 @@ void UncoverScreen() {
 
 int PortalDestination(int target) {
     switch (target) {
-    case 3:
+    case STATE_MAIN_MENU:
         return STATE_LEVEL_1;
-    case 6:
+    case STATE_LEVEL_1:
         return STATE_LEVEL_2;
-    case 7:
+    case STATE_LEVEL_2:
         return STATE_LEVEL_3;
-    case 8:
+    case STATE_LEVEL_3:
         return STATE_BOSS;
     default:
-        return 0;
+        return STATE_UNKNOWN;
     }
 }
 
@@ -49,7 +49,7 @@ void TravelThroughPortal(int target) {
     cover->SetActive(true);
     cover->SetOnFinished([target](GOTransitionScreen* covering) {
         const int destination = PortalDestination(target);
-        if (destination != 0) {
+        if (destination != STATE_UNKNOWN) {
             SetState(CreateState(destination));
         }
         UncoverScreen();
@@ -62,7 +62,7 @@ void TravelThroughPortal(int target) {
 GOMushroom::GOMushroom() {
     interactableType = INTERACTABLE_PORTAL;
     AnimationRenderer* animation = AddComponent<AnimationRenderer>();
-    animation->AddClip(kPortalTexture, kPortalFrames, kPortalFrameTime);
+    animation->AddClip(TextureId::Portal, kPortalFrames, kPortalFrameTime);
     transform.SetScale(1.0f, 4.0f, 1.0f);
 }
 

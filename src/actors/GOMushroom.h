@@ -6,7 +6,6 @@
 // into it with E held covers the screen and moves on to the level.
 class GOMushroom : public GOInteractable {
 public:
-    static constexpr int kPortalTexture = 35;
     static constexpr float kFadeRate = 0.1f;
     static constexpr float kFullAlpha = 0.7f;
 
@@ -21,7 +20,8 @@ public:
     bool fading = false;
 };
 
-// The level state a portal's target leads to (3, 6, 7, 8), or 0 for any other target.
+// The level after the screen a portal stands in (main menu, levels 1 to 3), or STATE_UNKNOWN
+// for any other target.
 int PortalDestination(int target);
 // Covers the screen, changes to the level of `target` (if it names one) and uncovers it again.
 void TravelThroughPortal(int target);

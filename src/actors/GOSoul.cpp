@@ -10,10 +10,6 @@
 #include "platform/FrameClock.h"
 
 namespace {
-
-constexpr int kPurpleTexture = 30;
-constexpr int kFireTexture = 28;
-constexpr int kGreenTexture = 29;
 constexpr float kPulsePeriod = 2.0f;
 constexpr float kBobReach = 0.4f;
 constexpr float kBobPull = 0.3f;
@@ -24,14 +20,14 @@ constexpr float kBurstDistance = 0.3f;
 // Souls are drawn in front of everything.
 constexpr float kSoulDepth = 90.0f;
 
-int TextureOfKind(int kind) {
+TextureId TextureOfKind(int kind) {
     switch (kind) {
     case kSoulFire:
-        return kFireTexture;
+        return TextureId::SoulFire;
     case kSoulGreen:
-        return kGreenTexture;
+        return TextureId::SoulFireGreen;
     default:
-        return kPurpleTexture;
+        return TextureId::SoulFirePurple;
     }
 }
 
@@ -66,7 +62,7 @@ void GOSoul::SetKind(bool random, int kind) {
     AnimationRenderer* animation = GetComponent<AnimationRenderer>();
     if (animation == nullptr) {
         animation = AddComponent<AnimationRenderer>();
-        for (int texture : {kPurpleTexture, kFireTexture, kGreenTexture}) {
+        for (TextureId texture : {TextureId::SoulFirePurple, TextureId::SoulFire, TextureId::SoulFireGreen}) {
             animation->AddClip(texture, 3, 0.1f);
         }
     }

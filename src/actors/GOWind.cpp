@@ -11,15 +11,15 @@ constexpr float kWindAlpha = 0.7f;
 
 struct WindLook {
     Vector3 direction;
-    int texture;
+    TextureId texture;
 };
 
 // By direction number: north, east, south, west.
 const WindLook kWindLooks[] = {
-    {Vector3(0.0f, 1.0f, 0.0f), 31},
-    {Vector3(1.0f, 0.0f, 0.0f), 32},
-    {Vector3(0.0f, -1.0f, 0.0f), 33},
-    {Vector3(-1.0f, 0.0f, 0.0f), 34},
+    {Vector3(0.0f, 1.0f, 0.0f), TextureId::WindNorth},
+    {Vector3(1.0f, 0.0f, 0.0f), TextureId::WindEast},
+    {Vector3(0.0f, -1.0f, 0.0f), TextureId::WindSouth},
+    {Vector3(-1.0f, 0.0f, 0.0f), TextureId::WindWest},
 };
 
 }  // namespace

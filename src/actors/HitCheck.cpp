@@ -26,7 +26,7 @@ void HitLirra(const ColliderBox& box, float boxX) {
 
 // Every overlapping enemy is struck, not only the first; a heavy strike shakes the camera once
 // for each enemy it reaches, even when the enemy's cool-down drops the damage.
-void SceneObjectManager::HitCheck(GOHitbox* hitbox) {
+void HitCheck(GOHitbox* hitbox) {
     const Collider* hitCollider = hitbox->GetComponent<Collider>();
     if (hitCollider == nullptr) {
         return;
@@ -37,7 +37,7 @@ void SceneObjectManager::HitCheck(GOHitbox* hitbox) {
         return;
     }
     const int attackPower = GetPlayer().GetAttackPower();
-    for (GOEnemy* enemy : enemyPool.GetObjects()) {
+    for (GOEnemy* enemy : GetScene().GetEnemyPool().GetObjects()) {
         const Collider* enemyCollider = enemy->GetComponent<Collider>();
         if (!enemy->IsActive() || enemyCollider == nullptr || !Overlaps(enemyCollider->box, box)) {
             continue;

@@ -38,19 +38,18 @@ constexpr float kFireSoulHeal = 50.0f;
 constexpr int kBaseAttackPower = 34;
 constexpr int kPowerPerPurpleSoul = 2;
 constexpr float kDustInterval = 0.25f;
-constexpr int kHudTexture = 46;
 
 struct AnimationEntry {
-    int texture;
+    TextureId texture;
     int frames;
     float secondsPerFrame;
 };
 
 // The registration order fixes the global frame numbers the attack hitboxes test.
 constexpr AnimationEntry kAnimations[] = {
-    {LIRRA_ANIM_IDLE, 3, 0.2f},           {LIRRA_ANIM_RUN, 4, 0.15f},     {LIRRA_ANIM_JUMP, 2, 0.25f},
-    {LIRRA_ANIM_FALL, 2, 0.25f},          {LIRRA_ANIM_GLIDE, 2, 0.25f},   {LIRRA_ANIM_LIGHT_ATTACK, 4, 0.09f},
-    {LIRRA_ANIM_HEAVY_ATTACK, 7, 0.065f}, {LIRRA_ANIM_DAMAGED, 2, 0.15f}, {LIRRA_ANIM_DEATH, 8, 0.1f},
+    {TextureId::LirraIdle, 3, 0.2f},          {TextureId::LirraRun, 4, 0.15f},     {TextureId::LirraJump, 2, 0.25f},
+    {TextureId::LirraFall, 2, 0.25f},         {TextureId::LirraGlide, 2, 0.25f},   {TextureId::LirraAttack, 4, 0.09f},
+    {TextureId::LirraCollectSoul, 7, 0.065f}, {TextureId::LirraDamaged, 2, 0.15f}, {TextureId::LirraDeath, 8, 0.1f},
 };
 
 bool IsAttackOrHurt(int state) {
@@ -86,7 +85,7 @@ void Player::Init() {
     transform.SetPosition(0.0f, 5.0f, 0.0f);
     GetComponent<Rigidbody>()->Reset();
 
-    PlayAnimation(LIRRA_ANIM_IDLE);
+    PlayAnimation(TextureId::LirraIdle);
     Collider* collider = GetComponent<Collider>();
     collider->box.widthFactor = 0.3f;
     collider->box.heightFactor = 0.5f;
@@ -121,14 +120,14 @@ void Player::CreateHealthHud() {
     healthHud = std::make_unique<GameObject>(KIND_HEALTH_HUD);
     healthHudRenderer = healthHud->AddComponent<UIRenderer>();
     healthHudRenderer->SetMesh(QUAD);
-    healthHudRenderer->SetTexture(kHudTexture);
+    healthHudRenderer->SetTexture(TextureId::HealthHud);
     healthHudRenderer->SetPixelPerfect();
     healthHudRenderer->SetAlpha(0.25f);
     healthHud->GetTransform().ScaleBy(2000.0f, 2000.0f, 1.0f);
     healthHud->GetTransform().SetPosition(512.0f, 360.0f, 0.0f);
 }
 
-void Player::PlayAnimation(int clip) {
+void Player::PlayAnimation(TextureId clip) {
     AnimationRenderer* animation = GetComponent<AnimationRenderer>();
     if (animation->GetClip() != clip) {
         animation->SetClip(clip);
@@ -163,7 +162,7 @@ void Player::ApplyMovement(int action) {
         body->moving = true;
         FaceLeft();
         if (!body->airborne) {
-            PlayAnimation(LIRRA_ANIM_RUN);
+            PlayAnimation(TextureId::LirraRun);
         }
         if (v.x > -kRunSpeed) {
             v.x = std::min(v.x, kReverseKeep);
@@ -176,7 +175,7 @@ void Player::ApplyMovement(int action) {
         body->moving = true;
         FaceRight();
         if (!body->airborne) {
-            PlayAnimation(LIRRA_ANIM_RUN);
+            PlayAnimation(TextureId::LirraRun);
         }
         if (v.x < kRunSpeed) {
             v.x = std::max(v.x, -kReverseKeep);
@@ -187,31 +186,31 @@ void Player::ApplyMovement(int action) {
         if (!body->airborne) {
             v.y = kJumpSpeed;
             body->airborne = true;
-            PlayAnimation(LIRRA_ANIM_JUMP);
+            PlayAnimation(TextureId::LirraJump);
             state = PLAYER_JUMP;
         }
         break;
     case PLAYER_ACTION_START_GLIDE:
         if (body->airborne) {
             body->gliding = true;
-            PlayAnimation(LIRRA_ANIM_GLIDE);
+            PlayAnimation(TextureId::LirraGlide);
             state = PLAYER_GLIDE;
         }
         break;
     case PLAYER_ACTION_STOP_GLIDE:
         body->gliding = false;
-        PlayAnimation(LIRRA_ANIM_FALL);
+        PlayAnimation(TextureId::LirraFall);
         state = PLAYER_FALL;
         break;
     default:
         if (body->gliding) {
-            PlayAnimation(LIRRA_ANIM_GLIDE);
+            PlayAnimation(TextureId::LirraGlide);
             state = PLAYER_GLIDE;
         } else if (body->airborne) {
-            PlayAnimation(LIRRA_ANIM_FALL);
+            PlayAnimation(TextureId::LirraFall);
             state = PLAYER_FALL;
         } else {
-            PlayAnimation(LIRRA_ANIM_IDLE);
+            PlayAnimation(TextureId::LirraIdle);
             state = PLAYER_IDLE;
         }
         break;
@@ -264,7 +263,7 @@ void Player::Update() {
 
 // The level starts again in place; its load initialises her afresh.
 void Player::UpdateDying() {
-    PlayAnimation(LIRRA_ANIM_DEATH);
+    PlayAnimation(TextureId::LirraDeath);
     if (!AnimationCompleted()) {
         return;
     }
@@ -277,7 +276,7 @@ void Player::UpdateDamaged() {
     if (state != PLAYER_DAMAGED) {
         return;
     }
-    PlayAnimation(LIRRA_ANIM_DAMAGED);
+    PlayAnimation(TextureId::LirraDamaged);
     if (AnimationCompleted()) {
         state = PLAYER_IDLE;
     }
@@ -335,7 +334,7 @@ void Player::UpdateLightAttack() {
         GOHitbox* hitbox = GetScene().GetHitbox();
         hitbox->Init(HITBOX_LIGHT_ATTACK, nullptr);
         hitbox->SetActive(true);
-        PlayAnimation(LIRRA_ANIM_LIGHT_ATTACK);
+        PlayAnimation(TextureId::LirraAttack);
         lightAttackStarted = true;
     }
     if (AnimationCompleted()) {
@@ -357,7 +356,7 @@ void Player::UpdateHeavyAttack() {
         GOHitbox* hitbox = GetScene().GetHitbox();
         hitbox->Init(HITBOX_HEAVY_ATTACK, nullptr);
         hitbox->SetActive(true);
-        PlayAnimation(LIRRA_ANIM_HEAVY_ATTACK);
+        PlayAnimation(TextureId::LirraCollectSoul);
         heavyAttackStarted = true;
         invulnerable = true;
     }
@@ -563,4 +562,8 @@ void Player::SetJumpDisabled(bool disabled) {
 Player& GetPlayer() {
     static Player player;
     return player;
+}
+
+GameObject& GetScenePlayer() {
+    return GetPlayer();
 }

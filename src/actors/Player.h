@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "resources/TextureId.h"
 #include "scene/GameObject.h"
 
 class GOSoul;
@@ -29,20 +30,6 @@ enum PlayerAction : int {
     PLAYER_ACTION_JUMP = 3,
     PLAYER_ACTION_START_GLIDE = 4,
     PLAYER_ACTION_STOP_GLIDE = 5,
-};
-
-// Lirra's animations, by texture id; registered in this order, so her attack frames get the
-// global numbers the attack hitboxes test.
-enum PlayerAnimation : int {
-    LIRRA_ANIM_LIGHT_ATTACK = 0,
-    LIRRA_ANIM_HEAVY_ATTACK = 1,
-    LIRRA_ANIM_DAMAGED = 2,
-    LIRRA_ANIM_DEATH = 3,
-    LIRRA_ANIM_IDLE = 4,
-    LIRRA_ANIM_JUMP = 5,
-    LIRRA_ANIM_FALL = 6,
-    LIRRA_ANIM_GLIDE = 7,
-    LIRRA_ANIM_RUN = 8,
 };
 
 // The soul kinds as numbers, for the chain kept across levels.
@@ -106,7 +93,7 @@ private:
     void RegisterAnimations();
     void CreateHealthHud();
     // Switches clip only when it differs, and forgets a completion seen on the old clip.
-    void PlayAnimation(int clip);
+    void PlayAnimation(TextureId clip);
     bool AnimationCompleted() const;
     void FaceLeft();
     void FaceRight();

@@ -4,14 +4,17 @@
 #include <memory>
 
 #include "base/Log.h"
+#include "app/Frame.h"
 #include "audio/Audio.h"
 #include "automation/InputScript.h"
 #include "automation/LaunchOptions.h"
 #include "automation/Screenshot.h"
 #include "automation/Trace.h"
+#include "frontend/GameStateManager.h"
 #include "frontend/StateLoading.h"
 #include "frontend/StateManager.h"
 #include "graphics/Background.h"
+#include "graphics/PostProcess.h"
 #include "graphics/TextRenderer.h"
 #include "levels/TileMeshes.h"
 #include "math/MathUtil.h"
@@ -42,7 +45,14 @@ void FinishFrame(long frame) {
 
 }  // namespace
 
+void OpenWindow() {
+    InitWindow();
+    InitGraphics();
+    SetWindowIcon();
+}
+
 void StartSubsystems() {
+    SetWindowFocusHandler(OnWindowFocusChanged);
     AudioInit();
     GetTextRenderer().Init("Fonts/PixelGameFont.ttf");
     BuildTileMeshTable(10, 100);
@@ -63,6 +73,7 @@ void RunOneFrame() {
 
 bool PrepareLaunch(const LaunchOptions& options, const std::string& recordingFirstLine) {
     SetLaunchOptions(options);
+    SetStartStateName(options.startState);
     if (!EnterDataDirectory(options)) {
         return false;
     }
@@ -90,7 +101,7 @@ bool PrepareLaunch(const LaunchOptions& options, const std::string& recordingFir
 }
 
 void OpenGame() {
-    InitWindow();
+    OpenWindow();
     if (!GetLaunchOptions().windowed) {
         SetFullscreen(true);
     }

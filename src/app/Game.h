@@ -18,7 +18,10 @@ bool IsGameRunning();
 // The one way out: tears down what PrepareLaunch and OpenGame started, in the reverse order.
 void CloseGame();
 
-// The start-up steps between the window and the first state (audio, font, tile meshes).
+// The window with its GL context, the render targets and shaders, and the icon.
+void OpenWindow();
+// The start-up steps between the window and the first state (the window's focus handling, audio,
+// font, tile meshes).
 void StartSubsystems();
 // Their reverse; the tile meshes stay with their table until the process ends.
 void StopSubsystems();

@@ -286,10 +286,6 @@ void ReleaseSound(Sound* sound) {
     delete sound;
 }
 
-AudioChannel PlayAudio(AUDIO_DIR id, float volume, bool loop, float pitch) {
-    return PlaySound(GetResources().LookupSound(id), volume, loop, pitch);
-}
-
 AudioChannel PlaySound(const Sound* sound, float volume, bool loop, float pitch) {
     std::lock_guard<std::mutex> lock(audioMutex);
     if (audio == nullptr || sound == nullptr || sound->buffer == 0) {

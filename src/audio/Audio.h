@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "resources/ResourceLoader.h"
-
 // The game's sound layer over OpenAL Soft and libvorbisfile: one audio system for the process,
 // sounds decoded whole from Ogg Vorbis files, fire-and-forget voices with volume, pitch and
 // looping, and the master controls (stop, pause, mute, volume) over every voice, present and
@@ -52,8 +50,6 @@ Sound* LoadSound(const char* path);
 // Stops the sound wherever it plays and frees it.
 void ReleaseSound(Sound* sound);
 
-// Plays the resource loader's sound for `id`.
-AudioChannel PlayAudio(AUDIO_DIR id, float volume, bool loop, float pitch);
 AudioChannel PlaySound(const Sound* sound, float volume, bool loop, float pitch);
 
 // The master controls act on every voice, and on every voice started later.

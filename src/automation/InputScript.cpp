@@ -273,6 +273,7 @@ bool OpenInputRecording(const std::string& path, const std::string& firstLine) {
         std::fprintf(recording, "# %s\n", firstLine.c_str());
     }
     std::fprintf(recording, "# recorded by lirra %s\n", LIRRA_VERSION);
+    SetInputListener({.key = RecordKeyEvent, .mouseButton = RecordMouseEvent, .scroll = RecordScrollEvent});
     return true;
 }
 

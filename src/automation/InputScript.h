@@ -27,7 +27,7 @@ void DeliverScriptedInput(long frame);
 // Hands in an event to deliver (and record) at the next event poll, after the file's events.
 void QueueInputEvent(const ScriptedEvent& event);
 
-// Called by the input callbacks; write the event to the recording, if any.
+// The input callbacks' listener once a recording is open; write the event to the recording, if any.
 void RecordKeyEvent(int key, int action, int mods);
 void RecordMouseEvent(int button, int action, int mods);
 void RecordScrollEvent(double yOffset);

@@ -16,7 +16,7 @@ void GOButton::Init() {
     }
     renderer->SetAlpha(1.0f);
     renderer->SetMesh(QUAD);
-    renderer->SetTexture(kDefaultTexture);
+    renderer->SetTexture(TextureId::PanelPause);
     if (renderer->GetTexture() != nullptr) {
         renderer->SetPixelPerfect();
     }

@@ -13,7 +13,6 @@ public:
     using Action = std::function<void(GOButton*)>;
 
     // Texture shown until the owning menu picks its own.
-    static constexpr int kDefaultTexture = 57;
 
     GOButton();
 

@@ -21,22 +21,6 @@ namespace {
 
 const Vector3 kMenuCentre(512.0f, 360.0f, 90.0f);
 
-constexpr int kTextureBack = 47;
-constexpr int kTextureConfirm = 48;
-constexpr int kTextureExit = 49;
-constexpr int kTextureOptions = 50;
-constexpr int kTextureMute = 51;
-constexpr int kTextureFullscreen = 52;
-constexpr int kTextureResume = 53;
-constexpr int kTextureFrame = 54;
-constexpr int kTextureControls = 55;
-constexpr int kTextureCredits = 56;
-constexpr int kTexturePausePanel = 57;
-constexpr int kTextureOptionsPanel = 58;
-constexpr int kTextureConfirmPanel = 59;
-constexpr int kTextureControlsPicture = 60;
-constexpr int kTextureCreditsPicture = 61;
-
 const Vector3 kButtonScale(300.0f, 100.0f, 1.0f);
 const Vector3 kFrameScale(350.0f, 150.0f, 1.0f);
 constexpr float kPopupDepth = 96.0f;
@@ -44,7 +28,7 @@ constexpr float kPopupScale = 1000.0f;
 
 // A fresh screen object from the button pool showing `textureId`, sized to the texture's
 // pixel proportions and then by `scale`.
-GOButton* TakeScreenObject(int textureId, const Vector3& position, const Vector3& scale) {
+GOButton* TakeScreenObject(TextureId textureId, const Vector3& position, const Vector3& scale) {
     GOButton* object = GetScene().GetButton();
     if (UIRenderer* renderer = object->GetRenderer()) {
         renderer->SetTexture(textureId);
@@ -74,7 +58,7 @@ void ResumeFromMenu() {
     SetMasterVolume(1.0f);
 }
 
-void ShowPopupPicture(int textureId) {
+void ShowPopupPicture(TextureId textureId) {
     popupPanel = TakeScreenObject(textureId, Vector3(kMenuCentre.x, kMenuCentre.y, kPopupDepth),
                                   Vector3(kPopupScale, kPopupScale, 1.0f));
     popupOpen = true;
@@ -99,7 +83,7 @@ void ButtonMenu::Begin(int count) {
     selected = 0;
 }
 
-GOButton* ButtonMenu::AddButton(int textureId, const Vector3& position, GOButton::Action action) {
+GOButton* ButtonMenu::AddButton(TextureId textureId, const Vector3& position, GOButton::Action action) {
     GOButton* button = TakeScreenObject(textureId, position, kButtonScale);
     button->SetOnClick(std::move(action));
     items.push_back(button);
@@ -109,11 +93,11 @@ GOButton* ButtonMenu::AddButton(int textureId, const Vector3& position, GOButton
 void ButtonMenu::AddFrame() {
     Vector3 at = items.empty() ? kMenuCentre : items.front()->GetTransform().GetPosition();
     at.z = kButtonDepth;
-    frame = TakeScreenObject(kTextureFrame, at, kFrameScale);
+    frame = TakeScreenObject(TextureId::ButtonFrame, at, kFrameScale);
     items.push_back(frame);
 }
 
-void ButtonMenu::AddPanel(int textureId, float scale) {
+void ButtonMenu::AddPanel(TextureId textureId, float scale) {
     items.push_back(TakeScreenObject(textureId, kMenuCentre, Vector3(scale, scale, 1.0f)));
 }
 
@@ -159,17 +143,18 @@ void GameState<MENU_PAUSE>::Enter(int enteredId) {
     const float s = 300.0f / 4.0f;
     const float cx = kMenuCentre.x;
     const float cy = kMenuCentre.y;
-    AddButton(kTextureResume, Vector3(cx - (1.5f * s + 40.0f), cy + s - 40.0f, kButtonDepth),
+    AddButton(TextureId::ButtonResume, Vector3(cx - (1.5f * s + 40.0f), cy + s - 40.0f, kButtonDepth),
               [](GOButton*) { ResumeFromMenu(); });
-    AddButton(kTextureControls, Vector3(cx + 1.5f * s + 40.0f, cy + s - 40.0f, kButtonDepth),
-              [](GOButton*) { ShowPopupPicture(kTextureControlsPicture); });
-    AddButton(kTextureOptions, Vector3(cx - (1.5f * s + 40.0f), cy - 60.0f, kButtonDepth),
+    AddButton(TextureId::ButtonControls, Vector3(cx + 1.5f * s + 40.0f, cy + s - 40.0f, kButtonDepth),
+              [](GOButton*) { ShowPopupPicture(TextureId::PanelControls); });
+    AddButton(TextureId::ButtonOptions, Vector3(cx - (1.5f * s + 40.0f), cy - 60.0f, kButtonDepth),
               [](GOButton*) { SwitchMenu(MENU_OPTIONS); });
-    AddButton(kTextureCredits, Vector3(cx + 1.5f * s + 40.0f, cy - 60.0f, kButtonDepth),
-              [](GOButton*) { ShowPopupPicture(kTextureCreditsPicture); });
-    AddButton(kTextureExit, Vector3(cx, cy - (s + 80.0f), kButtonDepth), [](GOButton*) { SwitchMenu(MENU_QUIT); });
+    AddButton(TextureId::ButtonCredits, Vector3(cx + 1.5f * s + 40.0f, cy - 60.0f, kButtonDepth),
+              [](GOButton*) { ShowPopupPicture(TextureId::PanelCredits); });
+    AddButton(TextureId::ButtonExit, Vector3(cx, cy - (s + 80.0f), kButtonDepth),
+              [](GOButton*) { SwitchMenu(MENU_QUIT); });
     AddFrame();
-    AddPanel(kTexturePausePanel, 1000.0f);
+    AddPanel(TextureId::PanelPause, 1000.0f);
 }
 
 void GameState<MENU_PAUSE>::Update() {
@@ -201,11 +186,11 @@ void GameState<MENU_OPTIONS>::Enter(int enteredId) {
     const float s = 300.0f / 3.0f;
     const float cx = kMenuCentre.x;
     const float cy = kMenuCentre.y;
-    AddButton(kTextureFullscreen, Vector3(cx, cy + s - 40.0f, 96.0f), [](GOButton*) { ToggleFullscreen(); });
-    AddButton(kTextureMute, Vector3(cx, cy - 40.0f, kButtonDepth), [](GOButton*) { ToggleMenuMute(); });
-    AddButton(kTextureBack, Vector3(cx, cy - (s + 40.0f), 96.0f), [](GOButton*) { SwitchMenu(MENU_PAUSE); });
+    AddButton(TextureId::ButtonFullscreen, Vector3(cx, cy + s - 40.0f, 96.0f), [](GOButton*) { ToggleFullscreen(); });
+    AddButton(TextureId::ButtonMute, Vector3(cx, cy - 40.0f, kButtonDepth), [](GOButton*) { ToggleMenuMute(); });
+    AddButton(TextureId::ButtonBack, Vector3(cx, cy - (s + 40.0f), 96.0f), [](GOButton*) { SwitchMenu(MENU_PAUSE); });
     AddFrame();
-    AddPanel(kTextureOptionsPanel, 800.0f);
+    AddPanel(TextureId::PanelOptions, 800.0f);
 }
 
 void GameState<MENU_QUIT>::Enter(int enteredId) {
@@ -214,8 +199,9 @@ void GameState<MENU_QUIT>::Enter(int enteredId) {
     const float s = 100.0f / 2.0f;
     const float cx = kMenuCentre.x;
     const float cy = kMenuCentre.y;
-    AddButton(kTextureConfirm, Vector3(cx, cy + s - 40.0f, kButtonDepth), [](GOButton*) { RequestQuit(); });
-    AddButton(kTextureBack, Vector3(cx, cy - (s + 40.0f), kButtonDepth), [](GOButton*) { SwitchMenu(MENU_PAUSE); });
+    AddButton(TextureId::ButtonConfirm, Vector3(cx, cy + s - 40.0f, kButtonDepth), [](GOButton*) { RequestQuit(); });
+    AddButton(TextureId::ButtonBack, Vector3(cx, cy - (s + 40.0f), kButtonDepth),
+              [](GOButton*) { SwitchMenu(MENU_PAUSE); });
     AddFrame();
-    AddPanel(kTextureConfirmPanel, 800.0f);
+    AddPanel(TextureId::PanelConfirm, 800.0f);
 }

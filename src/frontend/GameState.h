@@ -3,21 +3,11 @@
 #include <vector>
 
 #include "frontend/GOButton.h"
+#include "frontend/GameStateManager.h"
+#include "resources/TextureId.h"
 #include "math/Vector.h"
 
 class GameObject;
-
-// The overlay menu ids: no overlay in the main menu or in a level, then the three menus.
-enum MenuId : int {
-    MENU_NONE_MAIN_MENU = 0,
-    MENU_NONE_PLAYING = 1,
-    MENU_PAUSE = 2,
-    MENU_OPTIONS = 3,
-    MENU_QUIT = 4,
-    MENU_UNSET = 5,
-};
-
-constexpr int kMenuCount = 5;
 
 // The picture the pause menu shows over itself (controls or credits), and whether it is up.
 extern GameObject* popupPanel;
@@ -63,9 +53,9 @@ public:
 
 protected:
     void Begin(int count);
-    GOButton* AddButton(int textureId, const Vector3& position, GOButton::Action action);
+    GOButton* AddButton(TextureId textureId, const Vector3& position, GOButton::Action action);
     void AddFrame();
-    void AddPanel(int textureId, float scale);
+    void AddPanel(TextureId textureId, float scale);
     void MoveFrameToSelected();
 
     std::vector<GameObject*> items;
@@ -104,5 +94,5 @@ public:
 
 // The menu actions, as the buttons run them.
 void ResumeFromMenu();
-void ShowPopupPicture(int textureId);
+void ShowPopupPicture(TextureId textureId);
 void ToggleMenuMute();

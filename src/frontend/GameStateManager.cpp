@@ -1,6 +1,9 @@
 #include "frontend/GameStateManager.h"
 
+#include "audio/Audio.h"
 #include "frontend/GameState.h"
+#include "frontend/State.h"
+#include "frontend/StateManager.h"
 
 GameStateManager::GameStateManager() = default;
 GameStateManager::~GameStateManager() = default;
@@ -69,4 +72,20 @@ BaseGameState* GameStateManager::GetMenu(int id) const {
 GameStateManager& GetGameStateManager() {
     static GameStateManager manager;
     return manager;
+}
+
+void OnWindowFocusChanged(bool focused) {
+    if (focused) {
+        ResumeAllSounds();
+        return;
+    }
+    PauseAllSounds();
+    const State* state = GetCurrentState();
+    if (state == nullptr || state->GetId() == STATE_SPLASH || state->GetId() == STATE_LOADING) {
+        return;
+    }
+    if (!GetGameStateManager().IsMenuOpen()) {
+        GetGameStateManager().SwitchTo(MENU_PAUSE);
+        SetMasterVolume(0.3f);
+    }
 }

@@ -21,10 +21,6 @@ const char* const kStateNames[] = {
     "Level 1", "Level 2", "Level 3", "Boss",      "Level End",
 };
 
-constexpr int kPauseMenu = 2;
-constexpr int kMainMenuOverlay = 0;
-constexpr int kPlayingOverlay = 1;
-
 }  // namespace
 
 const char* GetStateName(int id) {
@@ -58,10 +54,10 @@ void State::PreUpdate() {
     if (IsTriggered(GLFW_KEY_ESCAPE) && id != STATE_SPLASH && id != STATE_LOADING) {
         GameStateManager& menus = GetGameStateManager();
         if (!menus.IsMenuOpen()) {
-            menus.SwitchTo(kPauseMenu);
+            menus.SwitchTo(MENU_PAUSE);
             SetMasterVolume(0.3f);
         } else {
-            menus.SwitchTo(id == STATE_MAIN_MENU ? kMainMenuOverlay : kPlayingOverlay);
+            menus.SwitchTo(id == STATE_MAIN_MENU ? MENU_NONE_MAIN_MENU : MENU_NONE_PLAYING);
             SetMasterVolume(1.0f);
         }
     }

@@ -1,6 +1,8 @@
 #pragma once
 
+// The state types; 0 is no state (a name lookup gives "UNKNOWN", a factory gives null).
 enum StateId : int {
+    STATE_UNKNOWN = 0,
     STATE_LOADING = 1,
     STATE_SPLASH = 2,
     STATE_MAIN_MENU = 3,

@@ -1,14 +1,8 @@
 #include "frontend/StateLoading.h"
 
-#include <atomic>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <exception>
-#include <future>
-#include <system_error>
 
-#include "automation/LaunchOptions.h"
 #include "base/Log.h"
 #include "frontend/GameStateManager.h"
 #include "frontend/StateFactory.h"
@@ -18,45 +12,14 @@
 #include "math/Vector.h"
 #include "platform/FrameClock.h"
 #include "resources/ResourceLoader.h"
+#include "resources/SoundLoad.h"
 
 namespace {
-
-// Written by the worker, read by the main thread every frame; a stale read only delays the display.
-alignas(std::atomic_ref<float>::required_alignment) float loadProgress = 0.0f;
-std::future<SoundTable> soundTask;
 
 const Vector2 kReadoutPosition(347.0f, 360.0f);
 const Vector3 kReadoutColour(1.0f, 1.0f, 1.0f);
 
-void StartSoundLoad() {
-    std::atomic_ref<float>(loadProgress).store(0.0f, std::memory_order_relaxed);
-    auto load = [] { return GetResources().LoadSounds(&loadProgress); };
-    try {
-        soundTask = std::async(std::launch::async, load);
-    } catch (const std::system_error& error) {
-        Log("No loading thread (%s): sounds load on the main thread\n", error.what());
-        soundTask = std::async(std::launch::deferred, load);
-    }
-}
-
-// A deferred load never runs by itself: run it now, so the read-out still reaches 100.
-void RunDeferredSoundLoad() {
-    if (soundTask.valid() && soundTask.wait_for(std::chrono::seconds(0)) == std::future_status::deferred) {
-        soundTask.wait();
-    }
-}
-
-void TakeLoadedSounds() {
-    if (!soundTask.valid()) {
-        return;
-    }
-    try {
-        GetResources().SetSounds(soundTask.get());
-    } catch (const std::exception& error) {
-        // The table keeps the sounds that came in before the failure.
-        Log("Sound loading failed: %s\n", error.what());
-    }
-}
+std::string startStateName;
 
 }  // namespace
 
@@ -68,19 +31,12 @@ int LoadingReadout(float progress, float countdown) {
     return static_cast<int>(shown);
 }
 
-float GetLoadProgress() {
-    return std::atomic_ref<float>(loadProgress).load(std::memory_order_relaxed);
-}
-
-void WaitForSoundLoad() {
-    if (soundTask.valid()) {
-        soundTask.wait();
-    }
+void SetStartStateName(const std::string& name) {
+    startStateName = name;
 }
 
 int NextStateAfterLoading() {
-    const std::string& start = GetLaunchOptions().startState;
-    return start.empty() ? STATE_SPLASH : StartableStateId(start.c_str());
+    return startStateName.empty() ? STATE_SPLASH : StartableStateId(startStateName.c_str());
 }
 
 void StateLoading::Load() {

@@ -50,10 +50,7 @@ constexpr int kFramesPerSoundAtFixedStep = 4;
 // What the read-out shows: in the last stretch it falls back by the countdown (at most 30) and
 // climbs to 100 as the countdown runs out; always cut to a whole number toward zero.
 int LoadingReadout(float progress, float countdown);
-// The loading screen's sound load as the worker reports it (0 to 100).
-float GetLoadProgress();
-// Blocks until a sound load started by a loading screen has finished; returns at once if none runs.
-void WaitForSoundLoad();
 
-// The state the loading screen hands over to: the splash, or the one --start names.
+// The state the loading screen hands over to: the splash, or the one named here (by --start).
+void SetStartStateName(const std::string& name);
 int NextStateAfterLoading();

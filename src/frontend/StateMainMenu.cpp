@@ -18,9 +18,11 @@
 #include "graphics/Renderer.h"
 #include "graphics/TextRenderer.h"
 #include "levels/LevelFile.h"
+#include "levels/LevelSpawn.h"
 #include "math/MathUtil.h"
 #include "platform/FrameClock.h"
 #include "platform/Input.h"
+#include "resources/ResourceLoader.h"
 #include "scene/SceneManager.h"
 
 GameObject* leftKeyHint = nullptr;
@@ -33,7 +35,6 @@ const Vector3 kMenuCameraAt(0.6f, 5.1f, 0.0f);
 
 namespace {
 
-constexpr int kMenuConversation = 3;
 constexpr int kKeyHintFrames = 4;
 constexpr float kKeyHintFrameTime = 0.12f;
 constexpr float kKeyHintScale = 1.5f;
@@ -43,7 +44,7 @@ const Vector3 kTitleAt(512.0f, 580.0f, 0.0f);
 constexpr float kLabelDrop = 2.32f;
 const Vector3 kLabelColour(1.0f, 1.0f, 1.0f);
 
-GameObject* MakeKeyHint(int textureId, const Vector3& position) {
+GameObject* MakeKeyHint(TextureId textureId, const Vector3& position) {
     GameObject* hint = GetScene().GetGameObject(KIND_INTERACT_POPUP);
     hint->FreeComponents();
     AnimationRenderer* animation = hint->AddComponent<AnimationRenderer>();
@@ -90,7 +91,7 @@ void StateMainMenu::LoadScene() {
     } else {
         Log("Failed to load main menu!!\n");
     }
-    GetScene().SpawnFromMarkers();
+    SpawnFromMarkers();
 }
 
 void StateMainMenu::PlaceLirra() {
@@ -105,7 +106,7 @@ void StateMainMenu::PlaceDiredAndSignpost() {
         granny = GetScene().GetInteractable<GOGranny>(INTERACTABLE_DIRED);
     }
     if (granny != nullptr) {
-        granny->SetTarget(kMenuConversation);
+        granny->SetTarget(STATE_MAIN_MENU);
         granny->SetActive(true);
         granny->GetTransform().SetPosition(kMenuDiredAt);
     }
@@ -113,7 +114,7 @@ void StateMainMenu::PlaceDiredAndSignpost() {
         signpost = GetScene().GetInteractable<GOSignpost>(INTERACTABLE_SIGNPOST);
     }
     if (signpost != nullptr) {
-        signpost->SetTarget(kMenuConversation);
+        signpost->SetTarget(STATE_MAIN_MENU);
         signpost->SetActive(true);
         signpost->GetTransform().SetPosition(kMenuSignpostAt);
     }
@@ -126,7 +127,7 @@ void StateMainMenu::ShowTitle() {
     title->SetActive(true);
     UIRenderer* renderer = title->AddComponent<UIRenderer>();
     renderer->SetMesh(QUAD);
-    renderer->SetTexture(kTitleTexture);
+    renderer->SetTexture(TextureId::Title);
     renderer->SetAlpha(0.0f);
     if (renderer->GetTexture() != nullptr) {
         renderer->SetPixelPerfect();
@@ -137,8 +138,8 @@ void StateMainMenu::ShowTitle() {
 
 void StateMainMenu::ShowKeyHints() {
     const Vector3 lirra = GetPlayer().GetTransform().GetPosition();
-    leftKeyHint = MakeKeyHint(kLeftKeyTexture, lirra + Vector3(-1.0f, -0.5f, 0.0f));
-    rightKeyHint = MakeKeyHint(kRightKeyTexture, lirra + Vector3(1.0f, -0.5f, 0.0f));
+    leftKeyHint = MakeKeyHint(TextureId::KeyLeft, lirra + Vector3(-1.0f, -0.5f, 0.0f));
+    rightKeyHint = MakeKeyHint(TextureId::KeyRight, lirra + Vector3(1.0f, -0.5f, 0.0f));
 }
 
 void StateMainMenu::Update() {

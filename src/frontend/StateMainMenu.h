@@ -18,9 +18,6 @@ extern GameObject* rightKeyHint;
 // signpost, under the pulsing title. Talking to Dired opens the way to level 1.
 class StateMainMenu : public State {
 public:
-    static constexpr int kTitleTexture = 45;
-    static constexpr int kLeftKeyTexture = 39;
-    static constexpr int kRightKeyTexture = 40;
     static constexpr float kPulseTime = 3.0f;
 
     StateMainMenu() : State(STATE_MAIN_MENU) {}

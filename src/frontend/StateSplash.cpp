@@ -27,7 +27,7 @@ void StateSplash::Load() {
     logo->SetActive(true);
     Renderer* renderer = logo->AddComponent<Renderer>();
     renderer->SetMesh(QUAD);
-    renderer->SetTexture(kLogoTexture);
+    renderer->SetTexture(TextureId::Logo);
     renderer->SetAlpha(0.0f);
     if (renderer->GetTexture() != nullptr) {
         renderer->SetPixelPerfect();

@@ -8,7 +8,6 @@ class GameObject;
 // main menu follows; a click, Space, Enter or Escape skips it.
 class StateSplash : public State {
 public:
-    static constexpr int kLogoTexture = 44;
     static constexpr float kShowTime = 6.0f;
 
     StateSplash() : State(STATE_SPLASH) {}

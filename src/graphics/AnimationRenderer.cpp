@@ -27,7 +27,7 @@ void AnimationRenderer::ClearClips() {
     cycleDone = false;
 }
 
-void AnimationRenderer::AddClip(int clipId, int n, float frameTime) {
+void AnimationRenderer::AddClip(TextureId clipId, int n, float frameTime) {
     AnimClip clip;
     clip.firstFrame = frameCount;
     clip.lastFrame = frameCount + n - 1;
@@ -45,7 +45,7 @@ void AnimationRenderer::AddClip(int clipId, int n, float frameTime) {
     }
 }
 
-void AnimationRenderer::SetClip(int clipId) {
+void AnimationRenderer::SetClip(TextureId clipId) {
     if (clipId == currentClip) {
         return;
     }
@@ -56,11 +56,11 @@ void AnimationRenderer::SetClip(int clipId) {
 const AnimClip* AnimationRenderer::FindCurrentClip() const {
     const auto found = clips.find(currentClip);
     if (found == clips.end()) {
-        if (reportedClip == currentClip) {
+        if (reportedClip == ToInt(currentClip)) {
             return nullptr;
         }
-        reportedClip = currentClip;
-        Log("Animation clip %d not registered!\n", currentClip);
+        reportedClip = ToInt(currentClip);
+        Log("Animation clip %d not registered!\n", ToInt(currentClip));
         return nullptr;
     }
     return &found->second;

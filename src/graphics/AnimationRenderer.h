@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "resources/TextureId.h"
 #include "math/Vector.h"
 #include "scene/Component.h"
 
@@ -23,7 +24,7 @@ class AnimationRenderer : public Component {
 public:
     static constexpr const char* kName = "AnimationRenderer";
     // One past the last texture id: no clip registered yet.
-    static constexpr int kNoClip = 63;
+    static constexpr TextureId kNoClip = TextureId::Count;
 
     explicit AnimationRenderer(GameObject* owner_);
     ~AnimationRenderer() override;
@@ -34,13 +35,13 @@ public:
     void Draw() override;
 
     // Frames are numbered over all clips in registration order; the clip becomes current.
-    void AddClip(int clipId, int frameCount, float frameTime);
-    void SetClip(int clipId);
+    void AddClip(TextureId clipId, int frameCount, float frameTime);
+    void SetClip(TextureId clipId);
     void Restart();
     // Frees the frame meshes and forgets every clip, so a recycled object can register its own.
     void ClearClips();
 
-    int GetClip() const { return currentClip; }
+    TextureId GetClip() const { return currentClip; }
     int GetFrame() const { return currentFrame; }
     int GetFrameCount() const { return frameCount; }
     float GetTimer() const { return timer; }
@@ -48,7 +49,7 @@ public:
     float GetAlpha() const { return alpha; }
     void SetSpeed(float value) { speed = value; }
     float GetSpeed() const { return speed; }
-    bool HasClip(int clipId) const { return clips.count(clipId) != 0; }
+    bool HasClip(TextureId clipId) const { return clips.count(clipId) != 0; }
 
     bool cycleDone = false;
     Vector3 tint{1.0f, 1.0f, 1.0f};
@@ -61,9 +62,9 @@ private:
     int currentFrame = 0;
     float speed = 1.0f;
     float timer = 0.0f;
-    int currentClip = kNoClip;
+    TextureId currentClip = kNoClip;
     float alpha = 1.0f;
     mutable int reportedClip = -1;  // reported once, not every frame
     std::vector<std::pair<std::unique_ptr<Mesh>, Texture*>> frames;
-    std::map<int, AnimClip> clips;
+    std::map<TextureId, AnimClip> clips;
 };

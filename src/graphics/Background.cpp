@@ -10,15 +10,11 @@
 #include "graphics/Camera.h"
 #include "graphics/MatrixStack.h"
 #include "graphics/Mesh.h"
+#include "graphics/PostProcess.h"
 #include "graphics/Texture.h"
 #include "resources/ResourceLoader.h"
 
 namespace {
-
-constexpr int kForestBgTexture = 13;
-constexpr int kForestLowerTexture = 10;
-constexpr int kForestUpperTexture = 11;
-constexpr int kForestMiddleTexture = 12;
 constexpr float kLayerScale = 2.7f;
 constexpr float kHalfScreenHeight = 360.0f;
 constexpr float kFarStripWidth = 6144.0f;
@@ -208,10 +204,10 @@ void DrawForest(const Mesh& quad, float cx, float cy) {
 
 void SetupBackgrounds() {
     ResourceLoader& resources = GetResources();
-    Texture* far = resources.LookupTexture(kForestBgTexture);
-    Texture* lower = resources.LookupTexture(kForestLowerTexture);
-    Texture* upper = resources.LookupTexture(kForestUpperTexture);
-    Texture* middle = resources.LookupTexture(kForestMiddleTexture);
+    Texture* far = resources.LookupTexture(TextureId::ForestBackground);
+    Texture* lower = resources.LookupTexture(TextureId::ForestForegroundLower);
+    Texture* upper = resources.LookupTexture(TextureId::ForestForegroundUpper);
+    Texture* middle = resources.LookupTexture(TextureId::ForestMiddleground);
     for (const Texture* pixelArt : {lower, upper, middle}) {
         if (pixelArt != nullptr) {
             pixelArt->SetFilter(GL_NEAREST);
@@ -247,7 +243,18 @@ void DrawBackground(int type) {
                                720.0f * zoom / 2.0f, -100.0f, 100.0f));
     view.Push();
     view.LoadIdentity();
+    // Drawn first into a freshly cleared scene, from the back forward, the layers need no depth:
+    // they lie behind the whole world (at depth 0.98 and more; the world's and the sprites' stays
+    // near 0.5), so neither testing nor writing it changes a pixel, and a software renderer spares
+    // reading and writing it for every pixel of the screen.
+    const bool depthless = IsSceneFresh() && glIsEnabled(GL_DEPTH_TEST) == GL_TRUE;
+    if (depthless) {
+        glDisable(GL_DEPTH_TEST);
+    }
     DrawForest(*quad, cx, cy);
+    if (depthless) {
+        glEnable(GL_DEPTH_TEST);
+    }
     view.Pop();
     projection.Pop();
 }

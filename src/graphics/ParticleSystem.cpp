@@ -75,7 +75,7 @@ void Emitter::Update(float dt, float gameTime) {
 
 Emitter ParticleSystem::MakeEmitter(int type) {
     Emitter e;
-    e.textures.push_back(kDefaultParticleTexture);
+    e.textures.push_back(TextureId::DefaultParticle);
     switch (type) {
     case EMITTER_PLAYER_DUST:
         e.keepAlive = false;

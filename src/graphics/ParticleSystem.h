@@ -4,6 +4,7 @@
 #include <functional>
 #include <vector>
 
+#include "resources/TextureId.h"
 #include "math/Vector.h"
 #include "scene/Transform.h"
 
@@ -26,9 +27,6 @@ struct Vector3Range {
     Vector3 Sample() const;
 };
 
-// The particle texture every preset uses.
-constexpr int kDefaultParticleTexture = 62;
-
 struct Particle {
     Transform transform;
     Vector3 acceleration;
@@ -38,7 +36,7 @@ struct Particle {
     Vector3 colour;
     float alpha = 1.0f;
     float life = 0.0f;
-    int textureId = kDefaultParticleTexture;
+    TextureId textureId = TextureId::DefaultParticle;
 };
 
 enum EmitterPreset : int {
@@ -65,7 +63,7 @@ struct Emitter {
     Transform position;
     Transform* target = nullptr;  // not owned
     float zOffset = 1.0f;
-    std::vector<int> textures;
+    std::vector<TextureId> textures;
     Vector3Range colour{Vector3(1.0f, 1.0f, 1.0f), Vector3(1.0f, 1.0f, 1.0f)};
     FloatRange scale{1.0f, 1.5f};
     float fadeRate = 0.0f;

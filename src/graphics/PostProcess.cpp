@@ -16,6 +16,11 @@
 namespace {
 
 constexpr float kIntensityStep = 0.3f;
+constexpr float kReferenceGamma = 0.7f;
+// The composite without the gamma's power, for the gamma at which that power is 1.
+constexpr const char* kStandardGammaComposite = "Shader/bloom-standard-gamma";
+// The scene's program: the default one without its text path.
+constexpr const char* kSceneSpritesProgram = "Shader/default-sprites";
 
 bool bloomEnabled = true;
 float exposure = 0.5f;
@@ -53,6 +58,8 @@ struct CompositeRecord {
 };
 CompositeRecord lastComposite;
 bool sceneBound = false;
+// Nothing was drawn into the scene since its last clear.
+bool sceneFresh = false;
 bool sceneChanged = false;
 float changedMin[2] = {0.0f, 0.0f};
 float changedMax[2] = {0.0f, 0.0f};
@@ -298,6 +305,8 @@ void InitGraphics() {
     shaders.Load("Shader/default");
     shaders.Load("Shader/blur");
     shaders.Load("Shader/bloom");
+    shaders.LoadVariant(kStandardGammaComposite, "Shader/bloom", "#define STANDARD_GAMMA");
+    shaders.LoadVariant(kSceneSpritesProgram, "Shader/default", "#define SPRITES_ONLY");
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -313,9 +322,11 @@ void InitGraphics() {
     shaders.Use("Shader/default");
     shaders.Use("Shader/blur");
     shaders.SetInt("image", 0);
-    shaders.Use("Shader/bloom");
-    shaders.SetInt("scene", 0);
-    shaders.SetInt("bloomBlur", 1);
+    for (const char* composite : {"Shader/bloom", kStandardGammaComposite}) {
+        shaders.Use(composite);
+        shaders.SetInt("scene", 0);
+        shaders.SetInt("bloomBlur", 1);
+    }
 }
 
 void BeginScene() {
@@ -344,6 +355,11 @@ void ClearScene() {
     glClearBufferfv(GL_COLOR, 0, clearColour);
     glClearBufferfv(GL_COLOR, 1, black);
     glClear(GL_DEPTH_BUFFER_BIT);
+    sceneFresh = true;
+}
+
+bool IsSceneFresh() {
+    return sceneBound && sceneFresh;
 }
 
 namespace {
@@ -371,7 +387,10 @@ void StepIntensityByKeys() {
 void PrepareSceneShader() {
     StepIntensityByKeys();
     ShaderManager& shaders = GetShaderManager();
-    shaders.Use("Shader/default");
+    // Text is drawn into the window only: the scene's sprites and layers go through the program
+    // without the text path, which a software renderer would otherwise run for every pixel.
+    const ShaderProgram* sprites = shaders.Find(kSceneSpritesProgram);
+    shaders.Use(sceneBound && sprites != nullptr && sprites->linked ? kSceneSpritesProgram : "Shader/default");
     shaders.SetFloat("bloomIntensity", bloomIntensity);
     shaders.SetInt("bloom", bloomEnabled ? 1 : 0);
     glActiveTexture(GL_TEXTURE0);
@@ -493,6 +512,16 @@ bool ChangedPixels(int width, int height, GLint* box) {
     return true;
 }
 
+// The composite's shader raises the tone-mapped colour to this power, in the same float steps.
+bool GammaPowerIsOne() {
+    return kReferenceGamma / std::max(displayGamma, 0.0001f) == 1.0f;
+}
+
+const char* CompositeProgram() {
+    const ShaderProgram* standard = GetShaderManager().Find(kStandardGammaComposite);
+    return GammaPowerIsOne() && standard != nullptr && standard->linked ? kStandardGammaComposite : "Shader/bloom";
+}
+
 }  // namespace
 
 void CompositeBloom(int pingpongIndex) {
@@ -520,7 +549,7 @@ void CompositeBloom(int pingpongIndex) {
     glDisable(GL_BLEND);
     glDisable(GL_ALPHA_TEST);
     ShaderManager& shaders = GetShaderManager();
-    shaders.Use("Shader/bloom");
+    shaders.Use(CompositeProgram());
     glActiveTexture(GL_TEXTURE0);
     BindColourAtWindowSize(&sceneTargets[0]);
     glActiveTexture(GL_TEXTURE1);
@@ -544,6 +573,7 @@ void NoteMeshDrawn(float minX, float minY, float maxX, float maxY, bool whole) {
         lastComposite.valid = false;
         return;
     }
+    sceneFresh = false;
     if (whole) {
         minX = -1.0f;
         minY = -1.0f;

@@ -4,6 +4,8 @@
 void InitGraphics();
 void BeginScene();
 void ClearScene();
+// The scene is bound and nothing was drawn into it since it was cleared.
+bool IsSceneFresh();
 void PrepareSceneShader();
 void BlurBright(bool horizontalFirst, int passes);
 void CompositeBloom(int pingpongIndex);

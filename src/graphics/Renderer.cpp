@@ -12,7 +12,7 @@
 #include "resources/ResourceLoader.h"
 #include "scene/GameObject.h"
 
-void Renderer::SetTexture(int textureId) {
+void Renderer::SetTexture(TextureId textureId) {
     texture = GetResources().LookupTexture(textureId);
 }
 

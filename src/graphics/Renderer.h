@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphics/Mesh.h"
+#include "resources/TextureId.h"
 #include "math/Vector.h"
 #include "scene/Component.h"
 
@@ -17,7 +18,7 @@ public:
     void Draw() override;
 
     // By id from the resource loader.
-    virtual void SetTexture(int textureId);
+    virtual void SetTexture(TextureId textureId);
     virtual Texture* GetTexture() const { return texture; }
     virtual void SetMesh(Mesh* m) { mesh = m; }
     virtual void SetMesh(MeshType type);
@@ -25,8 +26,9 @@ public:
     // Scales the owner in proportion to the texture's pixel size, to unit length in x and y.
     virtual void SetPixelPerfect();
 
-    // A plain id such as SetMesh(0) means a standard mesh, not a null pointer.
-    void SetMesh(int type) { SetMesh(static_cast<MeshType>(type)); }
+    // A plain number such as SetMesh(0) would be taken for a null pointer: standard meshes are
+    // named by their MeshType.
+    void SetMesh(int type) = delete;
     void SetTextureDirect(Texture* t) { texture = t; }
     void SetAlpha(float value);
     float GetAlpha() const { return alpha; }

@@ -55,6 +55,16 @@ void CompileStage(unsigned int shader, const std::string& path, const std::strin
     CheckErrors(shader, type);
 }
 
+// The defines go after the first line, which holds the #version directive.
+void AddDefines(std::string_view defines, std::string* source) {
+    if (defines.empty()) {
+        return;
+    }
+    const size_t lineEnd = source->find('\n');
+    const size_t at = lineEnd == std::string::npos ? source->size() : lineEnd + 1;
+    source->insert(at, std::string(defines) + "\n");
+}
+
 }  // namespace
 
 int ShaderProgram::Location(std::string_view uniform) const {
@@ -85,12 +95,16 @@ ShaderManager::~ShaderManager() {
 }
 
 void ShaderManager::Load(const std::string& name) {
+    LoadVariant(name, name, "");
+}
+
+void ShaderManager::LoadVariant(const std::string& name, const std::string& sources, std::string_view defines) {
     if (programs.count(name) != 0) {
         Log("Shader already loaded!\n");
         return;
     }
-    const std::string vertexPath = name + ".vertexshader";
-    const std::string fragmentPath = name + ".fragmentshader";
+    const std::string vertexPath = sources + ".vertexshader";
+    const std::string fragmentPath = sources + ".fragmentshader";
 
     std::string vertexSource;
     if (!ReadWholeFile(vertexPath, &vertexSource)) {
@@ -100,6 +114,7 @@ void ShaderManager::Load(const std::string& name) {
     // A missing fragment file compiles as empty source, which reports itself below.
     std::string fragmentSource;
     ReadWholeFile(fragmentPath, &fragmentSource);
+    AddDefines(defines, &fragmentSource);
 
     const unsigned int vertexShader = glCreateShader(GL_VERTEX_SHADER);
     const unsigned int fragmentShader = glCreateShader(GL_FRAGMENT_SHADER);

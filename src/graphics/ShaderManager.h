@@ -31,6 +31,9 @@ public:
 
     // Builds the program from `name`.vertexshader and `name`.fragmentshader; does not change the current one.
     void Load(const std::string& name);
+    // Builds the program `name` from the files of `sources`, with `defines` (preprocessor lines)
+    // put before the fragment stage's code.
+    void LoadVariant(const std::string& name, const std::string& sources, std::string_view defines);
     void Use(const std::string& name);
 
     void SetBool(std::string_view uniform, bool value) const;

@@ -179,6 +179,11 @@ void TextRenderer::LayoutItem(const TextItem& item,
 
 void TextRenderer::DrawItem(const TextItem& item) {
     ShaderManager& shaders = GetShaderManager();
+    // Only the default program has the text path (the scene's program is built without it).
+    const ShaderProgram* current = shaders.GetCurrent();
+    if (current == nullptr || current->name != "Shader/default") {
+        shaders.Use("Shader/default");
+    }
     shaders.SetMat4("textProj",
                     glm::ortho(0.0f, static_cast<float>(kScreenWidth), 0.0f, static_cast<float>(kScreenHeight)));
     shaders.SetBool("textEnabled", true);

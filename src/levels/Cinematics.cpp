@@ -21,8 +21,6 @@ bool cinematicPlaying = false;
 Vector3 barsLastPlayerPos;
 
 namespace {
-
-constexpr int kBarTexture = 43;
 constexpr float kBarDepth = 100.0f;
 
 std::deque<CinematicStep> cinematicQueue;
@@ -43,7 +41,7 @@ void PrepareBar(GameObject* bar) {
         renderer->SetMesh(QUAD);
     }
     if (renderer->GetTexture() == nullptr) {
-        renderer->SetTexture(kBarTexture);
+        renderer->SetTexture(TextureId::CinematicBar);
     }
 }
 

@@ -16,8 +16,6 @@
 #include "resources/ResourceLoader.h"
 
 namespace {
-
-constexpr int kPanelTexture = 42;
 // A quarter of the font's 64-pixel size, times the spacing the text renderer gives a glyph.
 constexpr float kCharAdvance = 16.0f * 1.2f;
 constexpr float kCharsPerSecond = 26.0f;
@@ -36,7 +34,7 @@ DialogueBox box;
 void FetchPanel() {
     const ResourceLoader& resources = GetResources();
     box.panelMesh = resources.LookupMesh(QUAD);
-    box.panelTexture = resources.LookupTexture(kPanelTexture);
+    box.panelTexture = resources.LookupTexture(TextureId::DialoguePanel);
     if (box.panelTexture != nullptr) {
         box.panelTexture->SetFilter(GL_NEAREST);
     }

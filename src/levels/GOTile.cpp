@@ -11,13 +11,13 @@ TileIndex& TileIndex::operator=(uint32_t index) {
 
 GOTile::GOTile() : GameObject(KIND_TILE) {
     Renderer* renderer = AddComponent<Renderer>();
-    renderer->SetTexture(kTileSheetTexture);
+    renderer->SetTexture(TextureId::ForestTileset);
     ShowCell(tileIndex);
 }
 
 void GOTile::Init() {
     if (Renderer* renderer = GetComponent<Renderer>()) {
-        renderer->SetTexture(kTileSheetTexture);
+        renderer->SetTexture(TextureId::ForestTileset);
     }
 }
 

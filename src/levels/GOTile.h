@@ -26,7 +26,6 @@ private:
 class GOTile : public GameObject {
 public:
     // Texture of the tile sheet.
-    static constexpr int kTileSheetTexture = 9;
 
     GOTile();
 

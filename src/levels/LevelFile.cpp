@@ -4,6 +4,7 @@
 #include "levels/GOCollider.h"
 #include "levels/GOTile.h"
 #include "levels/LevelFileFormat.h"
+#include "physics/Collider.h"
 #include "scene/SceneManager.h"
 
 namespace {

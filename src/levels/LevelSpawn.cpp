@@ -5,6 +5,7 @@
 #include "graphics/Renderer.h"
 #include "levels/GOCollider.h"
 #include "physics/Collider.h"
+#include "physics/CollisionReactions.h"
 #include "scene/SceneManager.h"
 
 namespace {
@@ -88,15 +89,31 @@ PatrolPoints BasicEnemyPatrol(const GOCollider& marker, float enemyHeight) {
                         Vector3(position.x + halfWalk, position.y + feet, 0.0f)};
 }
 
-void SceneObjectManager::SpawnFromMarkers() {
-    ResetWindDepth();
-    const std::vector<GOCollider*>& markers = markerPool.GetObjects();
+void SpawnFromMarkers() {
+    SceneObjectManager& scene = GetScene();
+    scene.ResetWindDepth();
+    const std::vector<GOCollider*>& markers = scene.GetMarkerPool().GetObjects();
     for (size_t i = 0; i < markers.size(); ++i) {
         GOCollider* marker = markers[i];
         if (!marker->placed) {
             continue;
         }
-        RealiseMarker(*this, *marker);
+        RealiseMarker(scene, *marker);
         marker->placed = false;
     }
+}
+
+bool IsFlyingEnemyMarker(const GameObject& object) {
+    if (object.objectKind != KIND_TILE_COLLIDER) {
+        return false;
+    }
+    // A plain object may be given the marker kind; only a level marker has a name.
+    const GOCollider* marker = dynamic_cast<const GOCollider*>(&object);
+    return marker != nullptr && marker->markerName == "ENEMY FLYING";
+}
+
+void SpawnFlyingEnemy(const Vector3& position) {
+    GOEnemy* enemy = GetScene().GetEnemy();
+    enemy->Setup(position, position, ENEMY_FLYING);
+    enemy->SetActive(true);
 }

@@ -21,3 +21,7 @@ struct PatrolPoints {
     Vector3 right;
 };
 PatrolPoints BasicEnemyPatrol(const GOCollider& marker, float enemyHeight);
+
+// Realises the placed markers of a loaded level (tiles, enemies, winds, cinematic triggers) in the
+// scene and clears their `placed`.
+void SpawnFromMarkers();

@@ -13,6 +13,7 @@
 #include "graphics/PostProcess.h"
 #include "levels/Dialogue.h"
 #include "levels/LevelFile.h"
+#include "resources/ResourceLoader.h"
 #include "scene/SceneManager.h"
 
 namespace {
@@ -20,8 +21,6 @@ namespace {
 constexpr float kCameraFollow = 0.5f;
 // A held camera keeps still while Lirra stays in this middle part of the picture.
 constexpr float kHeldCameraRoom = 0.5f;
-constexpr int kInteractPopupKind = 9;
-constexpr int kPortalType = 2;
 constexpr float kChainDelay = 1.0f;
 const Vector3 kLirraNameColor(1.0f, 0.0f, 1.0f);
 const Vector3 kKeyHintScale(1.5f, 1.5f, 1.0f);
@@ -76,7 +75,7 @@ void PlaceLirra(const Vector3& start) {
 }
 
 GOMushroom* PlaceExitMushroom(GOMushroom* kept, const Vector3& position, const Vector3* scale, int target) {
-    GOMushroom* mushroom = kept != nullptr ? kept : GetScene().GetInteractable<GOMushroom>(kPortalType);
+    GOMushroom* mushroom = kept != nullptr ? kept : GetScene().GetInteractable<GOMushroom>(INTERACTABLE_PORTAL);
     if (mushroom == nullptr) {
         Log("No exit mushroom could be placed!\n");
         return nullptr;
@@ -90,8 +89,8 @@ GOMushroom* PlaceExitMushroom(GOMushroom* kept, const Vector3& position, const V
     return mushroom;
 }
 
-GameObject* PlaceKeyHint(int texture, const Vector3& position) {
-    GameObject* hint = GetScene().GetGameObject(kInteractPopupKind);
+GameObject* PlaceKeyHint(TextureId texture, const Vector3& position) {
+    GameObject* hint = GetScene().GetGameObject(KIND_INTERACT_POPUP);
     AnimationRenderer* animation = hint->GetComponent<AnimationRenderer>();
     if (animation == nullptr) {
         animation = hint->AddComponent<AnimationRenderer>();

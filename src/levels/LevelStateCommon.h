@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/TextureId.h"
 #include "math/Vector.h"
 
 class GameObject;
@@ -38,7 +39,7 @@ void PlaceLirra(const Vector3& start);
 // With no scale the portal keeps the shape its target gives it.
 GOMushroom* PlaceExitMushroom(GOMushroom* kept, const Vector3& position, const Vector3* scale, int target);
 // An animated key picture floating in the level.
-GameObject* PlaceKeyHint(int texture, const Vector3& position);
+GameObject* PlaceKeyHint(TextureId texture, const Vector3& position);
 // Bloom on, the levels' exposure, gamma and intensity, and the adventure tune.
 void StartLevelLook();
 void UnloadLevel();
@@ -57,11 +58,5 @@ Vector3 LirraPosition();
 bool LevelPaused();
 
 // Key pictures of the hints, and how they animate.
-constexpr int kKeyUpTexture = 41;
-constexpr int kKeyQTexture = 37;
 constexpr int kKeyHintFrames = 4;
 constexpr float kKeyHintFrameTime = 0.12f;
-// The portal's destinations: the state type of the level it leads to.
-constexpr int kPortalToLevel2 = 6;
-constexpr int kPortalToLevel3 = 7;
-constexpr int kPortalToBoss = 8;

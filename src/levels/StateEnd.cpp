@@ -23,6 +23,8 @@
 #include "actors/GOGranny.h"
 #include "frontend/GOTransitionScreen.h"
 #include "frontend/StateMainMenu.h"
+#include "levels/LevelSpawn.h"
+#include "resources/ResourceLoader.h"
 
 DialogueRequest diredVoice;
 DialogueRequest lirraVoice;
@@ -41,9 +43,6 @@ constexpr float kSettleTime = 0.5f;
 constexpr float kFadeGammaEnd = 5.0f;
 constexpr float kFreeControlsAfter = 2.0f;
 constexpr float kSettleRate = 0.3f;
-constexpr int kLirraIdleTexture = 4;
-constexpr int kDiredTarget = 10;
-constexpr int kDiredInteractable = 3;
 
 // Where Dired speaks from as Lirra walks past each mark, by script step.
 struct Remark {
@@ -192,7 +191,7 @@ void StateEnd::Load() {
     } else {
         Log("Failed to load end level!!\n");
     }
-    GetScene().SpawnFromMarkers();
+    SpawnFromMarkers();
 
     Player& lirra = GetPlayer();
     lirra.Init();
@@ -221,13 +220,13 @@ void StateEnd::Load() {
 void StateEnd::PlaceDired() {
     GOGranny* granny = dynamic_cast<GOGranny*>(dired);
     if (granny == nullptr) {
-        granny = GetScene().GetInteractable<GOGranny>(kDiredInteractable);
+        granny = GetScene().GetInteractable<GOGranny>(INTERACTABLE_DIRED);
         dired = granny;
     }
     if (granny == nullptr) {
         return;
     }
-    granny->SetTarget(kDiredTarget);
+    granny->SetTarget(kTargetNoPrompt);
     granny->SetActive(true);
     granny->GetTransform().SetPosition(kDiredAt);
     // Mirrored: she faces Lirra coming home from the right.
@@ -241,8 +240,8 @@ void StateEnd::PlaceLookAlike() {
     lookAlike->GetTransform().SetPosition(kLookAlikeAt);
     lookAlike->GetTransform().SetScale(3.0f, 3.0f, 1.0f);
     AnimationRenderer* animation = lookAlike->AddComponent<AnimationRenderer>();
-    animation->AddClip(kLirraIdleTexture, 3, 0.2f);
-    animation->SetClip(kLirraIdleTexture);
+    animation->AddClip(TextureId::LirraIdle, 3, 0.2f);
+    animation->SetClip(TextureId::LirraIdle);
     lookAlike->SetActive(true);
 }
 

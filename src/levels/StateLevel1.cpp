@@ -10,6 +10,7 @@
 #include "graphics/Camera.h"
 #include "levels/Cinematics.h"
 #include "levels/Dialogue.h"
+#include "levels/LevelSpawn.h"
 #include "levels/LevelStateCommon.h"
 #include "math/MathUtil.h"
 #include "platform/FrameClock.h"
@@ -36,11 +37,11 @@ void StateLevel1::Load() {
     lirra.SetJumpDisabled(true);
     lirra.localTimeScale = kLevel1TimeScale;
     GetCamera().SetZoom(0.9f);
-    GetScene().SpawnFromMarkers();
-    exitMushroom = PlaceExitMushroom(exitMushroom, kExitAt, &kExitScale, kPortalToLevel2);
+    SpawnFromMarkers();
+    exitMushroom = PlaceExitMushroom(exitMushroom, kExitAt, &kExitScale, STATE_LEVEL_1);
     keyHints.clear();
     for (const Vector3& at : kJumpHints) {
-        keyHints.push_back(PlaceKeyHint(kKeyUpTexture, at));
+        keyHints.push_back(PlaceKeyHint(TextureId::KeyUp, at));
     }
     script = Script{};
     StartLevelLook();

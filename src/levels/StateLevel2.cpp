@@ -5,6 +5,7 @@
 #include "graphics/Camera.h"
 #include "levels/Cinematics.h"
 #include "levels/Dialogue.h"
+#include "levels/LevelSpawn.h"
 #include "levels/LevelStateCommon.h"
 #include "platform/FrameClock.h"
 #include "scene/SceneManager.h"
@@ -23,10 +24,10 @@ void StateLevel2::Load() {
     LoadLevelTiles("level02.env", "Level 2 loaded!\n", &tiles);
     PlaceLirra(kLirraStart);
     GetCamera().SetZoom(0.9f);
-    GetScene().SpawnFromMarkers();
-    exitMushroom = PlaceExitMushroom(exitMushroom, kExitAt, &kExitScale, kPortalToLevel3);
+    SpawnFromMarkers();
+    exitMushroom = PlaceExitMushroom(exitMushroom, kExitAt, &kExitScale, STATE_LEVEL_2);
     GetCamera().SetPosition(LirraPosition());
-    PlaceKeyHint(kKeyQTexture, kAttackHint);
+    PlaceKeyHint(TextureId::KeyQ, kAttackHint);
     script = Script{};
     StartLevelLook();
 }

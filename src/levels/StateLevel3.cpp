@@ -4,6 +4,7 @@
 #include "frontend/StateManager.h"
 #include "graphics/Camera.h"
 #include "levels/Cinematics.h"
+#include "levels/LevelSpawn.h"
 #include "levels/LevelStateCommon.h"
 #include "scene/SceneManager.h"
 
@@ -31,8 +32,8 @@ void StateLevel3::Load() {
     loaded = true;
     LoadLevelTiles("level03.env", "Level 3 loaded!\n", &tiles);
     PlaceLirra(kLirraStart);
-    GetScene().SpawnFromMarkers();
-    exitMushroom = PlaceExitMushroom(exitMushroom, kExitAt, nullptr, kPortalToBoss);
+    SpawnFromMarkers();
+    exitMushroom = PlaceExitMushroom(exitMushroom, kExitAt, nullptr, STATE_LEVEL_3);
     script = Script{};
     StartLevelLook();
 }

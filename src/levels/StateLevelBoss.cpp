@@ -18,7 +18,9 @@
 #include "levels/Cinematics.h"
 #include "levels/Dialogue.h"
 #include "levels/LevelFile.h"
+#include "levels/LevelSpawn.h"
 #include "platform/FrameClock.h"
+#include "resources/ResourceLoader.h"
 #include "scene/SceneManager.h"
 
 namespace {
@@ -88,7 +90,7 @@ void StateLevelBoss::Load() {
     lirra.Init();
     lirra.SetActive(true);
     lirra.GetTransform().SetPosition(kLirraStart);
-    GetScene().SpawnFromMarkers();
+    SpawnFromMarkers();
 
     GetBoss().Start(kBossOrigin, &enemies);
     SpawnWindColumns();

@@ -14,6 +14,7 @@ public:
     explicit Collider(GameObject* owner_) : Component(owner_) {}
 
     const char* GetName() const override { return kName; }
+    bool IsCollider() const override { return true; }
     // Back to a unit box, and out of the scene's collision list at once.
     void Free() override;
     void Update() override;

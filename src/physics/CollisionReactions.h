@@ -4,9 +4,9 @@
 
 class GameObject;
 
-// What the player's collision pass asks of the kinds of object it meets. Each kind's class brings
-// the real answer with it; until then the answer is the one of a kind that is not there: nobody
-// is in range, no marker spawns, no wind pushes.
+// What the player's collision pass asks of the kinds of object it meets. The pass lies below those
+// objects, so the answers are written with them: interactables and winds in
+// actors/CollisionReactions.cpp, level markers in levels/LevelSpawn.cpp.
 
 // GOInteractable::OnPlayerOverlap(inside): called with false, then with true while in range.
 void ReportPlayerOverlap(GameObject& interactable, bool inside);

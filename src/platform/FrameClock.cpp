@@ -1,19 +1,9 @@
 #include "platform/FrameClock.h"
 
-#include <GL/glew.h>
 #include <GLFW/glfw3.h>
-#include <imgui.h>
-#include <imgui_impl_glfw.h>
-#include <imgui_impl_opengl3.h>
 
 #include <thread>
 
-#include "automation/InputScript.h"
-#include "frontend/State.h"
-#include "frontend/StateManager.h"
-#include "graphics/Camera.h"
-#include "platform/Gamepad.h"
-#include "platform/Input.h"
 #include "platform/Window.h"
 
 namespace {
@@ -50,13 +40,6 @@ void WaitForFrameDeadline() {
     frameDeadline = NextFrameDeadline(frameDeadline, glfwGetTime(), period);
 }
 
-// The editor places tiles under the cursor and the console shows where it points; every other
-// screen leaves the depth unread, so the frame is not waited for here.
-bool NeedsMouseDepth() {
-    const State* state = GetCurrentState();
-    return state == nullptr || state->GetId() == STATE_EDITOR || state->IsConsoleOpen();
-}
-
 }  // namespace
 
 double NextFrameDeadline(double deadline, double now, double period) {
@@ -64,27 +47,14 @@ double NextFrameDeadline(double deadline, double now, double period) {
     return now - next > period ? now : next;
 }
 
-void BeginFrame() {
+void StartFrameClock() {
     ++frameNumber;
     if (firstFrame) {
         frameDeadline = glfwGetTime();
     }
-    glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glfwPollEvents();
-    PollGamepads();
-    DeliverScriptedInput(frameNumber);
-    ImGui_ImplOpenGL3_NewFrame();
-    ImGui_ImplGlfw_NewFrame();
-    ImGui::NewFrame();
-    GetCamera().UpdateMatrices();
 }
 
-void EndFrame() {
-    ImGui::Render();
-    ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
-    SetMouseDepthRead(NeedsMouseDepth());
-    EndInputFrame();
+void StopFrameClock() {
     prevFrameStamp = frameStamp;
     frameStamp = glfwGetTime();
     if (firstFrame) {

@@ -1,8 +1,9 @@
 #pragma once
 
-// The three steps that frame every iteration of the main loop.
-void BeginFrame();
-void EndFrame();
+// The clock's parts of the steps that frame every iteration of the main loop (app/Frame.h): the
+// start counts the frame, the end stamps it and holds it back to the frame rate.
+void StartFrameClock();
+void StopFrameClock();
 void SwapFrame();
 // Measures the frame that just ended and feeds the clock (the main loop's step after EndFrame).
 void AdvanceFrameClock();

@@ -9,8 +9,6 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <map>
 
-#include "automation/InputScript.h"
-#include "graphics/MatrixStack.h"
 #include "platform/Window.h"
 
 namespace {
@@ -36,6 +34,7 @@ double scrollOffset = 0.0;
 Vector3 mouseWorldPos;
 Vector3 mouseViewPos;
 Vector3 prevMouseViewPos;
+InputListener inputListener;
 
 constexpr int kEnterKey = 257;
 constexpr int kAltOnly = 4;
@@ -125,22 +124,32 @@ void ApplyKeyEvent(int key, int action, int mods) {
 
 }  // namespace
 
+void SetInputListener(const InputListener& listener) {
+    inputListener = listener;
+}
+
 void KeyCallback(GLFWwindow*, int key, int, int action, int mods) {
-    RecordKeyEvent(key, action, mods);
+    if (inputListener.key != nullptr) {
+        inputListener.key(key, action, mods);
+    }
     ApplyKeyEvent(key, action, mods);
 }
 
 void MouseButtonCallback(GLFWwindow*, int button, int action, int mods) {
-    RecordMouseEvent(button, action, mods);
+    if (inputListener.mouseButton != nullptr) {
+        inputListener.mouseButton(button, action, mods);
+    }
     ApplyKeyEvent(button, action, mods);
 }
 
 void ScrollCallback(GLFWwindow*, double, double yOffset) {
-    RecordScrollEvent(yOffset);
+    if (inputListener.scroll != nullptr) {
+        inputListener.scroll(yOffset);
+    }
     scrollOffset = yOffset;
 }
 
-void EndInputFrame() {
+void EndInputFrame(const glm::mat4& model, const glm::mat4& view, const glm::mat4& projection) {
     int x = 0;
     int y = 0;
     GetCursorPos(&x, &y);
@@ -152,9 +161,7 @@ void EndInputFrame() {
         glReadPixels(x, static_cast<int>(wy), 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
     }
     const glm::vec3 win(static_cast<float>(x), wy, depth);
-    const glm::mat4& model = GetModelStack().Top();
-    const glm::mat4 modelView = GetViewStack().Top() * model;
-    const glm::mat4& projection = GetProjectionStack().Top();
+    const glm::mat4 modelView = view * model;
     const glm::vec4 viewportF(viewport);
     mouseWorldPos = ToVector(glm::unProject(win, modelView, projection, viewportF));
     prevMouseViewPos = mouseViewPos;

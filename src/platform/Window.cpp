@@ -10,11 +10,6 @@
 #include <cstdlib>
 
 #include "base/Log.h"
-#include "audio/Audio.h"
-#include "frontend/GameStateManager.h"
-#include "frontend/State.h"
-#include "frontend/StateManager.h"
-#include "graphics/PostProcess.h"
 #include "platform/Input.h"
 #include "platform/LeakCheck.h"
 
@@ -27,6 +22,7 @@ int windowedWidth = kScreenWidth;
 int windowedHeight = kScreenHeight;
 int refreshRate = 0;
 bool isFullscreen = false;
+void (*focusHandler)(bool focused) = nullptr;
 
 void ErrorCallback(int code, const char* description) {
     LogError("[Error %d]: %s\n", code, description);
@@ -60,21 +56,6 @@ void CenteredPosition(const GLFWvidmode& mode, int width, int height, int* x, in
     *y = mode.height / 2 - height / 2;
 }
 
-void SetWindowIcon() {
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    unsigned char* pixels = SOIL_load_image("Textures/window_icon.png", &width, &height, &channels, SOIL_LOAD_RGBA);
-    if (pixels == nullptr) {
-        // The window goes without an icon, but the player learns why.
-        Log("Texture Load Error: '%s'\n", SOIL_last_result());
-        return;
-    }
-    GLFWimage icon{width, height, pixels};
-    glfwSetWindowIcon(window, 1, &icon);
-    SOIL_free_image_data(pixels);
-}
-
 void InitImGui() {
     IMGUI_CHECKVERSION();
     ImGui::CreateContext();
@@ -97,24 +78,33 @@ void InstallCallbacks() {
 
 }  // namespace
 
+void SetWindowFocusHandler(void (*handler)(bool focused)) {
+    focusHandler = handler;
+}
+
 void WindowFocusChanged(bool focused) {
-    if (focused) {
-        ResumeAllSounds();
-        return;
-    }
-    PauseAllSounds();
-    const State* state = GetCurrentState();
-    if (state == nullptr || state->GetId() == STATE_SPLASH || state->GetId() == STATE_LOADING) {
-        return;
-    }
-    if (!GetGameStateManager().IsMenuOpen()) {
-        GetGameStateManager().SwitchTo(2);
-        SetMasterVolume(0.3f);
+    if (focusHandler != nullptr) {
+        focusHandler(focused);
     }
 }
 
 void IgnoreWindowFocus() {
     glfwSetWindowFocusCallback(window, nullptr);
+}
+
+void SetWindowIcon() {
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    unsigned char* pixels = SOIL_load_image("Textures/window_icon.png", &width, &height, &channels, SOIL_LOAD_RGBA);
+    if (pixels == nullptr) {
+        // The window goes without an icon, but the player learns why.
+        Log("Texture Load Error: '%s'\n", SOIL_last_result());
+        return;
+    }
+    GLFWimage icon{width, height, pixels};
+    glfwSetWindowIcon(window, 1, &icon);
+    SOIL_free_image_data(pixels);
 }
 
 void InitWindow() {
@@ -143,8 +133,6 @@ void InitWindow() {
     glGetError();  // glewInit may leave a harmless error behind on some drivers
     KeepGlDriverMapped();
     glfwSwapInterval(0);
-    InitGraphics();
-    SetWindowIcon();
 }
 
 void ShutdownWindow() {

@@ -5,9 +5,9 @@
 
 #include "base/Log.h"
 #include "audio/Audio.h"
-#include "frontend/StateLoading.h"
 #include "graphics/Mesh.h"
 #include "graphics/Texture.h"
+#include "resources/SoundLoad.h"
 
 namespace {
 
@@ -128,7 +128,7 @@ void ResourceLoader::SetSounds(const SoundTable& table) {
     sounds = table;
 }
 
-Sound* ResourceLoader::LookupSound(int id) const {
+Sound* ResourceLoader::LookupSound(AUDIO_DIR id) const {
     const auto entry = sounds.find(id);
     if (entry == sounds.end()) {
         ReportMissingSound(id);
@@ -150,4 +150,8 @@ void ResourceLoader::ReleaseSounds() {
 ResourceLoader& GetResources() {
     static ResourceLoader loader;
     return loader;
+}
+
+AudioChannel PlayAudio(AUDIO_DIR id, float volume, bool loop, float pitch) {
+    return PlaySound(GetResources().LookupSound(id), volume, loop, pitch);
 }

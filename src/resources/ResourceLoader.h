@@ -4,9 +4,13 @@
 #include <memory>
 #include <string>
 
+#include "resources/TextureId.h"
+
+class AudioChannel;
 class Texture;
 class Mesh;
 struct Sound;
+enum MeshType : int;
 
 enum AUDIO_DIR : int {
     MENU_BGM = 0,
@@ -19,7 +23,6 @@ enum AUDIO_DIR : int {
 };
 
 constexpr int kSoundCount = 7;
-constexpr int kTextureCount = 63;
 constexpr int kMeshCount = 5;
 
 using SoundTable = std::map<int, Sound*>;
@@ -42,12 +45,12 @@ public:
     void LoadTexturesAndMeshes();
 
     // An id that is not in its table is reported on standard output and gives null.
-    Sound* LookupSound(int id) const;
-    Texture* LookupTexture(int id) const;
-    Mesh* LookupMesh(int id) const;
+    Sound* LookupSound(AUDIO_DIR id) const;
+    Texture* LookupTexture(TextureId id) const;
+    Mesh* LookupMesh(MeshType id) const;
 
     const std::string& GetSoundPath(int id) const { return soundPaths[id]; }
-    const std::string& GetTexturePath(int id) const { return texturePaths[id]; }
+    const std::string& GetTexturePath(TextureId id) const { return texturePaths[ToInt(id)]; }
 
 private:
     void ReleaseSounds();
@@ -61,3 +64,6 @@ private:
 };
 
 ResourceLoader& GetResources();
+
+// Plays the resource loader's sound for `id`.
+AudioChannel PlayAudio(AUDIO_DIR id, float volume, bool loop, float pitch);

@@ -22,7 +22,12 @@ const StandardMesh kStandardMeshes[kMeshCount] = {
 };
 
 // Pixel-art sheets drawn with nearest filtering, as inclusive id ranges, in the order they are set.
-const int kNearestRanges[][2] = {{9, 9}, {36, 41}, {0, 8}, {14, 36}};
+const TextureId kNearestRanges[][2] = {
+    {TextureId::ForestTileset, TextureId::ForestTileset},
+    {TextureId::Cursor, TextureId::KeyUp},
+    {TextureId::LirraAttack, TextureId::LirraRun},
+    {TextureId::DiredIdle, TextureId::Cursor},
+};
 
 // A lookup that misses is usually made every frame: report each id once.
 void ReportMissing(const char* what, int id) {
@@ -56,17 +61,17 @@ void ResourceLoader::LoadTexturesAndMeshes() {
         meshes[type] = CreateQuad(standard.name, standard.colour, 1.0f, 0.0f, 1.0f, 0.0f, 1.0f);
     }
     for (const auto& range : kNearestRanges) {
-        for (int id = range[0]; id <= range[1]; ++id) {
+        for (int id = ToInt(range[0]); id <= ToInt(range[1]); ++id) {
             textures[id]->SetFilter(GL_NEAREST);
         }
     }
 }
 
-Texture* ResourceLoader::LookupTexture(int id) const {
-    return Find(textures, id, "texture");
+Texture* ResourceLoader::LookupTexture(TextureId id) const {
+    return Find(textures, ToInt(id), "texture");
 }
 
-Mesh* ResourceLoader::LookupMesh(int id) const {
+Mesh* ResourceLoader::LookupMesh(MeshType id) const {
     return Find(meshes, id, "mesh");
 }
 

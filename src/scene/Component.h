@@ -20,6 +20,8 @@ public:
     virtual ~Component() = default;
 
     virtual const char* GetName() const = 0;
+    // True for the collider (physics/Collider.h): the scene keeps its object on the collision list.
+    virtual bool IsCollider() const { return false; }
     virtual void Init() {}
     virtual void Free() {}
     virtual void Update() {}

@@ -2,9 +2,6 @@
 
 #include <algorithm>
 
-#include "actors/Player.h"
-#include "physics/PlayerCollision.h"
-
 namespace {
 
 const char* const kMarkerTypeNames[kMarkerTypeCount] = {
@@ -33,6 +30,12 @@ bool IsFreeFor(int kind, const GameObject* candidate) {
 }
 
 // Removes every occurrence and keeps the order of the rest.
+bool HasCollider(const GameObject& object) {
+    const std::vector<Component*>& components = object.GetComponents();
+    return std::any_of(components.begin(), components.end(),
+                       [](const Component* component) { return component->IsCollider(); });
+}
+
 void EraseAll(std::vector<GameObject*>& list, const GameObject* object) {
     list.erase(std::remove(list.begin(), list.end(), object), list.end());
 }
@@ -80,7 +83,7 @@ SceneObjectManager::~SceneObjectManager() {
         delete object;
     }
     allObjects.clear();
-    GetPlayer().FreeComponents();
+    GetScenePlayer().FreeComponents();
     sceneAlive = false;
 }
 
@@ -135,7 +138,7 @@ void SceneObjectManager::FlushObjectQueues() {
     for (GameObject* object : deactivationQueue) {
         EraseAll(RenderListOf(*object), object);
         EraseAll(updateList, object);
-        if (object->GetComponent<Collider>() != nullptr) {
+        if (HasCollider(*object)) {
             EraseAll(collidables, object);
         }
     }
@@ -146,7 +149,7 @@ void SceneObjectManager::FlushObjectQueues() {
         if (object->objectKind != KIND_TILE) {
             updateList.push_back(object);
         }
-        if (object->GetComponent<Collider>() != nullptr) {
+        if (HasCollider(*object)) {
             collidables.push_back(object);
         }
     }
@@ -154,7 +157,7 @@ void SceneObjectManager::FlushObjectQueues() {
 }
 
 void SceneObjectManager::UpdateObjects() {
-    Player& player = GetPlayer();
+    GameObject& player = GetScenePlayer();
     player.Update();
     for (size_t i = 0; i < updateList.size(); ++i) {
         GameObject* object = updateList[i];
@@ -176,7 +179,7 @@ void SceneObjectManager::WalkRenderList(const std::vector<GameObject*>& list) {
 }
 
 void SceneObjectManager::RenderPlayer() {
-    Player& player = GetPlayer();
+    GameObject& player = GetScenePlayer();
     Transform& transform = player.GetTransform();
     const Vector3 position = transform.GetPosition();
     transform.SetPosition(position.x, position.y, kPlayerDepth);
@@ -217,7 +220,7 @@ size_t SceneObjectManager::CountActiveObjects() const {
 
 SceneObjectManager& GetScene() {
     // The player is made first so that it outlives the scene, which frees its components at exit.
-    static Player& player = GetPlayer();
+    static GameObject& player = GetScenePlayer();
     static SceneObjectManager scene;
     (void)player;
     return scene;

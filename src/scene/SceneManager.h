@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "physics/Collider.h"
 #include "scene/GameObject.h"
 #include "scene/ObjectPool.h"
 
@@ -19,6 +18,7 @@ class GOHitbox;
 class GOInteractable;
 class GOTransitionScreen;
 class GOButton;
+class Collider;
 
 // What a level's collider marker turns into; the names are the only valid marker names of a level.
 enum MarkerType : int {
@@ -109,13 +109,9 @@ public:
 
     float NextWindDepth() { return windCounter += 1.0f; }
     void ResetWindDepth() { windCounter = 0.0f; }
-    // Realises the placed markers of a loaded level; written with the level files.
-    void SpawnFromMarkers();
     // Clears `placed` on every marker (the editor starts from a clean slate).
     template <typename T = GOCollider>
     void ClearPlacedMarkers();
-    // The hit rules of an attack box against its targets; written with the hitboxes.
-    void HitCheck(GOHitbox* hitbox);
 
     const std::vector<GameObject*>& GetAllObjects() const { return allObjects; }
     const std::vector<GameObject*>& GetWorldList() const { return worldList; }
@@ -176,6 +172,11 @@ private:
 };
 
 SceneObjectManager& GetScene();
+
+// Written above the scene, which needs neither header: the one player (actors/Player.cpp), made
+// before the scene so that it outlives it, and its collision pass (physics/PlayerCollision.cpp).
+GameObject& GetScenePlayer();
+void RunPlayerCollisionPass(GameObject& player, const std::vector<GameObject*>& collidables);
 // False before the scene is first reached and after it was destroyed at exit, so objects that
 // outlive it (held by other process-wide objects) can free their components safely.
 bool SceneExists();

@@ -208,7 +208,7 @@ void StateLevelEditor::ToggleColliderPalette() {
 }
 
 void StateLevelEditor::BuildTilePalette() {
-    const Texture* sheet = GetResources().LookupTexture(GOTile::kTileSheetTexture);
+    const Texture* sheet = GetResources().LookupTexture(TextureId::ForestTileset);
     if (sheet == nullptr) {
         ImGui::TextDisabled("The tile sheet is not loaded.");
         return;

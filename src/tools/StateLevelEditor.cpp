@@ -22,6 +22,7 @@
 #include "levels/LevelFileFormat.h"
 #include "levels/LevelSpawn.h"
 #include "levels/TileMeshes.h"
+#include "physics/Collider.h"
 #include "platform/FrameClock.h"
 #include "platform/Input.h"
 #include "scene/SceneManager.h"

@@ -8,6 +8,7 @@
 #include "EnemyTesting.h"
 
 #if __has_include("frontend/GOTransitionScreen.h")
+#include "actors/GOHitbox.h"
 #include "frontend/GOTransitionScreen.h"
 #define LIRRA_HAS_TRANSITIONS 1
 #endif
@@ -56,7 +57,7 @@ TEST_F(BasicEnemyTest, SetupBuildsAWalkingSpiritOnItsPath) {
     EXPECT_FLOAT_EQ(collider->box.center.y, kEnemyY - 0.6f);
     const AnimationRenderer* animation = enemy->GetComponent<AnimationRenderer>();
     EXPECT_EQ(animation->GetFrameCount(), 21);
-    EXPECT_EQ(animation->GetClip(), VOZAROVU_IDLE);
+    EXPECT_EQ(animation->GetClip(), TextureId::VozarovuIdle);
     EXPECT_TRUE(enemy->stateMachine->FindState("DEAD_BE") != nullptr);
 }
 
@@ -66,7 +67,7 @@ TEST_F(BasicEnemyTest, APatrolWalksAtOneUnitASecondTurnsAndPausesASecondAtEachEn
     // It starts with a pause where it stands.
     const int firstStep = FramesUntil([&] { return X(enemy) > 0.0f; }, 200);
     EXPECT_NEAR(firstStep * kFrame, 1.0f, 0.05f);
-    EXPECT_EQ(Clip(enemy), VOZAROVU_RUN);
+    EXPECT_EQ(Clip(enemy), TextureId::VozarovuRun);
 
     const int walk = FramesUntil([&] { return X(enemy) >= 4.0f; }, 600);
     EXPECT_NEAR(walk * kFrame, 4.0f, 0.1f);
@@ -108,12 +109,12 @@ TEST_F(BasicEnemyTest, ItChasesLirraOnlyWhenSheIsAheadAndCloserThanFour) {
     MoveLirra(3.8f);  // ahead, 3.82 away
     Frames(3);
     EXPECT_EQ(StateOf(enemy), "ATTACK_BE");
-    EXPECT_EQ(Clip(enemy), VOZAROVU_RUN);
+    EXPECT_EQ(Clip(enemy), TextureId::VozarovuRun);
     EXPECT_EQ(enemy->attackHitbox, nullptr);
 
     MoveLirra(1.4f);  // 1.44 away: within the strike
     Frames(2);
-    EXPECT_EQ(Clip(enemy), VOZAROVU_ATTACK);
+    EXPECT_EQ(Clip(enemy), TextureId::VozarovuAttack);
     ASSERT_NE(enemy->attackHitbox, nullptr);
     EXPECT_TRUE(enemy->attackHitbox->IsActive());
     EXPECT_EQ(enemy->attackHitbox->owner, enemy);
@@ -122,7 +123,7 @@ TEST_F(BasicEnemyTest, ItChasesLirraOnlyWhenSheIsAheadAndCloserThanFour) {
     GOHitbox* strike = enemy->attackHitbox;
     MoveLirra(1.6f);  // 1.64 away
     Frames(2);
-    EXPECT_EQ(Clip(enemy), VOZAROVU_RUN);
+    EXPECT_EQ(Clip(enemy), TextureId::VozarovuRun);
     EXPECT_EQ(enemy->attackHitbox, nullptr);
     EXPECT_FALSE(strike->IsActive());
 
@@ -159,7 +160,7 @@ TEST_F(BasicEnemyTest, ItNeverWalksIntoLirraAndNeverPushesHer) {
         Frame();
         ASSERT_FALSE(Overlaps(BoxNow(enemy), lirra.GetComponent<Collider>()->box)) << "frame " << i;
         EXPECT_NEAR(lirra.GetTransform().GetPosition().x, lirraX, 0.001f);
-        reachedHer = reachedHer || Clip(enemy) == VOZAROVU_ATTACK;
+        reachedHer = reachedHer || Clip(enemy) == TextureId::VozarovuAttack;
     }
     EXPECT_TRUE(reachedHer);
     // It stopped right in front of her: boxes less than one step apart.
@@ -188,7 +189,7 @@ TEST_F(BasicEnemyTest, HitsCountOnlyAfterTheCooldownAndAHurtSpiritNeitherMovesNo
     EXPECT_FALSE(enemy->vulnerable);
     const float x = X(enemy);
     Frames(12);  // 0.2 s
-    EXPECT_EQ(Clip(enemy), VOZAROVU_DAMAGED);
+    EXPECT_EQ(Clip(enemy), TextureId::VozarovuDamaged);
     EXPECT_FLOAT_EQ(X(enemy), x);
     enemy->TakeDamage(34);  // dropped
     EXPECT_EQ(enemy->health, 66);
@@ -228,7 +229,7 @@ TEST_F(BasicEnemyTest, LirrasHeavyHitDealsTwiceHerAttackPowerAndThrowsSparks) {
     blow->GetTransform().SetScale(1.0f, 2.0f, 1.0f);
     blow->GetComponent<Collider>()->Update();
     const size_t emitters = GetParticleSystem().CountEmitters();
-    GetScene().HitCheck(blow);
+    HitCheck(blow);
     EXPECT_EQ(enemy->health, 100 - 2 * lirra.GetAttackPower());
     EXPECT_EQ(lirra.GetAttackPower(), 34);
     // The camera shake and the spark burst of the hit.
@@ -237,7 +238,7 @@ TEST_F(BasicEnemyTest, LirrasHeavyHitDealsTwiceHerAttackPowerAndThrowsSparks) {
     EXPECT_FLOAT_EQ(burst.position.position.z, 50.0f);
 
     blow->hitboxKind = HITBOX_LIGHT_ATTACK;
-    GetScene().HitCheck(blow);  // within the cooldown
+    HitCheck(blow);  // within the cooldown
     EXPECT_EQ(enemy->health, 32);
 }
 
@@ -297,7 +298,7 @@ TEST_F(BasicEnemyTest, ADyingSpiritBarksALineAndItsSoulFollowsWhenTheLineIsDone)
     enemy->TakeDamage(100);
     Frames(2);
     ASSERT_EQ(StateOf(enemy), "DEAD_BE");
-    EXPECT_EQ(Clip(enemy), VOZAROVU_DEATH);
+    EXPECT_EQ(Clip(enemy), TextureId::VozarovuDeath);
     ASSERT_TRUE(IsDialogueVisible());
     const DialogueRequest& bark = GetDialogue();
     EXPECT_EQ(bark.name, "No name");

@@ -89,7 +89,7 @@ protected:
     }
 
     void Frame() {
-        GetGameStateManager().SwitchTo(1);
+        GetGameStateManager().SwitchTo(MENU_NONE_PLAYING);
         RunFrames(1);
     }
     void Frames(int n) {
@@ -128,7 +128,7 @@ protected:
 
     static std::string StateOf(const GOEnemy* enemy) { return enemy->GetStateName(); }
     static float X(const GOEnemy* enemy) { return enemy->GetTransform().GetPosition().x; }
-    static int Clip(const GOEnemy* enemy) { return enemy->GetComponent<AnimationRenderer>()->GetClip(); }
+    static TextureId Clip(const GOEnemy* enemy) { return enemy->GetComponent<AnimationRenderer>()->GetClip(); }
 
     Player& lirra = GetPlayer();
 };

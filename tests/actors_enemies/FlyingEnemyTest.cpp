@@ -7,6 +7,8 @@
 #include "physics/Rigidbody.h"
 
 #include "EnemyTesting.h"
+#include "actors/GOHitbox.h"
+#include "physics/Collider.h"
 
 namespace {
 
@@ -172,7 +174,7 @@ TEST_F(FlyingEnemyTest, ItHurtsLirraOnContactFliesOnAndCannotBeHurt) {
     blow->GetTransform().SetPosition(At(enemy));
     blow->GetTransform().SetScale(4.0f, 4.0f, 1.0f);
     blow->GetComponent<Collider>()->Update();
-    GetScene().HitCheck(blow);
+    HitCheck(blow);
     EXPECT_EQ(enemy->health, 1);
 }
 

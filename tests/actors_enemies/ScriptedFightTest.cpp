@@ -7,6 +7,7 @@
 #include "platform/FrameClock.h"
 
 #include "EnemyTesting.h"
+#include "app/Frame.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ std::string ShotDir() {
 
 // One iteration of the main loop that saves the picture before the buffer swap.
 void FrameWithShot(const std::string& name) {
-    GetGameStateManager().SwitchTo(1);
+    GetGameStateManager().SwitchTo(MENU_NONE_PLAYING);
     ApplyPendingState();
     BeginFrame();
     AudioUpdate();

@@ -2,6 +2,7 @@
 
 #include "PlayerTesting.h"
 #include "audio/Audio.h"
+#include "resources/ResourceLoader.h"
 
 namespace {
 

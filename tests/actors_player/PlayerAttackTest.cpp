@@ -42,7 +42,7 @@ TEST_F(PlayerAttackTest, TheLightAttackFacingLeftLandsAheadThenSwingsBackBehindH
     Frame();
     Release(GLFW_KEY_Q);
     EXPECT_EQ(lirra.state, PLAYER_LIGHT_ATTACK);
-    EXPECT_EQ(Animation()->GetClip(), LIRRA_ANIM_LIGHT_ATTACK);
+    EXPECT_EQ(Animation()->GetClip(), TextureId::LirraAttack);
 
     std::vector<Strike> strikes;
     GOHitbox* hitbox = nullptr;
@@ -107,7 +107,7 @@ TEST_F(PlayerAttackTest, AnAttackCutShortByAJumpStartsAfreshNextTime) {
     ASSERT_FALSE(Body()->airborne);
     Press(GLFW_KEY_Q);
     Frame();
-    EXPECT_EQ(Animation()->GetClip(), LIRRA_ANIM_LIGHT_ATTACK);
+    EXPECT_EQ(Animation()->GetClip(), TextureId::LirraAttack);
     EXPECT_TRUE(lirra.lightAttackStarted);
 }
 
@@ -156,7 +156,7 @@ TEST_F(PlayerAttackTest, AHeavyAttackSpendsAPurpleSoulStrikesAtFrameTwentyOneAnd
     EXPECT_EQ(savedSoulKinds, std::vector<int>{kSoulFire});
     EXPECT_EQ(lirra.GetAttackPower(), 34);
     EXPECT_TRUE(lirra.invulnerable);
-    EXPECT_EQ(Animation()->GetClip(), LIRRA_ANIM_HEAVY_ATTACK);
+    EXPECT_EQ(Animation()->GetClip(), TextureId::LirraCollectSoul);
 
     bool struck = false;
     for (int i = 0; i < 40 && lirra.state == PLAYER_HEAVY_ATTACK; ++i) {
@@ -222,14 +222,15 @@ TEST_F(PlayerAttackTest, AWalkingEnemysMeleeBoxFollowsItsThreeAttackFrames) {
     enemy->Setup(at, at + Vector3(2.0f, 0.0f, 0.0f), ENEMY_BASIC);
     AnimationRenderer* animation = enemy->GetComponent<AnimationRenderer>();
     ASSERT_NE(animation, nullptr);
-    int attackClip = -1;
-    for (int clip = 0; clip < AnimationRenderer::kNoClip && attackClip < 0; ++clip) {
+    TextureId attackClip = AnimationRenderer::kNoClip;
+    for (int id = 0; id < kTextureCount && attackClip == AnimationRenderer::kNoClip; ++id) {
+        const TextureId clip = static_cast<TextureId>(id);
         if (animation->HasClip(clip)) {
             animation->SetClip(clip);
-            attackClip = animation->GetFrame() == 8 ? clip : -1;
+            attackClip = animation->GetFrame() == 8 ? clip : AnimationRenderer::kNoClip;
         }
     }
-    ASSERT_GE(attackClip, 0) << "no clip starts at frame 8";
+    ASSERT_NE(attackClip, AnimationRenderer::kNoClip) << "no clip starts at frame 8";
 
     GOHitbox* melee = GetScene().GetHitbox();
     melee->Init(HITBOX_ENEMY_MELEE, enemy);

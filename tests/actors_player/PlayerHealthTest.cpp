@@ -42,7 +42,7 @@ TEST_F(PlayerHealthTest, AHitTakesTwentyFiveKnocksHerAwayShakesTheCameraAndStart
 
     // The hit reaction plays once, then she stands again.
     Frame();
-    EXPECT_EQ(Animation()->GetClip(), LIRRA_ANIM_DAMAGED);
+    EXPECT_EQ(Animation()->GetClip(), TextureId::LirraDamaged);
     Frames(25);
     EXPECT_EQ(lirra.state, PLAYER_IDLE);
 }
@@ -92,7 +92,7 @@ TEST_F(PlayerHealthTest, AHitToExactlyZeroIsDeathAndRestartsTheLevelAtFullHealth
     EXPECT_EQ(lirra.souls.size(), 1u);
 
     Frame();
-    EXPECT_EQ(Animation()->GetClip(), LIRRA_ANIM_DEATH);
+    EXPECT_EQ(Animation()->GetClip(), TextureId::LirraDeath);
     EXPECT_EQ(level->loads, 1);
     int frames = 0;
     float healthWhileDying = 0.0f;

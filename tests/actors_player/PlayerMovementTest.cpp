@@ -22,7 +22,7 @@ TEST_F(PlayerMovementTest, StartsStandingOnTheFloorFacingLeftAndBlinking) {
     EXPECT_FLOAT_EQ(lirra.GetTransform().GetScale().x, -3.0f);  // the sprite faces the same way
     EXPECT_FLOAT_EQ(lirra.GetTransform().GetScale().y, 3.0f);
     EXPECT_TRUE(lirra.invulnerable);
-    EXPECT_EQ(Animation()->GetClip(), LIRRA_ANIM_IDLE);
+    EXPECT_EQ(Animation()->GetClip(), TextureId::LirraIdle);
     EXPECT_EQ(lirra.GetAttackPower(), 34);
 }
 
@@ -35,7 +35,7 @@ TEST_F(PlayerMovementTest, LeftAndRightHeldTogetherMoveLeft) {
     EXPECT_EQ(lirra.state, PLAYER_RUN);
     EXPECT_EQ(lirra.facingRight, 0);
     EXPECT_LT(lirra.GetTransform().GetScale().x, 0.0f);
-    EXPECT_EQ(Animation()->GetClip(), LIRRA_ANIM_RUN);
+    EXPECT_EQ(Animation()->GetClip(), TextureId::LirraRun);
 }
 
 TEST_F(PlayerMovementTest, RunningRightAcceleratesAtTenToTopSpeedAndStopsByFriction) {
@@ -74,7 +74,7 @@ TEST_F(PlayerMovementTest, JumpRisesAtFifteenAndSpaceInTheAirDoesNotJumpAgain) {
     lirra.ApplyMovement(PLAYER_ACTION_JUMP);
     EXPECT_FLOAT_EQ(Body()->velocity.y, 14.715f);
     EXPECT_EQ(lirra.state, PLAYER_JUMP);
-    EXPECT_EQ(Animation()->GetClip(), LIRRA_ANIM_JUMP);
+    EXPECT_EQ(Animation()->GetClip(), TextureId::LirraJump);
     Frame();
     Release(GLFW_KEY_SPACE);
     Frames(5);
@@ -113,7 +113,7 @@ TEST_F(PlayerMovementTest, GlideStartsOnlyOnceFallingWithTheKeyStillHeld) {
     }
     ASSERT_TRUE(glided);
     EXPECT_EQ(lirra.state, PLAYER_GLIDE);
-    EXPECT_EQ(Animation()->GetClip(), LIRRA_ANIM_GLIDE);
+    EXPECT_EQ(Animation()->GetClip(), TextureId::LirraGlide);
     EXPECT_GT(frames, 20);  // the rise of a jump lasts well over a third of a second
 
     // The glide slows the fall far below free fall.
@@ -124,7 +124,7 @@ TEST_F(PlayerMovementTest, GlideStartsOnlyOnceFallingWithTheKeyStillHeld) {
     EXPECT_FALSE(Body()->gliding);
     EXPECT_EQ(lirra.state, PLAYER_FALL);
     Frame();
-    EXPECT_EQ(Animation()->GetClip(), LIRRA_ANIM_FALL);
+    EXPECT_EQ(Animation()->GetClip(), TextureId::LirraFall);
 }
 
 TEST_F(PlayerMovementTest, JumpDisabledBlocksJumpGlideAndTheirRelease) {

@@ -77,7 +77,7 @@ protected:
 
     // One iteration of the game's loop; a focus change of the shared display must not pause it.
     void Frame() {
-        GetGameStateManager().SwitchTo(1);
+        GetGameStateManager().SwitchTo(MENU_NONE_PLAYING);
         RunFrames(1);
     }
     void Frames(int n) {

@@ -8,6 +8,7 @@
 
 #include "PlayerTesting.h"
 #include "actors/GOWind.h"
+#include "app/Frame.h"
 #include "audio/Audio.h"
 #include "automation/InputScript.h"
 #include "automation/Screenshot.h"
@@ -130,7 +131,7 @@ bool HasLirraArt() {
 
 // One iteration of the main loop that saves the picture before the buffer swap.
 bool FrameWithScreenshot(const std::string& path) {
-    GetGameStateManager().SwitchTo(1);
+    GetGameStateManager().SwitchTo(MENU_NONE_PLAYING);
     ApplyPendingState();
     BeginFrame();
     AudioUpdate();
@@ -151,17 +152,17 @@ TEST_F(ScriptedRunTest, EveryPoseIsDrawn) {
     Animation()->SetAlpha(1.0f);
     lirra.state = PLAYER_FROZEN;  // holds the pose: her components are not updated
     const std::string dir = MakeTempDir("player-poses");
-    const int clips[] = {LIRRA_ANIM_IDLE,         LIRRA_ANIM_RUN,     LIRRA_ANIM_JUMP,
-                         LIRRA_ANIM_FALL,         LIRRA_ANIM_GLIDE,   LIRRA_ANIM_LIGHT_ATTACK,
-                         LIRRA_ANIM_HEAVY_ATTACK, LIRRA_ANIM_DAMAGED, LIRRA_ANIM_DEATH};
+    const TextureId clips[] = {TextureId::LirraIdle,        TextureId::LirraRun,     TextureId::LirraJump,
+                               TextureId::LirraFall,        TextureId::LirraGlide,   TextureId::LirraAttack,
+                               TextureId::LirraCollectSoul, TextureId::LirraDamaged, TextureId::LirraDeath};
     int shots = 0;
-    for (int clip : clips) {
+    for (const TextureId clip : clips) {
         Animation()->SetClip(clip);
         Animation()->Restart();
         const int first = Animation()->GetFrame();
         do {
             char name[64];
-            std::snprintf(name, sizeof(name), "/pose_%02d_frame_%02d.png", clip, Animation()->GetFrame());
+            std::snprintf(name, sizeof(name), "/pose_%02d_frame_%02d.png", ToInt(clip), Animation()->GetFrame());
             ASSERT_TRUE(FrameWithScreenshot(dir + name));
             ++shots;
             const int frame = Animation()->GetFrame();

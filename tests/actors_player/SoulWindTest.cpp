@@ -96,7 +96,7 @@ TEST_F(SoulWindTest, ADroppedSoulIsFireWhenSheIsAtHalfHealthAndEitherKindOtherwi
         GOSoul* soul = GetScene().GetSoul();
         soul->SetKind(true, 0);
         EXPECT_EQ(soul->GetKind(), kSoulFire);
-        EXPECT_EQ(soul->GetComponent<AnimationRenderer>()->GetClip(), 28);
+        EXPECT_EQ(soul->GetComponent<AnimationRenderer>()->GetClip(), TextureId::SoulFire);
     }
     lirra.health = 100.0f;
     int purple = 0;
@@ -141,7 +141,7 @@ TEST_F(SoulWindTest, ASoulPulsesItsAlphaOnATwoSecondCycle) {
     EXPECT_NEAR(soul->GetComponent<AnimationRenderer>()->GetAlpha(), 1.3f, 1e-4f);
     Frames(76);  // the cycle starts over after two seconds
     EXPECT_LT(soul->pulseTime, 0.1f);
-    EXPECT_EQ(soul->GetComponent<AnimationRenderer>()->GetClip(), 30);
+    EXPECT_EQ(soul->GetComponent<AnimationRenderer>()->GetClip(), TextureId::SoulFirePurple);
 }
 
 TEST_F(SoulWindTest, ANorthWindPushesFortyEightTimesHarderWhenSheGlides) {
@@ -181,7 +181,7 @@ TEST_F(SoulWindTest, AWindAnimatesSlowerTheStrongerItIsAndARecycledWindTakesItsN
     GOWind* wind = WindAround(20.0f, 5.0f, 2.0f, 2.0f, WIND_SOUTH, 3.0f);
     const AnimationRenderer* animation = wind->GetComponent<AnimationRenderer>();
     EXPECT_EQ(wind->GetPush(), Vector3(0.0f, -3.0f, 0.0f));
-    EXPECT_EQ(animation->GetClip(), 33);
+    EXPECT_EQ(animation->GetClip(), TextureId::WindSouth);
     EXPECT_EQ(animation->GetFrameCount(), 6);
     EXPECT_FLOAT_EQ(animation->GetAlpha(), 0.7f);
     Frames(12);  // 0.2 s, less than one frame of 0.21 s
@@ -204,7 +204,7 @@ TEST_F(SoulWindTest, AWindAnimatesSlowerTheStrongerItIsAndARecycledWindTakesItsN
     }
     ASSERT_EQ(again, wind) << "the deactivated wind was never handed out again";
     EXPECT_EQ(again->GetPush(), Vector3(1.0f, 0.0f, 0.0f));
-    EXPECT_EQ(animation->GetClip(), 32);
+    EXPECT_EQ(animation->GetClip(), TextureId::WindEast);
     EXPECT_EQ(animation->GetFrameCount(), 6);
     for (GOWind* other : others) {
         other->SetActive(false);

@@ -123,12 +123,12 @@ TEST_F(StateManagerTest, TheMainLoopRunsTheStateEveryFrame) {
 }
 
 TEST(StateNames, EveryIdHasItsName) {
-    EXPECT_STREQ(GetStateName(1), "Loading");
-    EXPECT_STREQ(GetStateName(3), "Main Menu");
-    EXPECT_STREQ(GetStateName(4), "Option");
-    EXPECT_STREQ(GetStateName(10), "Level End");
-    EXPECT_STREQ(GetStateName(0), "UNKNOWN");
-    EXPECT_STREQ(GetStateName(11), "UNKNOWN");
+    EXPECT_STREQ(GetStateName(STATE_LOADING), "Loading");
+    EXPECT_STREQ(GetStateName(STATE_MAIN_MENU), "Main Menu");
+    EXPECT_STREQ(GetStateName(STATE_OPTION), "Option");
+    EXPECT_STREQ(GetStateName(STATE_LEVEL_END), "Level End");
+    EXPECT_STREQ(GetStateName(STATE_UNKNOWN), "UNKNOWN");
+    EXPECT_STREQ(GetStateName(STATE_LEVEL_END + 1), "UNKNOWN");
 }
 
 TEST_F(StateManagerTest, LosingFocusPausesAndOpensThePauseMenuOutsideLoadingAndSplash) {
@@ -141,8 +141,8 @@ TEST_F(StateManagerTest, LosingFocusPausesAndOpensThePauseMenuOutsideLoadingAndS
 
     SetState(std::make_unique<JournalState>(STATE_LEVEL_2, "two"));
     WindowFocusChanged(false);
-    EXPECT_EQ(menus.GetCurrentId(), 2);
+    EXPECT_EQ(menus.GetCurrentId(), MENU_PAUSE);
     WindowFocusChanged(true);
-    EXPECT_EQ(menus.GetCurrentId(), 2) << "regaining focus leaves the menu open";
-    menus.SwitchTo(1);
+    EXPECT_EQ(menus.GetCurrentId(), MENU_PAUSE) << "regaining focus leaves the menu open";
+    menus.SwitchTo(MENU_NONE_PLAYING);
 }

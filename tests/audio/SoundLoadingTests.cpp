@@ -13,6 +13,7 @@
 #include "audio/AudioErrors.h"
 #include "audio/OggTestFiles.h"
 #include "audio/WaveRecording.h"
+#include "resources/ResourceLoader.h"
 #include "support/TestGame.h"
 
 namespace {

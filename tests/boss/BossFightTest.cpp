@@ -5,6 +5,7 @@
 #include "boss/BossTesting.h"
 #include "graphics/AnimationRenderer.h"
 #include "graphics/TextRenderer.h"
+#include "resources/ResourceLoader.h"
 
 // The shared record alone: health, phases and the hands' reach.
 TEST(BossRecord, OneHeavyBlowCarriesTheFightFromPhaseOneToThree) {
@@ -215,7 +216,7 @@ TEST_F(BossTest, TheRightHandSlamsAndLiftsAtHalfTheLeftHandsPace) {
     AnimationRenderer* left = GetBoss().leftHand.hand->GetComponent<AnimationRenderer>();
     AnimationRenderer* right = GetBoss().rightHand.hand->GetComponent<AnimationRenderer>();
     // While the hands fade in their states leave the clip alone.
-    for (const int clip : {22, 25}) {
+    for (const TextureId clip : {TextureId::BossHandSlam, TextureId::BossHandLift}) {
         left->SetClip(clip);
         right->SetClip(clip);
         const int leftFirst = left->GetFrame();
@@ -227,8 +228,8 @@ TEST_F(BossTest, TheRightHandSlamsAndLiftsAtHalfTheLeftHandsPace) {
             leftFrames += left->GetFrame() == leftFirst ? 1 : 0;
             rightFrames += right->GetFrame() == rightFirst ? 1 : 0;
         }
-        EXPECT_NEAR(leftFrames, 20, 1) << "clip " << clip;
-        EXPECT_NEAR(rightFrames, 40, 1) << "clip " << clip;
+        EXPECT_NEAR(leftFrames, 20, 1) << "clip " << ToInt(clip);
+        EXPECT_NEAR(rightFrames, 40, 1) << "clip " << ToInt(clip);
     }
 }
 

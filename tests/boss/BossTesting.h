@@ -53,7 +53,7 @@ protected:
 
     // One iteration of the game's loop, with no overlay menu open.
     void Frame() {
-        GetGameStateManager().SwitchTo(1);
+        GetGameStateManager().SwitchTo(MENU_NONE_PLAYING);
         RunFrames(1);
     }
     void Frames(int n) {

@@ -23,6 +23,7 @@
 #include "platform/FrameClock.h"
 #include "platform/Input.h"
 #include "platform/Window.h"
+#include "resources/SoundLoad.h"
 #include "scene/SceneManager.h"
 #include "scene/SceneTesting.h"
 #include "support/TestGame.h"
@@ -31,7 +32,6 @@ namespace {
 
 constexpr int kWidth = 256;
 constexpr int kHeight = 180;
-constexpr int kPauseMenu = 2;
 
 class WindowFaultTest : public testing::Test {
 protected:
@@ -39,7 +39,7 @@ protected:
         StartTestGame(kWidth, kHeight);
         LoadGameAssets();
         ResetTestGame();
-        GetGameStateManager().SwitchTo(1);
+        GetGameStateManager().SwitchTo(MENU_NONE_PLAYING);
         while (glGetError() != GL_NO_ERROR) {
         }
     }
@@ -68,7 +68,7 @@ protected:
         return !body->airborne && std::fabs(body->velocity.x) < 0.2f;
     }
     float LirraY() const { return GetPlayer().GetTransform().GetPosition().y; }
-    int StateIdNow() const { return GetCurrentState() != nullptr ? GetCurrentState()->GetId() : 0; }
+    int StateIdNow() const { return GetCurrentState() != nullptr ? GetCurrentState()->GetId() : STATE_UNKNOWN; }
 
     // Asks the window system for a new size and lets the game's event poll see the answer.
     static void ResizeWindow(int width, int height) {
@@ -162,7 +162,7 @@ TEST_F(WindowFaultTest, LosingTheFocusInEveryScreenPausesAndRegainingItResumes) 
     for (const int screen : screens) {
         EndTestStates();
         EmptyTheScene();
-        GetGameStateManager().SwitchTo(1);
+        GetGameStateManager().SwitchTo(MENU_NONE_PLAYING);
         SetMasterVolume(1.0f);
         if (screen == STATE_LOADING) {
             SetState(std::make_unique<StateLoading>());
@@ -177,7 +177,7 @@ TEST_F(WindowFaultTest, LosingTheFocusInEveryScreenPausesAndRegainingItResumes) 
         WindowFocusChanged(false);
         RunFrames(20);
         const bool pausedOnLoss = IsAudioPaused();
-        const bool menuOnLoss = GetGameStateManager().GetCurrentId() == kPauseMenu;
+        const bool menuOnLoss = GetGameStateManager().GetCurrentId() == MENU_PAUSE;
         EXPECT_TRUE(pausedOnLoss) << name << ": the sounds stop";
         EXPECT_EQ(menuOnLoss, pauses) << name << ": the pause menu opens outside loading and the splash";
         if (pauses) {
@@ -188,7 +188,7 @@ TEST_F(WindowFaultTest, LosingTheFocusInEveryScreenPausesAndRegainingItResumes) 
         RunFrames(20);
         const bool resumed = !IsAudioPaused();
         EXPECT_TRUE(resumed) << name << ": the sounds go on";
-        EXPECT_EQ(GetGameStateManager().GetCurrentId() == kPauseMenu, pauses) << name << ": the menu stays open";
+        EXPECT_EQ(GetGameStateManager().GetCurrentId() == MENU_PAUSE, pauses) << name << ": the menu stays open";
         if (screen == STATE_LOADING) {
             WaitForSoundLoad();
         }

@@ -96,7 +96,7 @@ protected:
     static float LirraX() { return GetPlayer().GetTransform().GetPosition().x; }
     static float LirraY() { return GetPlayer().GetTransform().GetPosition().y; }
 
-    static bool HasTextures() { return GetResources().LookupTexture(44) != nullptr; }
+    static bool HasTextures() { return GetResources().LookupTexture(TextureId::Logo) != nullptr; }
 
     // The main menu as the game reaches it: requested while another state runs, so the camera
     // reset that goes with every request comes before its load.

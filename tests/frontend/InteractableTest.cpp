@@ -83,7 +83,7 @@ TEST_F(InteractableTest, DiredTalksOnceWithHerFiveLinesAndSummonsThePortal) {
     ASSERT_TRUE(Until([] { return ActivePortal() != nullptr; }, 300));
     EXPECT_NEAR(dired->talkTime, 4.5f, 0.02f);
     GOMushroom* portal = ActivePortal();
-    EXPECT_EQ(portal->target, 3);
+    EXPECT_EQ(portal->target, STATE_MAIN_MENU);
     Frames(1);
     EXPECT_EQ(portal->GetTransform().GetPosition(), kDiredPortalPosition);
     EXPECT_TRUE(portal->fading);
@@ -122,7 +122,7 @@ TEST_F(InteractableTest, DiredTalksOnceWithHerFiveLinesAndSummonsThePortal) {
 TEST_F(InteractableTest, ThePortalFadesInOverSevenSecondsAndShowsItsPromptTwoUnitsAboveItsBox) {
     GOMushroom* portal = GetScene().GetInteractable<GOMushroom>(INTERACTABLE_PORTAL);
     ASSERT_NE(portal, nullptr);
-    portal->SetTarget(3);
+    portal->SetTarget(STATE_MAIN_MENU);
     portal->SetActive(true);
     portal->GetTransform().SetPosition(Vector3(0.0f, 3.0f, 0.0f));
     const AnimationRenderer* animation = portal->GetComponent<AnimationRenderer>();
@@ -142,14 +142,14 @@ TEST_F(InteractableTest, ThePortalFadesInOverSevenSecondsAndShowsItsPromptTwoUni
     // Back to the pool and out again: it fades in afresh.
     portal->SetActive(false);
     Frames(1);
-    portal->SetTarget(6);
+    portal->SetTarget(STATE_LEVEL_1);
     EXPECT_FLOAT_EQ(portal->fadeValue, 0.0f);
     EXPECT_FLOAT_EQ(portal->GetComponent<AnimationRenderer>()->GetAlpha(), 0.0f);
 }
 
 TEST_F(InteractableTest, HoldingEInThePortalSlidesLirraIntoLevelOne) {
     GOMushroom* portal = GetScene().GetInteractable<GOMushroom>(INTERACTABLE_PORTAL);
-    portal->SetTarget(3);
+    portal->SetTarget(STATE_MAIN_MENU);
     portal->SetActive(true);
     portal->GetTransform().SetPosition(Vector3(3.0f, 3.0f, 0.0f));
     Frames(2);
@@ -172,7 +172,8 @@ TEST_F(InteractableTest, HoldingEInThePortalSlidesLirraIntoLevelOne) {
 
 TEST_F(InteractableTest, APortalThatLeadsNowhereCoversAndUncoversTheScreenOnce) {
     GOMushroom* portal = GetScene().GetInteractable<GOMushroom>(INTERACTABLE_PORTAL);
-    portal->SetTarget(42);
+    const int noSuchState = 42;
+    portal->SetTarget(noSuchState);
     portal->SetActive(true);
     portal->GetTransform().SetPosition(Vector3(0.0f, 3.0f, 0.0f));
     Frames(2);
@@ -254,7 +255,7 @@ TEST_F(FrontendTest, ThePoolHandsOutEachKindAsItsOwnClass) {
     EXPECT_EQ(freshSignpost.GetTransform().GetScale(), Vector3(2.0f, 5.0f, 1.0f));
     EXPECT_EQ(freshPortal.GetTransform().GetScale(), Vector3(1.0f, 4.0f, 1.0f));
     EXPECT_EQ(freshPortal.interactableType, INTERACTABLE_PORTAL);
-    portal->SetTarget(7);
+    portal->SetTarget(STATE_LEVEL_2);
     EXPECT_EQ(portal->GetTransform().GetScale(), Vector3(2.0f, 5.0f, 1.0f));
     EXPECT_EQ(PortalDestination(3), STATE_LEVEL_1);
     EXPECT_EQ(PortalDestination(6), STATE_LEVEL_2);
@@ -271,7 +272,7 @@ TEST_F(FrontendTest, ThePoolHandsOutEachKindAsItsOwnClass) {
     // A new prompt gives the old one back to the scene, which hands it out again: no object is made.
     GameObject* old = signpost->popup;
     const size_t objects = GetScene().CountObjects();
-    signpost->SetTarget(3);
+    signpost->SetTarget(STATE_MAIN_MENU);
     EXPECT_EQ(signpost->popup, old);
     EXPECT_EQ(old->objectKind, KIND_INTERACT_POPUP);
     EXPECT_EQ(GetScene().CountObjects(), objects);

@@ -5,6 +5,7 @@
 #include "frontend/StateMainMenu.h"
 #include "frontend/StateSplash.h"
 #include "graphics/Renderer.h"
+#include "resources/SoundLoad.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "graphics/TextRenderer.h"
 #include "levels/GOTile.h"
 #include "platform/FrameClock.h"
+#include "resources/ResourceLoader.h"
 
 namespace {
 
@@ -71,9 +72,9 @@ TEST_F(MainMenuTest, TheSceneStandsEveryoneInPlaceUnderAStillCamera) {
     ASSERT_NE(menu->granny, nullptr);
     ASSERT_NE(menu->signpost, nullptr);
     EXPECT_EQ(menu->granny->GetTransform().GetPosition(), kMenuDiredAt);
-    EXPECT_EQ(menu->granny->target, 3);
+    EXPECT_EQ(menu->granny->target, STATE_MAIN_MENU);
     EXPECT_EQ(menu->signpost->GetTransform().GetPosition(), kMenuSignpostAt);
-    EXPECT_EQ(menu->signpost->target, 3);
+    EXPECT_EQ(menu->signpost->target, STATE_MAIN_MENU);
     EXPECT_EQ(GetCamera().GetPosition(), kMenuCameraAt);
     EXPECT_FLOAT_EQ(GetCamera().GetZoom(), 0.9f);
     EXPECT_TRUE(IsBloomEnabled());

@@ -4,6 +4,7 @@
 
 #include "frontend/GOButton.h"
 #include "graphics/Renderer.h"
+#include "resources/ResourceLoader.h"
 
 namespace {
 

@@ -28,19 +28,19 @@ protected:
 };
 
 TEST_F(AnimationRendererTest, FramesAreNumberedOverAllClipsInRegistrationOrder) {
-    animation->AddClip(4, 3, 0.2f);
-    animation->AddClip(8, 4, 0.15f);
+    animation->AddClip(TextureId::LirraIdle, 3, 0.2f);
+    animation->AddClip(TextureId::LirraRun, 4, 0.15f);
     EXPECT_EQ(animation->GetFrameCount(), 7);
-    EXPECT_EQ(animation->GetClip(), 8);
+    EXPECT_EQ(animation->GetClip(), TextureId::LirraRun);
     EXPECT_EQ(animation->GetFrame(), 0);  // registering does not restart
-    animation->SetClip(4);
+    animation->SetClip(TextureId::LirraIdle);
     EXPECT_EQ(animation->GetFrame(), 0);
-    animation->SetClip(8);
+    animation->SetClip(TextureId::LirraRun);
     EXPECT_EQ(animation->GetFrame(), 3);
 }
 
 TEST_F(AnimationRendererTest, FrameAdvancesOnceTheFrameTimeIsReachedAndDropsTheExcess) {
-    animation->AddClip(5, 2, 0.25f);
+    animation->AddClip(TextureId::LirraJump, 2, 0.25f);
     animation->Restart();
     animation->Update();
     animation->Update();
@@ -56,7 +56,7 @@ TEST_F(AnimationRendererTest, FrameAdvancesOnceTheFrameTimeIsReachedAndDropsTheE
 }
 
 TEST_F(AnimationRendererTest, CycleDoneIsSetOnlyOnTheStepBackToTheFirstFrame) {
-    animation->AddClip(8, 4, 0.1f);
+    animation->AddClip(TextureId::LirraRun, 4, 0.1f);
     animation->Restart();
     int cycles = 0;
     int firstCycleStep = -1;
@@ -75,22 +75,22 @@ TEST_F(AnimationRendererTest, CycleDoneIsSetOnlyOnTheStepBackToTheFirstFrame) {
 }
 
 TEST_F(AnimationRendererTest, SetClipOfTheCurrentClipChangesNothing) {
-    animation->AddClip(4, 3, 0.1f);
-    animation->AddClip(8, 4, 0.1f);
-    animation->SetClip(4);
-    animation->SetClip(8);
+    animation->AddClip(TextureId::LirraIdle, 3, 0.1f);
+    animation->AddClip(TextureId::LirraRun, 4, 0.1f);
+    animation->SetClip(TextureId::LirraIdle);
+    animation->SetClip(TextureId::LirraRun);
     animation->Update();
     animation->SetSpeed(2.0f);
-    animation->SetClip(8);
+    animation->SetClip(TextureId::LirraRun);
     EXPECT_EQ(animation->GetFrame(), 4);
     EXPECT_FLOAT_EQ(animation->GetSpeed(), 2.0f);
-    animation->SetClip(4);
+    animation->SetClip(TextureId::LirraIdle);
     EXPECT_EQ(animation->GetFrame(), 0);
     EXPECT_FLOAT_EQ(animation->GetSpeed(), 1.0f);
 }
 
 TEST_F(AnimationRendererTest, SpeedScalesTheElapsedTime) {
-    animation->AddClip(4, 3, 0.25f);
+    animation->AddClip(TextureId::LirraIdle, 3, 0.25f);
     animation->Restart();
     animation->SetSpeed(3.0f);
     animation->Update();  // 0.3
@@ -98,17 +98,17 @@ TEST_F(AnimationRendererTest, SpeedScalesTheElapsedTime) {
 }
 
 TEST_F(AnimationRendererTest, FreeKeepsClipsAndClearClipsForgetsThem) {
-    animation->AddClip(4, 3, 0.1f);
+    animation->AddClip(TextureId::LirraIdle, 3, 0.1f);
     animation->Free();
     EXPECT_EQ(animation->GetFrameCount(), 0);
-    EXPECT_TRUE(animation->HasClip(4));
-    EXPECT_EQ(animation->GetClip(), 4);
+    EXPECT_TRUE(animation->HasClip(TextureId::LirraIdle));
+    EXPECT_EQ(animation->GetClip(), TextureId::LirraIdle);
 
     animation->ClearClips();
-    EXPECT_FALSE(animation->HasClip(4));
+    EXPECT_FALSE(animation->HasClip(TextureId::LirraIdle));
     EXPECT_EQ(animation->GetClip(), AnimationRenderer::kNoClip);
     // A recycled renderer registers a fresh set numbered from 0.
-    animation->AddClip(14, 2, 0.1f);
+    animation->AddClip(TextureId::DiredIdle, 2, 0.1f);
     animation->Restart();
     EXPECT_EQ(animation->GetFrameCount(), 2);
     EXPECT_EQ(animation->GetFrame(), 0);

@@ -18,7 +18,7 @@ namespace {
 
 void TapKey(int key) {
     KeyCallback(GetWindow(), key, 0, GLFW_PRESS, 0);
-    EndInputFrame();
+    EndInputFrame(GetModelStack().Top(), GetViewStack().Top(), GetProjectionStack().Top());
     KeyCallback(GetWindow(), key, 0, GLFW_RELEASE, 0);
 }
 
@@ -52,7 +52,7 @@ protected:
         SetBloomEnabled(true);
         SetBloomIntensity(1.0f);
         SetGamma(0.7f);
-        EndInputFrame();
+        EndInputFrame(GetModelStack().Top(), GetViewStack().Top(), GetProjectionStack().Top());
     }
 
     // The frame's passes around one sprite of the given colour at the centre of the world.

@@ -171,8 +171,9 @@ TEST_F(MeshTextureTest, ResourceLoaderHoldsTheStandardQuadsAndPixelArtFilters) {
     ResourceLoader& resources = GetResources();
     const char* names[] = {"Quad", "Green Quad", "Black Quad", "Yellow Quad", "Red Quad"};
     for (int type = QUAD; type <= RED_QUAD; ++type) {
-        ASSERT_NE(resources.LookupMesh(type), nullptr);
-        EXPECT_STREQ(resources.LookupMesh(type)->GetName(), names[type]);
+        const Mesh* mesh = resources.LookupMesh(static_cast<MeshType>(type));
+        ASSERT_NE(mesh, nullptr);
+        EXPECT_STREQ(mesh->GetName(), names[type]);
     }
     const std::vector<Vertex> green = ReadVertices(*resources.LookupMesh(GREEN_QUAD), 4);
     EXPECT_FLOAT_EQ(green[0].colour[1], 0.8f);
@@ -184,25 +185,25 @@ TEST_F(MeshTextureTest, ResourceLoaderHoldsTheStandardQuadsAndPixelArtFilters) {
         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filter);
         return filter;
     };
-    EXPECT_EQ(magFilter(resources.LookupTexture(9)), GL_NEAREST);
-    EXPECT_EQ(magFilter(resources.LookupTexture(4)), GL_NEAREST);
-    EXPECT_EQ(magFilter(resources.LookupTexture(41)), GL_NEAREST);
-    EXPECT_EQ(magFilter(resources.LookupTexture(13)), GL_LINEAR);
-    EXPECT_EQ(magFilter(resources.LookupTexture(62)), GL_LINEAR);
+    EXPECT_EQ(magFilter(resources.LookupTexture(TextureId::ForestTileset)), GL_NEAREST);
+    EXPECT_EQ(magFilter(resources.LookupTexture(TextureId::LirraIdle)), GL_NEAREST);
+    EXPECT_EQ(magFilter(resources.LookupTexture(TextureId::KeyUp)), GL_NEAREST);
+    EXPECT_EQ(magFilter(resources.LookupTexture(TextureId::ForestBackground)), GL_LINEAR);
+    EXPECT_EQ(magFilter(resources.LookupTexture(TextureId::DefaultParticle)), GL_LINEAR);
 
     GameObject object;
     Renderer* renderer = object.AddComponent<Renderer>();
-    renderer->SetMesh(0);
+    renderer->SetMesh(QUAD);
     EXPECT_EQ(renderer->GetMesh(), resources.LookupMesh(QUAD));
     renderer->SetMesh(RED_QUAD);
     EXPECT_EQ(renderer->GetMesh(), resources.LookupMesh(RED_QUAD));
-    renderer->SetTexture(35);
-    EXPECT_EQ(renderer->GetTexture(), resources.LookupTexture(35));
+    renderer->SetTexture(TextureId::Portal);
+    EXPECT_EQ(renderer->GetTexture(), resources.LookupTexture(TextureId::Portal));
 
     testing::internal::CaptureStdout();
-    EXPECT_EQ(resources.LookupTexture(63), nullptr);
-    EXPECT_EQ(resources.LookupMesh(5), nullptr);
-    EXPECT_EQ(resources.LookupTexture(63), nullptr);
+    EXPECT_EQ(resources.LookupTexture(TextureId::Count), nullptr);
+    EXPECT_EQ(resources.LookupMesh(static_cast<MeshType>(kMeshCount)), nullptr);
+    EXPECT_EQ(resources.LookupTexture(TextureId::Count), nullptr);
     const std::string output = testing::internal::GetCapturedStdout();
     EXPECT_EQ(CountOf(output, "texture id 63"), 1) << output;
     EXPECT_EQ(CountOf(output, "mesh id 5"), 1) << output;

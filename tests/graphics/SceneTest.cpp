@@ -123,30 +123,30 @@ TEST_F(SceneTest, ForestSceneWithTilesSpritesTextAndParticles) {
             tiles.emplace_back(static_cast<float>(x), static_cast<float>(y), 0.0f, 1.0f, 1.0f);
             Renderer* r = tiles.back().object->AddComponent<Renderer>();
             r->SetMesh(y == -6 ? grass : earth);
-            r->SetTexture(9);
+            r->SetTexture(TextureId::ForestTileset);
         }
     }
     // A tile object without a mesh draws nothing.
     tiles.emplace_back(0.0f, 0.0f, 5.0f, 30.0f, 30.0f);
-    tiles.back().object->AddComponent<Renderer>()->SetTexture(9);
+    tiles.back().object->AddComponent<Renderer>()->SetTexture(TextureId::ForestTileset);
 
     SceneObject lirra(0.0f, -4.5f, 11.0f, 2.0f, 2.0f);
     AnimationRenderer* lirraAnimation = lirra.object->AddComponent<AnimationRenderer>();
-    lirraAnimation->AddClip(4, 3, 0.2f);
+    lirraAnimation->AddClip(TextureId::LirraIdle, 3, 0.2f);
     SceneObject dired(-4.0f, -4.5f, 5.0f, 2.0f, 2.0f);
-    dired.object->AddComponent<AnimationRenderer>()->AddClip(14, 4, 0.2f);
+    dired.object->AddComponent<AnimationRenderer>()->AddClip(TextureId::DiredIdle, 4, 0.2f);
     SceneObject enemy(4.5f, -4.5f, 6.0f, -2.0f, 2.0f);
-    enemy.object->AddComponent<AnimationRenderer>()->AddClip(15, 4, 0.2f);
+    enemy.object->AddComponent<AnimationRenderer>()->AddClip(TextureId::VozarovuIdle, 4, 0.2f);
     SceneObject soul(2.5f, -3.0f, 7.0f, 0.7f, 0.7f);
-    soul.object->AddComponent<AnimationRenderer>()->AddClip(28, 3, 0.15f);
+    soul.object->AddComponent<AnimationRenderer>()->AddClip(TextureId::SoulFire, 3, 0.15f);
     SceneObject purple(3.5f, -2.6f, 7.0f, 0.7f, 0.7f);
-    purple.object->AddComponent<AnimationRenderer>()->AddClip(30, 3, 0.15f);
+    purple.object->AddComponent<AnimationRenderer>()->AddClip(TextureId::SoulFirePurple, 3, 0.15f);
     SceneObject portal(8.0f, -4.0f, 4.0f, 3.0f, 3.0f);
-    portal.object->AddComponent<AnimationRenderer>()->AddClip(35, 8, 0.1f);
+    portal.object->AddComponent<AnimationRenderer>()->AddClip(TextureId::Portal, 8, 0.1f);
     SceneObject hud(110.0f, 650.0f, 90.0f, 110.0f, 110.0f);
     UIRenderer* hudRenderer = hud.object->AddComponent<UIRenderer>();
     hudRenderer->SetMesh(QUAD);
-    hudRenderer->SetTexture(46);
+    hudRenderer->SetTexture(TextureId::HealthHud);
     hudRenderer->SetAlpha(0.8f);
     std::vector<SceneObject*> animated = {&lirra, &dired, &enemy, &soul, &purple, &portal};
 
@@ -212,7 +212,7 @@ TEST_F(SceneTest, FiveHundredSpritesCostPerFrame) {
                              0.5f);
         Renderer* r = sprites.back().object->AddComponent<Renderer>();
         r->SetMesh(quad);
-        r->SetTexture(i % 9);
+        r->SetTexture(static_cast<TextureId>(i % 9));  // Lirra's nine sheets
     }
     auto drawAll = [&] {
         for (SceneObject& s : sprites) {

@@ -170,6 +170,41 @@ TEST_F(BackgroundTest, ForestFillsTheScreenBehindTheWorld) {
     EXPECT_EQ(ReadPixel(128, 4), Vector3(255, 0, 255));
 }
 
+// Into a freshly cleared scene the forest is drawn without depth; anything drawn into the scene
+// before it (the editor's guides) keeps it testing depth, so that stays in front.
+TEST_F(BackgroundTest, InTheSceneWhatWasDrawnBeforeTheForestStaysInFrontAndTheWorldCoversIt) {
+    std::unique_ptr<Mesh> quad(CreateQuad("Front", glm::vec4(1.0f), 1.0f, 0.0f, 1.0f, 0.0f, 1.0f));
+    const auto drawAt = [&](float x, const Vector3& colour) {
+        GetModelStack().Push();
+        GetModelStack().Translate(x, 0.0f, 0.0f);
+        GetModelStack().Scale(4.0f, 4.0f, 1.0f);
+        quad->Draw(nullptr, 1.0f, colour);
+        GetModelStack().Pop();
+    };
+    glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
+    GetCamera().UpdateMatrices();
+    BeginScene();
+    ClearScene();
+    PrepareSceneShader();
+    drawAt(-5.0f, Vector3(0.0f, 0.0f, 1.0f));
+    DrawBackground(BACKGROUND_FOREST);
+    drawAt(5.0f, Vector3(0.0f, 1.0f, 0.0f));
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, GetBloomTargets().sceneFramebuffer);
+    EXPECT_EQ(ReadPixel(64, 90), Vector3(0, 0, 255)) << "drawn before the forest";
+    EXPECT_EQ(ReadPixel(192, 90), Vector3(0, 255, 0)) << "drawn after it";
+    EXPECT_NE(ReadPixel(128, 90), Vector3(255, 0, 255)) << "the forest";
+
+    // The usual frame: the forest first, then the world over it.
+    ClearScene();
+    DrawBackground(BACKGROUND_FOREST);
+    drawAt(5.0f, Vector3(0.0f, 1.0f, 0.0f));
+    EXPECT_EQ(ReadPixel(192, 90), Vector3(0, 255, 0));
+    EXPECT_NE(ReadPixel(64, 90), Vector3(255, 0, 255));
+    BindWindowFramebuffer();
+    glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 // The layers with transparent texels are drawn through meshes of their filled spans: at any place,
 // scale and flip, those cover exactly the pixels the whole quad would show.
 TEST_F(BackgroundTest, ALayersSpanMeshShowsWhatItsWholeQuadShows) {

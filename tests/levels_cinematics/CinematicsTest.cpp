@@ -29,7 +29,7 @@ void Frame() {
 // the pause menu, which would freeze the shared systems, so each frame starts from play.
 void RunPlayingFrames(int n) {
     for (int i = 0; i < n; ++i) {
-        GetGameStateManager().SwitchTo(1);
+        GetGameStateManager().SwitchTo(MENU_NONE_PLAYING);
         RunFrames(1);
     }
 }
@@ -52,7 +52,7 @@ protected:
         // A focus change of the new window opens the pause menu when a state is current: let it
         // arrive with none, and start from the playing overlay.
         RunFrames(1);
-        GetGameStateManager().SwitchTo(1);
+        GetGameStateManager().SwitchTo(MENU_NONE_PLAYING);
         // The clock's first step is always 0; the tests want real steps.
         AdvanceFrameClock();
         AdvanceFrameClock();

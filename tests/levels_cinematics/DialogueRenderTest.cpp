@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Frame.h"
 #include "audio/Audio.h"
 #include "automation/Screenshot.h"
 #include "frontend/GameStateManager.h"
@@ -80,7 +81,7 @@ struct Picture {
 
 // One iteration of the main loop that saves and measures the picture before the buffer swap.
 Picture RunFrameWithScreenshot(const std::string& path) {
-    GetGameStateManager().SwitchTo(1);  // a focus change may have opened the pause menu
+    GetGameStateManager().SwitchTo(MENU_NONE_PLAYING);  // a focus change may have opened the pause menu
     ApplyPendingState();
     BeginFrame();
     AudioUpdate();
@@ -146,7 +147,7 @@ protected:
         // A focus change of the new window opens the pause menu when a state is current: let it
         // arrive with none, and start from the playing overlay.
         RunFrames(1);
-        GetGameStateManager().SwitchTo(1);
+        GetGameStateManager().SwitchTo(MENU_NONE_PLAYING);
         CloseDialogue();
         GetTextRenderer().ClearQueue();
         SetState(std::make_unique<ForestState>());
@@ -266,7 +267,7 @@ TEST_F(DialogueRenderTest, LetterboxBarsCloseInOverTheWorld) {
     }
     ASSERT_EQ(CountCinematicSteps(), 0u);
     const std::string path = MakeTempDir("bars") + "/bars.png";
-    GetGameStateManager().SwitchTo(1);  // a focus change may have opened the pause menu
+    GetGameStateManager().SwitchTo(MENU_NONE_PLAYING);  // a focus change may have opened the pause menu
     ApplyPendingState();
     BeginFrame();
     UpdateAndRenderState();

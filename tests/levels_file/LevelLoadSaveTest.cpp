@@ -12,6 +12,8 @@
 #include "levels/LevelFileFormat.h"
 #include "levels/TileMeshes.h"
 #include "levels_file/LevelTesting.h"
+#include "physics/Collider.h"
+#include "resources/ResourceLoader.h"
 
 namespace {
 
@@ -86,7 +88,7 @@ TEST_F(LevelTest, TheExampleLinesBecomeATileAndAMarker) {
     const Renderer* renderer = tile.GetComponent<Renderer>();
     ASSERT_NE(renderer, nullptr);
     EXPECT_EQ(renderer->GetMesh(), GetTileMeshTable().Lookup(47));
-    EXPECT_EQ(renderer->GetTexture(), GetResources().LookupTexture(GOTile::kTileSheetTexture));
+    EXPECT_EQ(renderer->GetTexture(), GetResources().LookupTexture(TextureId::ForestTileset));
 
     ASSERT_EQ(markers.size(), 1u);
     const GOCollider& marker = *markers[0];

@@ -18,7 +18,7 @@ bool IsCollidable(const GameObject* object) {
 // first frame does; the markers' boxes are then where the collision pass sees them.
 void LoadAndSpawn(LevelTest& test, const std::string& text) {
     ASSERT_TRUE(test.Load(text));
-    GetScene().SpawnFromMarkers();
+    SpawnFromMarkers();
     GetScene().FlushObjectQueues();
     for (GameObject* object : GetScene().GetCollidables()) {
         object->GetComponent<Collider>()->Update();
@@ -166,7 +166,7 @@ TEST_F(LevelTest, AWindOfAnotherNameKeepsTheDirectionItHad) {
 TEST_F(LevelTest, OnlyPlacedMarkersAreRealisedAndEachOnlyOnce) {
     LoadAndSpawn(*this, "Collider\nWIND NORTH,2,2,0,0,1\n");
     ASSERT_EQ(ActiveWinds().size(), 1u);
-    GetScene().SpawnFromMarkers();
+    SpawnFromMarkers();
     GetScene().FlushObjectQueues();
     EXPECT_EQ(ActiveWinds().size(), 1u);
 }

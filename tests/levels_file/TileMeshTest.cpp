@@ -12,6 +12,7 @@
 #include "graphics/Texture.h"
 #include "levels/TileMeshes.h"
 #include "levels_file/LevelTesting.h"
+#include "resources/ResourceLoader.h"
 
 namespace {
 
@@ -97,7 +98,7 @@ TEST_F(LevelTest, ATableOfAnUnevenCountEndsPartWayThroughItsLastRow) {
 
 // The whole sheet laid out as a level: each tile shows its own cell, the right way up.
 TEST_F(LevelTest, TilesOfALevelShowTheirCellsOfTheSheet) {
-    const Texture* sheet = GetResources().LookupTexture(GOTile::kTileSheetTexture);
+    const Texture* sheet = GetResources().LookupTexture(TextureId::ForestTileset);
     ASSERT_TRUE(sheet != nullptr && sheet->GetId() != 0) << "the tile sheet was not generated";
     std::string level;
     for (int index = 0; index < 100; ++index) {

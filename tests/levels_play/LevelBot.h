@@ -53,7 +53,7 @@ protected:
 
     // One iteration of the game's loop; a focus change of the shared display must not pause it.
     void Frame() {
-        GetGameStateManager().SwitchTo(1);
+        GetGameStateManager().SwitchTo(MENU_NONE_PLAYING);
         RunFrames(1);
         ++frame;
         if (!GetCamera().Shows(lirra.GetTransform().GetPosition())) {
@@ -121,7 +121,7 @@ protected:
     Rigidbody* Body() const { return lirra.GetComponent<Rigidbody>(); }
     float X() const { return lirra.GetTransform().GetPosition().x; }
     float Y() const { return lirra.GetTransform().GetPosition().y; }
-    int StateIdNow() const { return GetCurrentState() ? GetCurrentState()->GetId() : 0; }
+    int StateIdNow() const { return GetCurrentState() ? GetCurrentState()->GetId() : STATE_UNKNOWN; }
 
     // The keys and frames of this fixture, as the moves play them.
     class FixtureControls : public BotControls {

@@ -100,7 +100,7 @@ TEST_F(LevelOneTest, AFallRestartsTheLevelWithTheAmbushArmedAgain) {
     EXPECT_FLOAT_EQ(Level()->script.ambushTime, 0.0f);
     EXPECT_NEAR(X(), 5.5f, 0.5f);
     ASSERT_NE(ActiveExit(), nullptr);
-    EXPECT_EQ(ActiveExit()->target, kPortalToLevel2);
+    EXPECT_EQ(ActiveExit()->target, STATE_LEVEL_1);
 }
 
 TEST_F(LevelOneTest, AfterADeathTheLevelStillHasItsExit) {
@@ -115,7 +115,7 @@ TEST_F(LevelOneTest, AfterADeathTheLevelStillHasItsExit) {
     Frames(2);
     EXPECT_EQ(Level(), level) << "a death restarts the level in place";
     ASSERT_EQ(ActiveExit(), exit) << "the kept mushroom stands again";
-    EXPECT_EQ(exit->target, kPortalToLevel2);
+    EXPECT_EQ(exit->target, STATE_LEVEL_1);
     EXPECT_FLOAT_EQ(exit->GetTransform().GetPosition().x, 78.0f);
     EXPECT_FLOAT_EQ(exit->GetTransform().GetPosition().y, -9.0f);
     EXPECT_EQ(level->keyHints.size(), 3u);

@@ -95,7 +95,7 @@ TEST_F(LevelThreeTest, AfterTheSpiritsOnlyTheFallIsChecked) {
     ASSERT_TRUE(Until([&] { return Level() != first; }, 240));
     EXPECT_FALSE(Level()->script.areaShown[5]);
     ASSERT_NE(ActiveExit(), nullptr);
-    EXPECT_EQ(ActiveExit()->target, kPortalToBoss);
+    EXPECT_EQ(ActiveExit()->target, STATE_LEVEL_3);
 }
 
 }  // namespace

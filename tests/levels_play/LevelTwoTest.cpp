@@ -86,7 +86,7 @@ TEST_F(LevelTwoTest, AFallBelowTheShaftRestartsTheLevel) {
     ASSERT_TRUE(Until([&] { return Level() != first; }, 240));
     EXPECT_FALSE(Level()->script.introOver);
     ASSERT_NE(ActiveExit(), nullptr);
-    EXPECT_EQ(ActiveExit()->target, kPortalToLevel3);
+    EXPECT_EQ(ActiveExit()->target, STATE_LEVEL_2);
 }
 
 }  // namespace

@@ -12,12 +12,14 @@
 #include "frontend/StateFactory.h"
 #include "frontend/StateLoading.h"
 #include "frontend/StateManager.h"
+#include "graphics/Mesh.h"
 #include "graphics/Texture.h"
 #include "platform/FrameClock.h"
 #include "platform/Input.h"
 #include "platform/Window.h"
 #include "resources/GameDirectory.h"
 #include "resources/ResourceLoader.h"
+#include "resources/SoundLoad.h"
 #include "support/TestGame.h"
 
 namespace {
@@ -103,9 +105,9 @@ TEST_F(LoadingScreen, FixedStepCountsOnAScheduleThenLoadsTexturesAndHandsOver) {
     EXPECT_NE(firstTexture, std::string::npos);
     EXPECT_GT(firstTexture, lastSound);
     ASSERT_NE(GetResources().LookupSound(MENU_BGM), nullptr);
-    ASSERT_NE(GetResources().LookupTexture(54), nullptr);
-    EXPECT_STREQ(GetResources().LookupTexture(54)->GetPath(), "Textures/UI/button_boarder.png");
-    ASSERT_NE(GetResources().LookupMesh(0), nullptr);
+    ASSERT_NE(GetResources().LookupTexture(TextureId::ButtonFrame), nullptr);
+    EXPECT_STREQ(GetResources().LookupTexture(TextureId::ButtonFrame)->GetPath(), "Textures/UI/button_boarder.png");
+    ASSERT_NE(GetResources().LookupMesh(QUAD), nullptr);
 
     RunFrames(1);
     if (SplashExists()) {

@@ -33,13 +33,13 @@ TEST(ResourceTables, NamesTheFilesTheGameShipsWith) {
     for (int id = 0; id < kSoundCount; ++id) {
         EXPECT_EQ(loader.GetSoundPath(id), kSounds[id]);
     }
-    EXPECT_EQ(loader.GetTexturePath(0), "Textures/Lirra/Lirra_Attack.png");
-    EXPECT_EQ(loader.GetTexturePath(54), "Textures/UI/button_boarder.png");
-    EXPECT_EQ(loader.GetTexturePath(62), "Textures/Particles/default_particle.png");
+    EXPECT_EQ(loader.GetTexturePath(TextureId::LirraAttack), "Textures/Lirra/Lirra_Attack.png");
+    EXPECT_EQ(loader.GetTexturePath(TextureId::ButtonFrame), "Textures/UI/button_boarder.png");
+    EXPECT_EQ(loader.GetTexturePath(TextureId::DefaultParticle), "Textures/Particles/default_particle.png");
 
     std::set<std::string> distinct;
     for (int id = 0; id < kTextureCount; ++id) {
-        const std::string& path = loader.GetTexturePath(id);
+        const std::string& path = loader.GetTexturePath(static_cast<TextureId>(id));
         distinct.insert(path);
         EXPECT_EQ(path.rfind("Textures/", 0), 0u) << id;
         EXPECT_EQ(path.substr(path.size() - 4), ".png") << id;
@@ -48,13 +48,15 @@ TEST(ResourceTables, NamesTheFilesTheGameShipsWith) {
 
     // The generated data must hold every file under exactly these names.
     const std::string data = LIRRA_TEST_DATA_DIR;
-    ASSERT_TRUE(FileExists(data + "/" + loader.GetSoundPath(0)) && FileExists(data + "/" + loader.GetTexturePath(0)))
+    ASSERT_TRUE(FileExists(data + "/" + loader.GetSoundPath(0)) &&
+                FileExists(data + "/" + loader.GetTexturePath(TextureId::LirraAttack)))
         << "the generated data is not in " << data;
     for (int id = 0; id < kSoundCount; ++id) {
         EXPECT_TRUE(FileExists(data + "/" + loader.GetSoundPath(id))) << loader.GetSoundPath(id);
     }
     for (int id = 0; id < kTextureCount; ++id) {
-        EXPECT_TRUE(FileExists(data + "/" + loader.GetTexturePath(id))) << loader.GetTexturePath(id);
+        const std::string& path = loader.GetTexturePath(static_cast<TextureId>(id));
+        EXPECT_TRUE(FileExists(data + "/" + path)) << path;
     }
 }
 
@@ -115,8 +117,9 @@ TEST(ResourceLoaderSounds, LoadsEverySoundUnderItsIdAndReportsProgress) {
     GetResources().SetSounds(returned);
     testing::internal::CaptureStdout();
     for (int id = MENU_BGM; id <= LIRRA_ATTACK_HEAVY; ++id) {
-        ASSERT_NE(GetResources().LookupSound(id), nullptr) << id;
-        EXPECT_EQ(GetResources().LookupSound(id)->channels, 1 + id % 2);
+        const Sound* sound = GetResources().LookupSound(static_cast<AUDIO_DIR>(id));
+        ASSERT_NE(sound, nullptr) << id;
+        EXPECT_EQ(sound->channels, 1 + id % 2);
     }
     // A sound that failed keeps its key with no sound: nothing is reported, nothing plays.
     EXPECT_EQ(GetResources().LookupSound(BOSS_LAND), nullptr);
@@ -125,8 +128,8 @@ TEST(ResourceLoaderSounds, LoadsEverySoundUnderItsIdAndReportsProgress) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 
     testing::internal::CaptureStdout();
-    EXPECT_EQ(GetResources().LookupSound(7), nullptr);
-    EXPECT_EQ(GetResources().LookupSound(-1), nullptr);
+    EXPECT_EQ(GetResources().LookupSound(static_cast<AUDIO_DIR>(kSoundCount)), nullptr);
+    EXPECT_EQ(GetResources().LookupSound(static_cast<AUDIO_DIR>(-1)), nullptr);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "sound id 7 is not in the sound table\nsound id -1 is not in the sound table\n");
 
@@ -148,7 +151,7 @@ TEST(ResourceLoaderSounds, LoadingAgainReplacesTheEarlierSounds) {
     GetResources().SetSounds(second);
     for (int id = 0; id < kSoundCount; ++id) {
         ASSERT_NE(second.at(id), nullptr);
-        EXPECT_EQ(GetResources().LookupSound(id), second.at(id));
+        EXPECT_EQ(GetResources().LookupSound(static_cast<AUDIO_DIR>(id)), second.at(id));
     }
     EXPECT_EQ(CountBusyVoices(), 0);
 }

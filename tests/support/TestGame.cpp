@@ -66,7 +66,7 @@ void StartTestGame(int width, int height) {
     }
     SetWindowedSize(width, height);
     SetFixedStep(1.0 / 60.0);
-    InitWindow();
+    OpenWindow();
     IgnoreWindowFocus();
     StartSubsystems();
 }

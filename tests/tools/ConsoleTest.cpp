@@ -52,7 +52,7 @@ TEST_F(ConsoleTest, TheObjectTreeCountsEveryObjectAndGreysTheInactiveOnes) {
     // A free plain object is handed out again until it is used.
     std::vector<GameObject*> taken;
     while (scene.CountObjects() < 250) {
-        taken.push_back(scene.GetGameObject(0));
+        taken.push_back(scene.GetGameObject(KIND_UNKNOWN));
         taken.back()->SetActive(true);
     }
     scene.FlushObjectQueues();
@@ -82,7 +82,7 @@ TEST_F(ConsoleTest, TheObjectTreeCountsEveryObjectAndGreysTheInactiveOnes) {
 
 TEST_F(ConsoleTest, AnObjectWithoutComponentsShowsNone) {
     SceneObjectManager& scene = GetScene();
-    GameObject* bare = scene.GetGameObject(0);
+    GameObject* bare = scene.GetGameObject(KIND_UNKNOWN);
     scene.FlushObjectQueues();
     ASSERT_TRUE(bare->GetComponents().empty());
     const std::vector<GameObject*>& objects = scene.GetAllObjects();

@@ -64,7 +64,7 @@ constexpr int kStrikeFrame = 12;
 
 int StateNow() {
     const State* state = GetCurrentState();
-    return state != nullptr ? state->GetId() : 0;
+    return state != nullptr ? state->GetId() : STATE_UNKNOWN;
 }
 
 bool StateIs(const GOEnemy* enemy, const char* stem) {

@@ -334,7 +334,7 @@ WalkerForecast::WalkerForecast(const GOEnemy& walker) {
     // Its attack clip shows the jab first; the swing follows when that frame's time is up.
     swingIn = kWalkerSwingFrames;
     const AnimationRenderer* animation = walker.GetComponent<AnimationRenderer>();
-    if (animation != nullptr && animation->GetClip() == VOZAROVU_ATTACK) {
+    if (animation != nullptr && animation->GetClip() == TextureId::VozarovuAttack) {
         inReach = true;
         swingIn = animation->GetFrame() > kWalkerJabFrame
                       ? 0

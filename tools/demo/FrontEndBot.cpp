@@ -38,7 +38,7 @@ const char* const kDiredsLastWords = "Hurry along now, don't be late for dinner!
 
 int CurrentStateId() {
     const State* state = GetCurrentState();
-    return state != nullptr ? state->GetId() : 0;
+    return state != nullptr ? state->GetId() : STATE_UNKNOWN;
 }
 
 bool Fail(const BotControls& bot, const char* where) {

@@ -14,7 +14,6 @@
 namespace {
 
 // The interactable type of an exit portal.
-constexpr int kExitPortalType = 2;
 
 bool Passed(float x, float target, bool right) {
     return right ? x >= target : x <= target;
@@ -231,7 +230,7 @@ const GOEnemy* PlayerMoves::NearestWalker(float range) const {
 
 const GOMushroom* PlayerMoves::ActiveExit() const {
     for (const GOInteractable* object : GetScene().GetInteractablePool().GetObjects()) {
-        if (object->IsActive() && object->interactableType == kExitPortalType) {
+        if (object->IsActive() && object->interactableType == INTERACTABLE_PORTAL) {
             return dynamic_cast<const GOMushroom*>(object);
         }
     }
@@ -262,7 +261,7 @@ float PlayerMoves::Y() const {
 
 int PlayerMoves::StateIdNow() const {
     const State* state = GetCurrentState();
-    return state != nullptr ? state->GetId() : 0;
+    return state != nullptr ? state->GetId() : STATE_UNKNOWN;
 }
 
 bool PlayerMoves::Stuck(const char* step) const {

@@ -78,7 +78,7 @@ std::string CommandLineOf(const std::vector<std::string>& options) {
 
 int CurrentStateId() {
     const State* state = GetCurrentState();
-    return state != nullptr ? state->GetId() : 0;
+    return state != nullptr ? state->GetId() : STATE_UNKNOWN;
 }
 
 bool PlaySegments(const Demo& demo, GameBot& bot) {
