@@ -31,9 +31,9 @@ bool IsFreeFor(int kind, const GameObject* candidate) {
 
 // Removes every occurrence and keeps the order of the rest.
 bool HasCollider(const GameObject& object) {
-    const std::vector<Component*>& components = object.GetComponents();
+    const auto& components = object.GetComponents();
     return std::any_of(components.begin(), components.end(),
-                       [](const Component* component) { return component->IsCollider(); });
+                       [](const ComponentBehavior::Attached& attached) { return attached.component->IsCollider(); });
 }
 
 void EraseAll(std::vector<GameObject*>& list, const GameObject* object) {
