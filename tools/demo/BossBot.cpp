@@ -267,7 +267,7 @@ void BossFight::Record() {
 int BossFight::LockedFrames() const {
     const Player& lirra = GetPlayer();
     if (lirra.state == PLAYER_LIGHT_ATTACK || lirra.state == PLAYER_HEAVY_ATTACK) {
-        return std::max(0L, attackUntil - frame);
+        return static_cast<int>(std::max(0L, attackUntil - frame));
     }
     if (lirra.state == PLAYER_DAMAGED) {
         return kHurtFrames;
