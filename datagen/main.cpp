@@ -7,80 +7,23 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
+#include <vector>
+
+#include "resources/TexturePaths.h"
 
 namespace fs = std::filesystem;
 using namespace datagen;
 
 namespace {
 
-// Every texture the game loads, by texture id, followed by the window icon.
-const char* const kTexturePaths[] = {
-    "Textures/Lirra/Lirra_Attack.png",
-    "Textures/Lirra/Lirra_CollectSoul.png",
-    "Textures/Lirra/Lirra_Damaged.png",
-    "Textures/Lirra/Lirra_Death.png",
-    "Textures/Lirra/Lirra_Idle.png",
-    "Textures/Lirra/Lirra_Jump.png",
-    "Textures/Lirra/Lirra_Fall.png",
-    "Textures/Lirra/Lirra_Glide.png",
-    "Textures/Lirra/Lirra_Run.png",
-    "Textures/Forest/Forest_Tileset_1.png",
-    "Textures/Forest/Forest_FG_Lower.png",
-    "Textures/Forest/Forest_FG_Upper.png",
-    "Textures/Forest/Forest_MG.png",
-    "Textures/Forest/Forest_BG.png",
-    "Textures/NPC/Dired_Idle.png",
-    "Textures/NPC/Vozarovu_Idle.png",
-    "Textures/NPC/Vozarovu_Run.png",
-    "Textures/NPC/Vozarovu_Attack.png",
-    "Textures/NPC/Vozarovu_Damaged.png",
-    "Textures/NPC/Vozarovu_Death.png",
-    "Textures/NPC/VozarovuF_Idle.png",
-    "Textures/Boss/Boss_Hand_Raised.png",
-    "Textures/Boss/Boss_Hand_Slam.png",
-    "Textures/Boss/Boss_Hand_Grounded.png",
-    "Textures/Boss/Boss_Hand_Sweep.png",
-    "Textures/Boss/Boss_Hand_Lift.png",
-    "Textures/Boss/Boss_Body.png",
-    "Textures/Boss/Boss_Head.png",
-    "Textures/Interactable/Soul-Fire.png",
-    "Textures/Interactable/Soul-Fire-Green.png",
-    "Textures/Interactable/Soul-Fire-Purple.png",
-    "Textures/Interactable/Wind_North2.png",
-    "Textures/Interactable/Wind_East.png",
-    "Textures/Interactable/Wind_South.png",
-    "Textures/Interactable/Wind_West.png",
-    "Textures/Interactable/Portal.png",
-    "Textures/UI/cursor.png",
-    "Textures/UI/key_Q.png",
-    "Textures/UI/key_W.png",
-    "Textures/UI/key_left.png",
-    "Textures/UI/key_right.png",
-    "Textures/UI/key_up.png",
-    "Textures/UI/dialogpanel.png",
-    "Textures/UI/cinbar.png",
-    "Textures/UI/brelmor_logo.png",
-    "Textures/UI/Lirra_Title.png",
-    "Textures/UI/health_hud.png",
-    "Textures/UI/button_back.png",
-    "Textures/UI/button_confirm.png",
-    "Textures/UI/button_exit.png",
-    "Textures/UI/button_options.png",
-    "Textures/UI/button_mute.png",
-    "Textures/UI/button_fullscreen.png",
-    "Textures/UI/button_resume.png",
-    "Textures/UI/button_boarder.png",
-    "Textures/UI/button_controls.png",
-    "Textures/UI/button_credits.png",
-    "Textures/UI/panel_pause.png",
-    "Textures/UI/panel_options.png",
-    "Textures/UI/panel_confirm.png",
-    "Textures/UI/panel_controls.png",
-    "Textures/UI/panel_credits.png",
-    "Textures/Particles/default_particle.png",
-    "Textures/window_icon.png",
-};
+// Every texture the game loads, then the window's icon.
+std::vector<const char*> PathsToPaint() {
+    std::vector<const char*> paths(std::begin(kTexturePaths), std::end(kTexturePaths));
+    paths.push_back("Textures/window_icon.png");
+    return paths;
+}
 
 bool CheckComplete(const SheetList& sheets) {
     std::set<std::string> painted;
@@ -94,15 +37,16 @@ bool CheckComplete(const SheetList& sheets) {
             return false;
         }
     }
+    const std::vector<const char*> expected = PathsToPaint();
     bool complete = true;
-    for (const char* path : kTexturePaths) {
+    for (const char* path : expected) {
         if (!painted.count(path)) {
             std::printf("Texture not painted: %s\n", path);
             complete = false;
         }
     }
-    if (painted.size() != std::size(kTexturePaths)) {
-        std::printf("Painted %zu textures, expected %zu\n", painted.size(), std::size(kTexturePaths));
+    if (painted.size() != expected.size()) {
+        std::printf("Painted %zu textures, expected %zu\n", painted.size(), expected.size());
         complete = false;
     }
     return complete;

@@ -47,6 +47,9 @@ constexpr float kFirstFlyingSpawnDelay = kFlyingSpawnPhase1;
 // The head's rest above the arena's origin, and how far it drops when it comes down.
 constexpr float kHeadHomeHeight = 8.5f;
 constexpr float kHeadDropDepth = 13.5f;
+// The head's speed in units a frame: it floats up slowly and drops faster, gaining speed as it falls.
+constexpr float kHeadRiseSpeed = 0.05f;
+constexpr float kHeadDropSpeed = 0.3f;
 
 float BasicSpawnInterval(int phase) {
     return phase == BOSS_PHASE_2 ? kBasicSpawnPhase2 : phase == BOSS_PHASE_3 ? kBasicSpawnPhase3 : kBasicSpawnPhase1;
@@ -366,7 +369,7 @@ public:
     void Enter() override {
         SetNonSolid(true);
         owner->health = kHeadHealth;
-        owner->localTimeScale = 0.05f;
+        owner->localTimeScale = kHeadRiseSpeed;
         owner->direction = Vector3(0.0f, 1.0f, 0.0f);
     }
     void Update() override {
@@ -393,7 +396,7 @@ public:
     using BossPieceState::BossPieceState;
     void Enter() override {
         owner->direction = Vector3(0.0f, -1.0f, 0.0f);
-        owner->localTimeScale = 0.3f;
+        owner->localTimeScale = kHeadDropSpeed;
         headLandShake = true;
     }
     void Update() override {

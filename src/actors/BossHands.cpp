@@ -31,6 +31,14 @@ constexpr float kLeftReachMin = -14.0f;
 constexpr float kLeftReachMax = 1.0f;
 constexpr float kRightReachMin = -1.0f;
 constexpr float kRightReachMax = 14.0f;
+// Where a hand rests, beside and above the arena's origin.
+constexpr float kHomeSide = 8.0f;
+constexpr float kHomeHeight = 10.5f;
+// A hand's speed in units a frame: it rises and sinks slowly and strikes faster, and gains one
+// unit a frame for every three seconds of a stroke or a fall.
+constexpr float kRiseSpeed = 0.1f;
+constexpr float kStrikeSpeed = 0.3f;
+constexpr float kSecondsPerSpeedGain = 3.0f;
 
 }  // namespace
 
@@ -41,7 +49,7 @@ void HandController::Start(const Vector3& origin, std::vector<GOEnemy*>* enemies
     waitTimer = 0.0f;
     lastSound = -1;
     targetPoint = GetPlayer().GetTransform().GetPosition();
-    homePoint = origin + Vector3(side == HAND_LEFT ? -8.0f : 8.0f, 10.5f, 0.0f);
+    homePoint = origin + Vector3(side == HAND_LEFT ? -kHomeSide : kHomeSide, kHomeHeight, 0.0f);
     hand =
         boss->SpawnEnemy(homePoint, homePoint, side == HAND_LEFT ? ENEMY_BOSS_LEFT_HAND : ENEMY_BOSS_RIGHT_HAND, true);
 }
@@ -152,7 +160,7 @@ protected:
     Vector3 Position() const { return owner->GetTransform().GetPosition(); }
     Vector3 NextPosition() const { return Position() + owner->direction * owner->localTimeScale; }
     void MoveTo(const Vector3& p) const { owner->GetTransform().SetPosition(p); }
-    void Accelerate() const { owner->localTimeScale += GetDeltaTime() / 3.0f; }
+    void Accelerate() const { owner->localTimeScale += GetDeltaTime() / kSecondsPerSpeedGain; }
 
     bool Defeated() const { return TheBoss().GetPhase() == BOSS_DEFEATED; }
     bool KnockedDown() const { return owner->health <= 0; }
@@ -244,7 +252,7 @@ public:
         if (owner->health <= 0) {
             owner->health = kHandHealth;
         }
-        owner->localTimeScale = 0.1f;
+        owner->localTimeScale = kRiseSpeed;
         Vector3 heading = (Controller().homePoint - Position()) + Vector3(0.0f, 0.1f, 0.0f);
         heading.z = 0.0f;
         owner->direction = heading.Normalized();
@@ -280,7 +288,7 @@ class StateSLAM_BL : public HandState {
 public:
     StateSLAM_BL(GOEnemy* owner_, int side_) : HandState("SLAM", owner_, side_) {}
     void Enter() override {
-        owner->localTimeScale = 0.3f;
+        owner->localTimeScale = kStrikeSpeed;
         SetNonSolid(false);
         nextSpark = kWarningTime;
     }
@@ -324,7 +332,7 @@ public:
     StateSWEEP_BL(GOEnemy* owner_, int side_) : HandState("SWEEP", owner_, side_) {}
     void Enter() override {
         Play(TextureId::BossHandGrounded);
-        owner->localTimeScale = 0.3f;
+        owner->localTimeScale = kStrikeSpeed;
         SetNonSolid(true);
         nextSpark = kWarningTime;
     }
@@ -369,7 +377,7 @@ public:
     void Enter() override {
         owner->health = 0;
         Play(TextureId::BossHandSweep);
-        owner->localTimeScale = 0.1f;
+        owner->localTimeScale = kRiseSpeed;
         SetNonSolid(true);
     }
     void Update() override {

@@ -47,7 +47,7 @@ void GOSoul::Init() {
 
 void GOSoul::SetKind(bool random, int kind) {
     if (random) {
-        if (GetPlayer().GetHealth() <= 50.0f) {
+        if (GetPlayer().GetHealth() <= kHurtHealth) {
             soulKind = kSoulFire;
         } else {
             soulKind = RandomInt(0, 1) == 0 ? kSoulFire : kSoulPurple;

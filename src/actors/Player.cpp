@@ -38,6 +38,8 @@ constexpr float kFireSoulHeal = 50.0f;
 constexpr int kBaseAttackPower = 34;
 constexpr int kPowerPerPurpleSoul = 2;
 constexpr float kDustInterval = 0.25f;
+// Below this health the vignette pulses faster and stronger.
+constexpr float kCriticalHealth = 25.0f;
 
 struct AnimationEntry {
     TextureId texture;
@@ -409,13 +411,13 @@ void Player::UpdateRegeneration() {
 
 float Player::GetHudAlpha() const {
     const float elapsed = GetScaledTotalTime();
-    if (health > 50.0f) {
+    if (health > kHurtHealth) {
         return 0.0f;
     }
     if (health <= 0.0f) {
         return 0.3f;
     }
-    if (health <= 25.0f) {
+    if (health <= kCriticalHealth) {
         return PingPong(elapsed / 3.0f, 0.15f);
     }
     return PingPong(elapsed / 5.0f, 0.1f);
@@ -442,7 +444,7 @@ void Player::TakeHit(bool hitFromRight) {
     }
     Damage(kHitDamage, hitFromRight);
     // A blow that kills her is not healed: the chain is lost and she starts afresh at full health.
-    if (state != PLAYER_DYING && health <= 50.0f && !souls.empty()) {
+    if (state != PLAYER_DYING && health <= kHurtHealth && !souls.empty()) {
         ConsumeFireSoul();
     }
 }

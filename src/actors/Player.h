@@ -32,6 +32,10 @@ enum PlayerAction : int {
     PLAYER_ACTION_STOP_GLIDE = 5,
 };
 
+// At or below this health Lirra is hurt: the vignette shows, a blow burns a fire soul to heal her
+// and the souls she frees are all fire souls.
+constexpr float kHurtHealth = 50.0f;
+
 // The soul kinds as numbers, for the chain kept across levels.
 constexpr int kSoulPurple = 1;
 constexpr int kSoulFire = 2;

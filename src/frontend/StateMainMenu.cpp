@@ -79,9 +79,9 @@ void StateMainMenu::Load() {
     ShowKeyHints();
     PlayAudio(MENU_BGM, 0.1f, true, 1.0f);
     SetBloomEnabled(true);
-    SetExposure(0.5f);
-    SetGamma(0.7f);
-    SetBloomIntensity(1.0f);
+    SetExposure(kStandardExposure);
+    SetGamma(kStandardGamma);
+    SetBloomIntensity(kStandardBloomIntensity);
 }
 
 void StateMainMenu::LoadScene() {

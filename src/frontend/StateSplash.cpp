@@ -35,8 +35,8 @@ void StateSplash::Load() {
     logo->GetTransform().ScaleBy(kLogoScale, kLogoScale, 1.0f);
 
     SetBloomEnabled(false);
-    SetExposure(0.5f);
-    SetGamma(0.7f);
+    SetExposure(kStandardExposure);
+    SetGamma(kStandardGamma);
 }
 
 bool StateSplash::SkipPressed() const {

@@ -16,16 +16,15 @@
 namespace {
 
 constexpr float kIntensityStep = 0.3f;
-constexpr float kReferenceGamma = 0.7f;
 // The composite without the gamma's power, for the gamma at which that power is 1.
 constexpr const char* kStandardGammaComposite = "Shader/bloom-standard-gamma";
 // The scene's program: the default one without its text path.
 constexpr const char* kSceneSpritesProgram = "Shader/default-sprites";
 
 bool bloomEnabled = true;
-float exposure = 0.5f;
-float displayGamma = 0.7f;
-float bloomIntensity = 1.0f;
+float exposure = kStandardExposure;
+float displayGamma = kStandardGamma;
+float bloomIntensity = kStandardBloomIntensity;
 
 // A colour target or the depth renderbuffer with the size its storage was last allocated with.
 struct Target {
@@ -514,7 +513,7 @@ bool ChangedPixels(int width, int height, GLint* box) {
 
 // The composite's shader raises the tone-mapped colour to this power, in the same float steps.
 bool GammaPowerIsOne() {
-    return kReferenceGamma / std::max(displayGamma, 0.0001f) == 1.0f;
+    return kStandardGamma / std::max(displayGamma, 0.0001f) == 1.0f;
 }
 
 const char* CompositeProgram() {

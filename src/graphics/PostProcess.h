@@ -11,6 +11,11 @@ void BlurBright(bool horizontalFirst, int passes);
 void CompositeBloom(int pingpongIndex);
 void BindWindowFramebuffer();
 
+// The picture every screen starts from; the boss's white-out and the ending move away from it.
+constexpr float kStandardExposure = 0.5f;
+constexpr float kStandardGamma = 0.7f;
+constexpr float kStandardBloomIntensity = 1.0f;
+
 void SetBloomEnabled(bool enabled);
 bool IsBloomEnabled();
 void SetExposure(float exposure);

@@ -107,9 +107,9 @@ GameObject* PlaceKeyHint(TextureId texture, const Vector3& position) {
 
 void StartLevelLook() {
     SetBloomEnabled(true);
-    SetExposure(0.5f);
-    SetGamma(0.7f);
-    SetBloomIntensity(1.0f);
+    SetExposure(kStandardExposure);
+    SetGamma(kStandardGamma);
+    SetBloomIntensity(kStandardBloomIntensity);
     PlayAudio(GAMEPLAY_BGM, 0.1f, true, 1.0f);
 }
 

@@ -16,6 +16,7 @@
 #include "graphics/PostProcess.h"
 #include "levels/Cinematics.h"
 #include "levels/LevelFile.h"
+#include "levels/StateLevelBoss.h"
 #include "physics/Rigidbody.h"
 #include "platform/FrameClock.h"
 #include "scene/SceneManager.h"
@@ -43,6 +44,12 @@ constexpr float kSettleTime = 0.5f;
 constexpr float kFadeGammaEnd = 5.0f;
 constexpr float kFreeControlsAfter = 2.0f;
 constexpr float kSettleRate = 0.3f;
+// The walk home's script, in seconds: Lirra calls out, Dired answers from the house; after Dired's
+// praise Lirra asks, and the ground shakes a moment after Dired turns.
+constexpr float kLirraCallsAfter = 2.0f;
+constexpr float kDiredAnswersAfter = 4.5f;
+constexpr float kLirraAsksAfter = 0.5f;
+constexpr float kShakeAfterDiredTurns = 0.65f;
 
 // Where Dired speaks from as Lirra walks past each mark, by script step.
 struct Remark {
@@ -289,18 +296,18 @@ void StateEnd::Update() {
 // Back from the boss level's white-out; two seconds after the picture settles Lirra may walk.
 void StateEnd::FadeIn(float dt) {
     if (gamma > kFadeGammaEnd) {
-        exposure -= 3.5f * dt;
-        gamma -= 6.5f * dt;
-        bloomIntensity -= 3.5f * dt;
+        exposure -= kWhiteOutExposureRate * dt;
+        gamma -= kWhiteOutGammaRate * dt;
+        bloomIntensity -= kWhiteOutBloomRate * dt;
     } else {
         fadeTimer += dt;
         if (fadeTimer >= kFreeControlsAfter && !controlsFreed) {
             controlsFreed = true;
             GetPlayer().SetInputLocked(false);
         }
-        exposure = MoveTowards(exposure, 0.5f);
-        gamma = MoveTowards(gamma, 0.7f);
-        bloomIntensity = MoveTowards(bloomIntensity, 1.0f);
+        exposure = MoveTowards(exposure, kStandardExposure);
+        gamma = MoveTowards(gamma, kStandardGamma);
+        bloomIntensity = MoveTowards(bloomIntensity, kStandardBloomIntensity);
     }
     SetExposure(exposure);
     SetGamma(gamma);
@@ -334,7 +341,7 @@ void StateEnd::WalkHome(float dt) {
     switch (step) {
     case 0:
         if (LirraX() < kLirraStart.x) {
-            PlayCinematic(1, std::make_unique<CinLines>(CameraPosition(), 11.0f, 0.7f, 4.5f, false));
+            PlayCinematic(1, std::make_unique<CinLines>(CameraPosition(), 11.0f, 0.7f, kDiredAnswersAfter, false));
             GetPlayer().localTimeScale = kHomeTimeScale;
             step = 1;
         }
@@ -342,11 +349,11 @@ void StateEnd::WalkHome(float dt) {
     case 1:
         waitTimer += dt;
         homeTimer += dt;
-        if (homeTimer >= 2.0f && !lineShown) {
+        if (homeTimer >= kLirraCallsAfter && !lineShown) {
             SayLirra("Dired, I'm homeee!");
             lineShown = true;
         }
-        if (waitTimer >= 4.5f) {
+        if (waitTimer >= kDiredAnswersAfter) {
             SayDired("My dear, hello there!", Vector3(2.0f, y, 0.0f));
             waitTimer = 0.0f;
             lineShown = false;
@@ -387,7 +394,7 @@ void StateEnd::Revelation(float dt) {
     case 7:
         if (lineShown) {
             waitTimer += dt;
-            if (waitTimer >= 0.5f) {
+            if (waitTimer >= kLirraAsksAfter) {
                 diredVoice.onFinish = nullptr;
                 lirraVoice.onFinish = [this] { AdvanceStep(); };
                 SayLirra("Dired...?");
@@ -420,7 +427,7 @@ void StateEnd::Revelation(float dt) {
     }
     case 9:
         waitTimer += dt;
-        if (waitTimer >= 0.65f) {
+        if (waitTimer >= kShakeAfterDiredTurns) {
             PlayCinematic(1, std::make_unique<CinShake>(0.1f, 0.3f, false));
             step = 10;
         }

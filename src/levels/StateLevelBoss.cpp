@@ -186,9 +186,9 @@ void StateLevelBoss::RunOutro() {
     }
     if (script.outroStep == 7) {
         const float dt = GetDeltaTime();
-        script.exposure += 3.5f * dt;
-        script.gamma += 6.5f * dt;
-        script.bloomIntensity += 3.5f * dt;
+        script.exposure += kWhiteOutExposureRate * dt;
+        script.gamma += kWhiteOutGammaRate * dt;
+        script.bloomIntensity += kWhiteOutBloomRate * dt;
         SetExposure(script.exposure);
         SetGamma(script.gamma);
         SetBloomIntensity(script.bloomIntensity);

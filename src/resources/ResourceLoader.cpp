@@ -8,6 +8,7 @@
 #include "graphics/Mesh.h"
 #include "graphics/Texture.h"
 #include "resources/SoundLoad.h"
+#include "resources/TexturePaths.h"
 
 namespace {
 
@@ -34,79 +35,14 @@ float SoundLoadProgress(int loadedIndex) {
 
 ResourceLoader::ResourceLoader()
     : soundPaths{
-          "Audio/Menu_BGM.ogg",
-          "Audio/Gameplay_BGM.ogg",
-          "Audio/Boss_BGM.ogg",
-          "Audio/Lirra_Attack_Light.ogg",
-          "Audio/Lirra_Attack_Heavy.ogg",
-          "Audio/Boss_Land.ogg",
+          "Audio/Menu_BGM.ogg",           "Audio/Gameplay_BGM.ogg",       "Audio/Boss_BGM.ogg",
+          "Audio/Lirra_Attack_Light.ogg", "Audio/Lirra_Attack_Heavy.ogg", "Audio/Boss_Land.ogg",
           "Audio/Boss_Smash.ogg",
-      },
-      texturePaths{
-          "Textures/Lirra/Lirra_Attack.png",
-          "Textures/Lirra/Lirra_CollectSoul.png",
-          "Textures/Lirra/Lirra_Damaged.png",
-          "Textures/Lirra/Lirra_Death.png",
-          "Textures/Lirra/Lirra_Idle.png",
-          "Textures/Lirra/Lirra_Jump.png",
-          "Textures/Lirra/Lirra_Fall.png",
-          "Textures/Lirra/Lirra_Glide.png",
-          "Textures/Lirra/Lirra_Run.png",
-          "Textures/Forest/Forest_Tileset_1.png",
-          "Textures/Forest/Forest_FG_Lower.png",
-          "Textures/Forest/Forest_FG_Upper.png",
-          "Textures/Forest/Forest_MG.png",
-          "Textures/Forest/Forest_BG.png",
-          "Textures/NPC/Dired_Idle.png",
-          "Textures/NPC/Vozarovu_Idle.png",
-          "Textures/NPC/Vozarovu_Run.png",
-          "Textures/NPC/Vozarovu_Attack.png",
-          "Textures/NPC/Vozarovu_Damaged.png",
-          "Textures/NPC/Vozarovu_Death.png",
-          "Textures/NPC/VozarovuF_Idle.png",
-          "Textures/Boss/Boss_Hand_Raised.png",
-          "Textures/Boss/Boss_Hand_Slam.png",
-          "Textures/Boss/Boss_Hand_Grounded.png",
-          "Textures/Boss/Boss_Hand_Sweep.png",
-          "Textures/Boss/Boss_Hand_Lift.png",
-          "Textures/Boss/Boss_Body.png",
-          "Textures/Boss/Boss_Head.png",
-          "Textures/Interactable/Soul-Fire.png",
-          "Textures/Interactable/Soul-Fire-Green.png",
-          "Textures/Interactable/Soul-Fire-Purple.png",
-          "Textures/Interactable/Wind_North2.png",
-          "Textures/Interactable/Wind_East.png",
-          "Textures/Interactable/Wind_South.png",
-          "Textures/Interactable/Wind_West.png",
-          "Textures/Interactable/Portal.png",
-          "Textures/UI/cursor.png",
-          "Textures/UI/key_Q.png",
-          "Textures/UI/key_W.png",
-          "Textures/UI/key_left.png",
-          "Textures/UI/key_right.png",
-          "Textures/UI/key_up.png",
-          "Textures/UI/dialogpanel.png",
-          "Textures/UI/cinbar.png",
-          "Textures/UI/brelmor_logo.png",
-          "Textures/UI/Lirra_Title.png",
-          "Textures/UI/health_hud.png",
-          "Textures/UI/button_back.png",
-          "Textures/UI/button_confirm.png",
-          "Textures/UI/button_exit.png",
-          "Textures/UI/button_options.png",
-          "Textures/UI/button_mute.png",
-          "Textures/UI/button_fullscreen.png",
-          "Textures/UI/button_resume.png",
-          "Textures/UI/button_boarder.png",
-          "Textures/UI/button_controls.png",
-          "Textures/UI/button_credits.png",
-          "Textures/UI/panel_pause.png",
-          "Textures/UI/panel_options.png",
-          "Textures/UI/panel_confirm.png",
-          "Textures/UI/panel_controls.png",
-          "Textures/UI/panel_credits.png",
-          "Textures/Particles/default_particle.png",
-      } {}
+      } {
+    for (int id = 0; id < kTextureCount; ++id) {
+        texturePaths[id] = kTexturePaths[id];
+    }
+}
 
 SoundTable ResourceLoader::LoadSounds(float* progress) {
     soundsHandedOver = true;

@@ -92,7 +92,7 @@ void StateLevelEditor::Load() {
     SetBloomEnabled(false);
     SetExposure(1.5f);
     SetGamma(1.0f);
-    SetBloomIntensity(1.0f);
+    SetBloomIntensity(kStandardBloomIntensity);
 }
 
 void StateLevelEditor::Unload() {
