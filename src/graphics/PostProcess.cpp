@@ -52,6 +52,7 @@ struct CompositeRecord {
     int pingpongIndex = 0;
     float exposure = 0.0f;
     float gamma = 0.0f;
+    float bloomIntensity = 0.0f;
     int width = 0;
     int height = 0;
 };
@@ -235,8 +236,9 @@ void CreateSceneFramebuffer() {
     glBindFramebuffer(GL_FRAMEBUFFER, targets.sceneFramebuffer);
     // The scene's colours stay within 0 .. 1 (textures times vertex colours): 8 bits hold them as
     // the window does, and a software renderer blends and reads them far faster than half floats.
-    // The bright image keeps its range: the glow may be turned up beyond 1.
-    const GLenum formats[2] = {GL_RGBA8, GL_RGBA16F};
+    // So does the bright image, a part of those colours: the glow's intensity, which may go beyond
+    // 1, is applied after the blur, in the composite.
+    const GLenum formats[2] = {GL_RGBA8, GL_RGBA8};
     for (int i = 0; i < 2; ++i) {
         sceneTargets[i] = MakeColourTarget(0, formats[i]);
         targets.sceneTextures[i] = sceneTargets[i].name;
@@ -248,10 +250,12 @@ void CreateSceneFramebuffer() {
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthTarget.name);
     glDrawBuffers(2, kDrawBuffers);
     if (!IsFramebufferComplete()) {
-        // A driver that cannot mix the two formats draws the scene in half floats too.
-        sceneTargets[0].format = GL_RGBA16F;
-        glBindTexture(GL_TEXTURE_2D, sceneTargets[0].name);
-        AllocateColour(&sceneTargets[0], sceneTargets[0].width, sceneTargets[0].height);
+        // A driver that cannot draw into 8-bit targets draws the scene in half floats.
+        for (Target& target : sceneTargets) {
+            target.format = GL_RGBA16F;
+            glBindTexture(GL_TEXTURE_2D, target.name);
+            AllocateColour(&target, target.width, target.height);
+        }
     }
     CheckFramebufferComplete();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -390,7 +394,6 @@ void PrepareSceneShader() {
     // without the text path, which a software renderer would otherwise run for every pixel.
     const ShaderProgram* sprites = shaders.Find(kSceneSpritesProgram);
     shaders.Use(sceneBound && sprites != nullptr && sprites->linked ? kSceneSpritesProgram : "Shader/default");
-    shaders.SetFloat("bloomIntensity", bloomIntensity);
     shaders.SetInt("bloom", bloomEnabled ? 1 : 0);
     glActiveTexture(GL_TEXTURE0);
 }
@@ -480,6 +483,7 @@ CompositeRecord RecordOf(int pingpongIndex) {
     record.pingpongIndex = pingpongIndex & 1;
     record.exposure = exposure;
     record.gamma = displayGamma;
+    record.bloomIntensity = bloomIntensity;
     record.width = GetWindowWidth();
     record.height = GetWindowHeight();
     return record;
@@ -487,7 +491,7 @@ CompositeRecord RecordOf(int pingpongIndex) {
 
 bool SameComposite(const CompositeRecord& a, const CompositeRecord& b) {
     return a.valid && b.valid && a.frame == b.frame && a.pingpongIndex == b.pingpongIndex && a.exposure == b.exposure &&
-           a.gamma == b.gamma && a.width == b.width && a.height == b.height;
+           a.gamma == b.gamma && a.bloomIntensity == b.bloomIntensity && a.width == b.width && a.height == b.height;
 }
 
 // The window pixels the scene changed in since the last composite, a pixel wider on every side
@@ -554,6 +558,7 @@ void CompositeBloom(int pingpongIndex) {
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, pingpongTargets[pingpongIndex & 1].name);
     shaders.SetInt("bloom", 1);
+    shaders.SetFloat("bloomIntensity", bloomIntensity);
     shaders.SetFloat("exposure", exposure);
     shaders.SetFloat("gamma", displayGamma);
     DrawScreenQuad();

@@ -22,8 +22,9 @@ void TapKey(int key) {
     KeyCallback(GetWindow(), key, 0, GLFW_RELEASE, 0);
 }
 
-float DefaultProgramFloat(const char* name) {
-    const ShaderProgram* program = GetShaderManager().Find("Shader/default");
+// The composite at the standard gamma applies the glow's intensity.
+float CompositeProgramFloat(const char* name) {
+    const ShaderProgram* program = GetShaderManager().Find("Shader/bloom-standard-gamma");
     float value = -1.0f;
     glGetUniformfv(static_cast<GLuint>(program->program),
                    glGetUniformLocation(static_cast<GLuint>(program->program), name), &value);
@@ -78,8 +79,9 @@ TEST_F(BloomTest, IntensityKeysStepByThreeTenthsAndStopAtZero) {
     SetBloomIntensity(0.2f);
     TapKey(GLFW_KEY_P);
     PrepareSceneShader();
+    CompositeBloom(0);
     EXPECT_FLOAT_EQ(GetBloomIntensity(), 0.0f);
-    EXPECT_FLOAT_EQ(DefaultProgramFloat("bloomIntensity"), 0.0f);
+    EXPECT_FLOAT_EQ(CompositeProgramFloat("bloomIntensity"), 0.0f);
 
     RunFrames(1);
     TapKey(GLFW_KEY_O);
@@ -87,8 +89,9 @@ TEST_F(BloomTest, IntensityKeysStepByThreeTenthsAndStopAtZero) {
     PrepareSceneShader();
     PrepareSceneShader();
     PrepareSceneShader();
+    CompositeBloom(0);
     EXPECT_FLOAT_EQ(GetBloomIntensity(), 0.3f);
-    EXPECT_FLOAT_EQ(DefaultProgramFloat("bloomIntensity"), 0.3f);
+    EXPECT_FLOAT_EQ(CompositeProgramFloat("bloomIntensity"), 0.3f);
 }
 
 TEST_F(BloomTest, BrightSpriteSpreadsLightIntoItsNeighbourhood) {
@@ -106,6 +109,11 @@ TEST_F(BloomTest, BrightSpriteSpreadsLightIntoItsNeighbourhood) {
     SetBloomIntensity(0.0f);
     RenderSpriteFrame(Vector3(1.0f, 0.2f, 1.0f), 1.0f);
     EXPECT_NEAR(ReadPixel(139, 90).x, far.x, 1.0f);
+
+    // Turned up past 1, as the boss's white-out does, the glow spreads brighter still.
+    SetBloomIntensity(3.0f);
+    RenderSpriteFrame(Vector3(1.0f, 0.2f, 1.0f), 1.0f);
+    EXPECT_GT(ReadPixel(139, 90).z, near.z + 8.0f);
 
     SetBloomIntensity(1.0f);
     SetBloomEnabled(false);
