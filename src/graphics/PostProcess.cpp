@@ -321,7 +321,7 @@ void InitGraphics() {
     CreateSceneFramebuffer();
     CreatePingpongFramebuffers();
 
-    bloomIntensity = 1.0f;
+    bloomIntensity = kStandardBloomIntensity;
     shaders.Use("Shader/default");
     shaders.Use("Shader/blur");
     shaders.SetInt("image", 0);

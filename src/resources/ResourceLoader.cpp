@@ -38,10 +38,10 @@ ResourceLoader::ResourceLoader()
           "Audio/Menu_BGM.ogg",           "Audio/Gameplay_BGM.ogg",       "Audio/Boss_BGM.ogg",
           "Audio/Lirra_Attack_Light.ogg", "Audio/Lirra_Attack_Heavy.ogg", "Audio/Boss_Land.ogg",
           "Audio/Boss_Smash.ogg",
-      } {
-    for (int id = 0; id < kTextureCount; ++id) {
-        texturePaths[id] = kTexturePaths[id];
-    }
+      } {}
+
+std::string ResourceLoader::GetTexturePath(TextureId id) const {
+    return kTexturePaths[ToInt(id)];
 }
 
 SoundTable ResourceLoader::LoadSounds(float* progress) {

@@ -50,13 +50,12 @@ public:
     Mesh* LookupMesh(MeshType id) const;
 
     const std::string& GetSoundPath(int id) const { return soundPaths[id]; }
-    const std::string& GetTexturePath(TextureId id) const { return texturePaths[ToInt(id)]; }
+    std::string GetTexturePath(TextureId id) const;
 
 private:
     void ReleaseSounds();
 
     std::string soundPaths[kSoundCount];
-    std::string texturePaths[kTextureCount];
     SoundTable sounds;
     std::map<int, std::unique_ptr<Texture>> textures;
     std::map<int, std::unique_ptr<Mesh>> meshes;

@@ -7,6 +7,7 @@
 #include "base/Log.h"
 #include "graphics/Mesh.h"
 #include "graphics/Texture.h"
+#include "resources/TexturePaths.h"
 
 namespace {
 
@@ -51,8 +52,8 @@ T* Find(const std::map<int, std::unique_ptr<T>>& table, int id, const char* what
 
 void ResourceLoader::LoadTexturesAndMeshes() {
     for (int id = 0; id < kTextureCount; ++id) {
-        auto texture = std::make_unique<Texture>(texturePaths[id].c_str());
-        texture->Load(texturePaths[id].c_str(), 0, 0);
+        auto texture = std::make_unique<Texture>(kTexturePaths[id]);
+        texture->Load(kTexturePaths[id], 0, 0);
         // Loading again replaces what an earlier load made.
         textures[id] = std::move(texture);
     }
