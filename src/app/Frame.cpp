@@ -11,6 +11,7 @@
 #include "frontend/StateManager.h"
 #include "graphics/Camera.h"
 #include "graphics/MatrixStack.h"
+#include "graphics/PostProcess.h"
 #include "platform/FrameClock.h"
 #include "platform/Gamepad.h"
 #include "platform/Input.h"
@@ -29,7 +30,7 @@ bool NeedsMouseDepth() {
 void BeginFrame() {
     StartFrameClock();
     glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ClearColourAndDepth();
     glfwPollEvents();
     PollGamepads();
     DeliverScriptedInput(GetFrameNumber());

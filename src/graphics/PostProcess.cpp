@@ -16,6 +16,8 @@
 namespace {
 
 constexpr float kIntensityStep = 0.3f;
+// The window depth a full-screen quad at z = 0 leaves: the middle of the depth range.
+constexpr double kCompositeDepth = 0.5;
 // The composite without the gamma's power, for the gamma at which that power is 1.
 constexpr const char* kStandardGammaComposite = "Shader/bloom-standard-gamma";
 // The scene's program: the default one without its text path.
@@ -332,6 +334,14 @@ void InitGraphics() {
     }
 }
 
+void ClearDepth() {
+    glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+}
+
+void ClearColourAndDepth() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+}
+
 void BeginScene() {
     // After a resize the colour targets take the new size before they are drawn into, not after.
     BindColourAtWindowSize(&sceneTargets[0]);
@@ -347,7 +357,7 @@ void ClearScene() {
     GLint bound = 0;
     glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
     if (targets.sceneFramebuffer == 0 || static_cast<unsigned int>(bound) != targets.sceneFramebuffer) {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        ClearColourAndDepth();
         return;
     }
     // The scene takes the clear colour; the bright target starts black: only what is drawn this
@@ -357,7 +367,7 @@ void ClearScene() {
     const float black[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     glClearBufferfv(GL_COLOR, 0, clearColour);
     glClearBufferfv(GL_COLOR, 1, black);
-    glClear(GL_DEPTH_BUFFER_BIT);
+    ClearDepth();
     sceneFresh = true;
 }
 
@@ -545,12 +555,20 @@ void CompositeBloom(int pingpongIndex) {
     }
     // The quad writes every pixel it covers (its alpha is 1), so the window's colour needs no
     // clearing under it, and blending and the alpha test would only cost: what they leave is the
-    // quad's colour. Its depth stays what the window's later draws are tested against.
-    glClear(GL_DEPTH_BUFFER_BIT);
+    // quad's colour. The window's later draws are tested against the depth of the quad, which lies
+    // at the middle of the depth range: cleared to that, the depth needs no test and no write for
+    // every pixel of the quad.
+    GLfloat clearDepth = 1.0f;
+    glGetFloatv(GL_DEPTH_CLEAR_VALUE, &clearDepth);
+    glClearDepth(kCompositeDepth);
+    ClearDepth();
+    glClearDepth(clearDepth);
     const GLboolean blending = glIsEnabled(GL_BLEND);
     const GLboolean alphaTesting = glIsEnabled(GL_ALPHA_TEST);
+    const GLboolean depthTesting = glIsEnabled(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
     glDisable(GL_ALPHA_TEST);
+    glDisable(GL_DEPTH_TEST);
     ShaderManager& shaders = GetShaderManager();
     shaders.Use(CompositeProgram());
     glActiveTexture(GL_TEXTURE0);
@@ -567,6 +585,9 @@ void CompositeBloom(int pingpongIndex) {
     }
     if (alphaTesting) {
         glEnable(GL_ALPHA_TEST);
+    }
+    if (depthTesting) {
+        glEnable(GL_DEPTH_TEST);
     }
     glActiveTexture(GL_TEXTURE0);
     glDisable(GL_SCISSOR_TEST);

@@ -2,6 +2,11 @@
 
 // The HDR scene framebuffer, the bright-pass blur and the tone-mapped composite.
 void InitGraphics();
+// Clear the bound framebuffer's depth (with its colour). The window's depth shares its words with a
+// stencil nothing uses: cleared together they are one fill, where depth alone makes a software
+// renderer keep every pixel's stencil bits.
+void ClearDepth();
+void ClearColourAndDepth();
 void BeginScene();
 void ClearScene();
 // The scene is bound and nothing was drawn into it since it was cleared.

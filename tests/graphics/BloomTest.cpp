@@ -140,6 +140,18 @@ TEST_F(BloomTest, TheSecondCompositeShowsWhatWasDrawnBetweenAndKeepsTheRest) {
     EXPECT_NEAR(ReadPixel(20, 20).x, 26.0f, 2.0f);
 }
 
+// The buttons and dialogue drawn after the composite are tested against the depth its quad would
+// leave (the middle of the range), which the composite clears to instead of writing.
+TEST_F(BloomTest, TheCompositeLeavesTheDepthOfItsQuadAndTheDepthTestOn) {
+    RenderSpriteFrame(Vector3(1.0f, 0.2f, 1.0f), 1.0f);
+    for (const int x : {0, 139, 255}) {
+        float depth = -1.0f;
+        glReadPixels(x, 90, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+        EXPECT_NEAR(depth, 0.5f, 1e-6f) << "at x " << x;
+    }
+    EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), GL_TRUE);
+}
+
 TEST_F(BloomTest, OrdinaryScenerySendsNothingToTheBrightPass) {
     RenderSpriteFrame(Vector3(0.3f, 0.45f, 0.25f), 1.0f);  // a forest green
     EXPECT_NEAR(ReadPixel(139, 90).x, ReadPixel(20, 20).x, 1.0f);
