@@ -4,6 +4,8 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -33,6 +35,16 @@ std::map<std::string, Texture*> layers;
 struct LayerShape {
     bool opaque = false;
     std::unique_ptr<Mesh> tight;
+    // The texels (first and end column and row) whose filtered colour may glow: those with a channel
+    // stronger than kStrongestDullChannel and their neighbours. Outside them the layer's glow is black.
+    bool glows = false;
+    int glowTexels[4] = {0, 0, 0, 0};
+};
+
+// Window pixels (x, y, width, height) outside which the forest's bright image stays black.
+struct GlowBox {
+    bool any = false;
+    GLint pixels[4] = {0, 0, 0, 0};
 };
 std::map<const Texture*, LayerShape> shapes;
 
@@ -59,6 +71,36 @@ AlphaImage ReadAlpha(const Texture* texture) {
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glBindTexture(GL_TEXTURE_2D, 0);
     return image;
+}
+
+// The texels of any channel stronger than kStrongestDullChannel, widened by the one texel a filtered
+// fetch reaches beyond its own.
+void FindGlowTexels(const Texture* texture, LayerShape* shape) {
+    const Vector2 size = texture->GetSize();
+    const int width = static_cast<int>(size.x);
+    const int height = static_cast<int>(size.y);
+    std::vector<unsigned char> rgba(static_cast<size_t>(width) * height * 4);
+    glBindTexture(GL_TEXTURE_2D, texture->GetId());
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    int box[4] = {width, height, 0, 0};
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            const unsigned char* texel = &rgba[(static_cast<size_t>(row) * width + column) * 4];
+            if (std::max({texel[0], texel[1], texel[2]}) <= kStrongestDullChannel) {
+                continue;
+            }
+            box[0] = std::min(box[0], column - 1);
+            box[1] = std::min(box[1], row - 1);
+            box[2] = std::max(box[2], column + 2);
+            box[3] = std::max(box[3], row + 2);
+        }
+    }
+    shape->glows = box[0] < box[2];
+    shape->glowTexels[0] = std::max(box[0], 0);
+    shape->glowTexels[1] = std::max(box[1], 0);
+    shape->glowTexels[2] = std::min(box[2], width);
+    shape->glowTexels[3] = std::min(box[3], height);
 }
 
 bool HasTransparentTexel(const AlphaImage& image) {
@@ -146,6 +188,7 @@ void ShapeLayer(const Texture* texture) {
     if (!shape.opaque) {
         shape.tight = MakeTightMesh(image);
     }
+    FindGlowTexels(texture, &shape);
 }
 
 Texture* Layer(const std::string& name) {
@@ -157,47 +200,138 @@ Vector2 SizeOf(const Texture* texture) {
     return texture == nullptr ? Vector2() : texture->GetSize();
 }
 
-// One layer inside its own model push: translated, then scaled around the quad's centre.
-void DrawLayer(const Mesh& quad, const Texture* texture, const glm::vec3& translation, const glm::vec3& scale) {
+const LayerShape* ShapeOf(const Texture* texture) {
     const auto found = shapes.find(texture);
-    const LayerShape* shape = found == shapes.end() ? nullptr : &found->second;
+    return found == shapes.end() ? nullptr : &found->second;
+}
+
+// The layer's model matrix pushed: translated, then scaled around the quad's centre. The caller pops.
+void PushLayer(const glm::vec3& translation, const glm::vec3& scale) {
+    MatrixStack& model = GetModelStack();
+    model.Push();
+    model.Translate(translation.x, translation.y, translation.z);
+    model.Scale(scale.x, scale.y, scale.z);
+}
+
+// Widens the box by the window pixels the layer's glowing texels cover, a pixel more on every side.
+void AddGlowBox(const Texture* texture, const glm::vec3& translation, const glm::vec3& scale, GlowBox* box) {
+    const LayerShape* shape = ShapeOf(texture);
+    if (shape == nullptr || !shape->glows) {
+        return;
+    }
+    PushLayer(translation, scale);
+    const glm::mat4 mvp = GetProjectionStack().Top() * GetViewStack().Top() * GetModelStack().Top();
+    GetModelStack().Pop();
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const Vector2 size = texture->GetSize();
+    float low[2] = {0.0f, 0.0f};
+    float high[2] = {0.0f, 0.0f};
+    for (int corner = 0; corner < 4; ++corner) {
+        // The quad's corners hold u = x + 0.5 and v = 0.5 - y.
+        const float u = static_cast<float>(shape->glowTexels[(corner & 1) != 0 ? 2 : 0]) / size.x;
+        const float v = static_cast<float>(shape->glowTexels[(corner & 2) != 0 ? 3 : 1]) / size.y;
+        const glm::vec4 clip = mvp * glm::vec4(u - 0.5f, 0.5f - v, 0.0f, 1.0f);
+        for (int axis = 0; axis < 2; ++axis) {
+            const float pixel = viewport[axis] + (clip[axis] / clip.w + 1.0f) * 0.5f * viewport[axis + 2];
+            low[axis] = corner == 0 ? pixel : std::min(low[axis], pixel);
+            high[axis] = corner == 0 ? pixel : std::max(high[axis], pixel);
+        }
+    }
+    GLint added[4] = {0, 0, 0, 0};
+    for (int axis = 0; axis < 2; ++axis) {
+        const GLint first = std::max(static_cast<GLint>(std::floor(low[axis])) - 1, viewport[axis]);
+        const GLint end = std::min(static_cast<GLint>(std::ceil(high[axis])) + 1, viewport[axis] + viewport[axis + 2]);
+        if (end <= first) {
+            return;
+        }
+        added[axis] = first;
+        added[axis + 2] = end;
+    }
+    if (box->any) {
+        for (int axis = 0; axis < 2; ++axis) {
+            added[axis] = std::min(added[axis], box->pixels[axis]);
+            added[axis + 2] = std::max(added[axis + 2], box->pixels[axis] + box->pixels[axis + 2]);
+        }
+    }
+    box->any = true;
+    box->pixels[0] = added[0];
+    box->pixels[1] = added[1];
+    box->pixels[2] = added[2] - added[0];
+    box->pixels[3] = added[3] - added[1];
+}
+
+void DrawLayer(const Mesh& quad, const Texture* texture, const glm::vec3& translation, const glm::vec3& scale) {
+    const LayerShape* shape = ShapeOf(texture);
     const bool opaque = shape != nullptr && shape->opaque;
     const Mesh& drawn = shape != nullptr && shape->tight != nullptr ? *shape->tight : quad;
     if (opaque) {
         glDisable(GL_BLEND);
         glDisable(GL_ALPHA_TEST);
     }
-    MatrixStack& model = GetModelStack();
-    model.Push();
-    model.Translate(translation.x, translation.y, translation.z);
-    model.Scale(scale.x, scale.y, scale.z);
+    PushLayer(translation, scale);
     drawn.Draw(texture, 1.0f, Vector3(1.0f, 1.0f, 1.0f));
-    model.Pop();
+    GetModelStack().Pop();
     if (opaque) {
         glEnable(GL_BLEND);
         glEnable(GL_ALPHA_TEST);
     }
 }
 
-void DrawForest(const Mesh& quad, float cx, float cy) {
+struct LayerPlacement {
+    const char* name;
+    glm::vec3 translation;
+    glm::vec3 scale;
+};
+using ForestPlacement = std::array<LayerPlacement, 5>;
+
+// From the back forward.
+ForestPlacement PlaceForest(float cx, float cy) {
     const Vector2 middleSize = SizeOf(Layer("FOREST_MG2"));
     const Vector2 edgeSize = SizeOf(Layer("FOREST_LOWER"));
     const float middleW = kLayerScale * middleSize.x;
     const float middleH = kLayerScale * middleSize.y;
     const float edgeW = kLayerScale * edgeSize.x;
     const float edgeH = kLayerScale * edgeSize.y;
+    return ForestPlacement{{
+        {"FOREST_BG", glm::vec3(-cx, -1.5f * cy, -99.0f), glm::vec3(kFarStripWidth, kFarStripHeight, 1.0f)},
+        {"FOREST_MG2", glm::vec3(-cx, 0.8f * cy, -98.0f), glm::vec3(middleW, middleH, 1.0f)},
+        // The same middle ground again, upside down and sliding faster.
+        {"FOREST_MG1", glm::vec3(-1.5f * cx + 0.1f * middleW, 0.6f * cy, -97.0f), glm::vec3(middleW, -middleH, 1.0f)},
+        // The edges follow the camera sideways only: one sits on the bottom of the screen, one hangs from its top.
+        {"FOREST_LOWER", glm::vec3(-cx, edgeH / 2.0f - kHalfScreenHeight, -96.0f), glm::vec3(edgeW, edgeH, 1.0f)},
+        {"FOREST_UPPER", glm::vec3(-cx, kHalfScreenHeight - edgeH / 2.0f, -96.0f), glm::vec3(edgeW, edgeH, 1.0f)},
+    }};
+}
 
-    DrawLayer(quad, Layer("FOREST_BG"), glm::vec3(-cx, -1.5f * cy, -99.0f),
-              glm::vec3(kFarStripWidth, kFarStripHeight, 1.0f));
-    DrawLayer(quad, Layer("FOREST_MG2"), glm::vec3(-cx, 0.8f * cy, -98.0f), glm::vec3(middleW, middleH, 1.0f));
-    // The same middle ground again, upside down and sliding faster.
-    DrawLayer(quad, Layer("FOREST_MG1"), glm::vec3(-1.5f * cx + 0.1f * middleW, 0.6f * cy, -97.0f),
-              glm::vec3(middleW, -middleH, 1.0f));
-    // The edges follow the camera sideways only: one sits on the bottom of the screen, one hangs from its top.
-    DrawLayer(quad, Layer("FOREST_LOWER"), glm::vec3(-cx, edgeH / 2.0f - kHalfScreenHeight, -96.0f),
-              glm::vec3(edgeW, edgeH, 1.0f));
-    DrawLayer(quad, Layer("FOREST_UPPER"), glm::vec3(-cx, kHalfScreenHeight - edgeH / 2.0f, -96.0f),
-              glm::vec3(edgeW, edgeH, 1.0f));
+void DrawLayers(const Mesh& quad, const ForestPlacement& forest) {
+    for (const LayerPlacement& layer : forest) {
+        DrawLayer(quad, Layer(layer.name), layer.translation, layer.scale);
+    }
+}
+
+// Drawn first into a fresh scene, the forest's bright image is black wherever none of its layers
+// glows, so the layers draw their colours alone over the whole screen and their bright image only
+// inside the box their glowing texels cover (the far strip's moon), most often nowhere.
+void DrawForest(const Mesh& quad, const ForestPlacement& forest, bool fresh) {
+    if (!fresh) {
+        DrawLayers(quad, forest);
+        return;
+    }
+    GlowBox glow;
+    for (const LayerPlacement& layer : forest) {
+        AddGlowBox(Layer(layer.name), layer.translation, layer.scale, &glow);
+    }
+    DrawInto(SceneImages::Colours);
+    DrawLayers(quad, forest);
+    if (glow.any) {
+        DrawInto(SceneImages::Bright);
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(glow.pixels[0], glow.pixels[1], glow.pixels[2], glow.pixels[3]);
+        DrawLayers(quad, forest);
+        glDisable(GL_SCISSOR_TEST);
+    }
+    DrawInto(SceneImages::Both);
 }
 
 }  // namespace
@@ -251,7 +385,7 @@ void DrawBackground(int type) {
     if (depthless) {
         glDisable(GL_DEPTH_TEST);
     }
-    DrawForest(*quad, cx, cy);
+    DrawForest(*quad, PlaceForest(cx, cy), depthless);
     if (depthless) {
         glEnable(GL_DEPTH_TEST);
     }

@@ -375,6 +375,19 @@ bool IsSceneFresh() {
     return sceneBound && sceneFresh;
 }
 
+void DrawInto(SceneImages images) {
+    if (!sceneBound) {
+        return;
+    }
+    // The colours alone take one draw buffer: the program's bright output then goes nowhere.
+    const GLenum bright[2] = {GL_NONE, GL_COLOR_ATTACHMENT1};
+    if (images == SceneImages::Colours) {
+        glDrawBuffers(1, kDrawBuffers);
+    } else {
+        glDrawBuffers(2, images == SceneImages::Bright ? bright : kDrawBuffers);
+    }
+}
+
 namespace {
 
 void StepIntensityByKeys() {

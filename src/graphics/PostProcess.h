@@ -12,6 +12,14 @@ void ClearScene();
 // The scene is bound and nothing was drawn into it since it was cleared.
 bool IsSceneFresh();
 void PrepareSceneShader();
+// Which of the scene's two images (its colours, and the bright image that glows) the next draws go
+// into. Each holds what drawing into both gives it: a software renderer fills one target at a
+// time far faster, so a layer whose glow is known to be black outside a box draws its colours
+// alone and its bright image only inside that box.
+enum class SceneImages { Both, Colours, Bright };
+void DrawInto(SceneImages images);
+// The strongest channel a colour may have and still send nothing to the bright image.
+constexpr int kStrongestDullChannel = 158;
 void BlurBright(bool horizontalFirst, int passes);
 void CompositeBloom(int pingpongIndex);
 void BindWindowFramebuffer();

@@ -152,6 +152,20 @@ TEST_F(BloomTest, TheCompositeLeavesTheDepthOfItsQuadAndTheDepthTestOn) {
     EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), GL_TRUE);
 }
 
+// The forest draws its bright image only around texels stronger than kStrongestDullChannel: a
+// weaker colour must leave the bright image black (a full channel shows the image is read).
+TEST_F(BloomTest, NoColourUpToTheStrongestDullChannelSendsAnythingToTheBrightImage) {
+    for (const int channel : {kStrongestDullChannel, 255}) {
+        RenderSpriteFrame(Vector3(0.1f, static_cast<float>(channel) / 255.0f, 0.1f), 4.0f);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, GetBloomTargets().sceneFramebuffer);
+        glReadBuffer(GL_COLOR_ATTACHMENT1);
+        const Vector3 bright = ReadPixel(128, 90);
+        glReadBuffer(GL_COLOR_ATTACHMENT0);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+        EXPECT_EQ(bright.y > 0.0f, channel > kStrongestDullChannel) << "channel " << channel;
+    }
+}
+
 TEST_F(BloomTest, OrdinaryScenerySendsNothingToTheBrightPass) {
     RenderSpriteFrame(Vector3(0.3f, 0.45f, 0.25f), 1.0f);  // a forest green
     EXPECT_NEAR(ReadPixel(139, 90).x, ReadPixel(20, 20).x, 1.0f);

@@ -205,6 +205,60 @@ TEST_F(BackgroundTest, InTheSceneWhatWasDrawnBeforeTheForestStaysInFrontAndTheWo
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
+// In a fresh scene the layers draw their colours alone and their bright image only around what
+// glows (the far strip's moon): both images hold what drawing every layer into both gives, which
+// the forest still does after something else was drawn first.
+TEST_F(BackgroundTest, TheForestsImagesAreTheSameWhetherDrawnFirstOrAfterASprite) {
+    std::unique_ptr<Mesh> quad(CreateQuad("Corner", glm::vec4(1.0f), 1.0f, 0.0f, 1.0f, 0.0f, 1.0f));
+    const auto drawCorner = [&]() {
+        GetModelStack().Push();
+        GetModelStack().Translate(-15.0f, -10.0f, 0.0f);
+        quad->Draw(nullptr, 1.0f, Vector3(0.2f, 0.3f, 0.2f));
+        GetModelStack().Pop();
+    };
+    const auto readImage = [](int image) {
+        std::vector<unsigned char> pixels(static_cast<size_t>(GetWindowWidth()) * GetWindowHeight() * 4);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, GetBloomTargets().sceneFramebuffer);
+        glReadBuffer(GL_COLOR_ATTACHMENT0 + image);
+        glReadPixels(0, 0, GetWindowWidth(), GetWindowHeight(), GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        glReadBuffer(GL_COLOR_ATTACHMENT0);
+        return pixels;
+    };
+    // The whole moon, the moon mostly behind the layers in front of it, no moon.
+    for (const Vector3& camera :
+         {Vector3(828.0f, 0.0f, 0.0f), Vector3(828.0f, -30.0f, 0.0f), Vector3(0.0f, 0.0f, 0.0f)}) {
+        GetCamera().SetPosition(camera);
+        GetCamera().UpdateMatrices();
+        std::vector<unsigned char> images[2][2];
+        for (int first = 0; first < 2; ++first) {
+            BeginScene();
+            ClearScene();
+            PrepareSceneShader();
+            if (first == 1) {
+                drawCorner();
+            }
+            DrawBackground(BACKGROUND_FOREST);
+            if (first == 0) {
+                drawCorner();
+            }
+            images[first][0] = readImage(0);
+            images[first][1] = readImage(1);
+        }
+        int glowing = 0;
+        for (int image = 0; image < 2; ++image) {
+            size_t differing = 0;
+            for (size_t p = 0; p < images[0][image].size(); p += 4) {
+                differing += std::memcmp(&images[0][image][p], &images[1][image][p], 3) != 0 ? 1 : 0;
+                glowing += image == 1 && images[0][image][p] + images[0][image][p + 1] + images[0][image][p + 2] > 0;
+            }
+            EXPECT_EQ(differing, 0u) << (image == 0 ? "colours" : "bright image") << " at camera x " << camera.x;
+        }
+        EXPECT_EQ(glowing > 0, camera.x > 0.0f) << "the moon glows where it is on the screen, camera x " << camera.x;
+    }
+    BindWindowFramebuffer();
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 // The layers with transparent texels are drawn through meshes of their filled spans: at any place,
 // scale and flip, those cover exactly the pixels the whole quad would show.
 TEST_F(BackgroundTest, ALayersSpanMeshShowsWhatItsWholeQuadShows) {
