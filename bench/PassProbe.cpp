@@ -104,7 +104,7 @@ const char* SceneDrawPass() {
 const char* DrawPass() {
     const ShaderProgram* program = GetShaderManager().GetCurrent();
     const char* name = program == nullptr ? "" : program->name.c_str();
-    if (std::strcmp(name, "Shader/blur") == 0) {
+    if (std::strncmp(name, "Shader/blur", std::strlen("Shader/blur")) == 0) {
         return "bloom blur";
     }
     if (std::strncmp(name, "Shader/bloom", std::strlen("Shader/bloom")) == 0) {

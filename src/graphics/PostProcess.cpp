@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 #include "base/Log.h"
 #include "graphics/ShaderManager.h"
@@ -20,6 +21,8 @@ constexpr float kIntensityStep = 0.3f;
 constexpr double kCompositeDepth = 0.5;
 // The composite without the gamma's power, for the gamma at which that power is 1.
 constexpr const char* kStandardGammaComposite = "Shader/bloom-standard-gamma";
+// The bright image brought down to the blur's size in one pass: the blur's program, taking the mean of 4 x 4.
+constexpr const char* kQuarterProgram = "Shader/blur-quarter";
 // The scene's program: the default one without its text path.
 constexpr const char* kSceneSpritesProgram = "Shader/default-sprites";
 
@@ -312,6 +315,7 @@ void InitGraphics() {
     shaders.Load("Shader/bloom");
     shaders.LoadVariant(kStandardGammaComposite, "Shader/bloom", "#define STANDARD_GAMMA");
     shaders.LoadVariant(kSceneSpritesProgram, "Shader/default", "#define SPRITES_ONLY");
+    shaders.LoadVariant(kQuarterProgram, "Shader/blur", "#define QUARTER_OF_IMAGE");
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -325,8 +329,10 @@ void InitGraphics() {
 
     bloomIntensity = kStandardBloomIntensity;
     shaders.Use("Shader/default");
-    shaders.Use("Shader/blur");
-    shaders.SetInt("image", 0);
+    for (const char* blur : {"Shader/blur", kQuarterProgram}) {
+        shaders.Use(blur);
+        shaders.SetInt("image", 0);
+    }
     for (const char* composite : {"Shader/bloom", kStandardGammaComposite}) {
         shaders.Use(composite);
         shaders.SetInt("scene", 0);
@@ -433,10 +439,26 @@ void BlitHalved(unsigned int from, GLenum fromAttachment, unsigned int to, const
     glReadBuffer(GL_COLOR_ATTACHMENT0);
 }
 
-// The bright image brought down to the blur's size, into pingpongFramebuffers[index].
+// The bright image brought down to the blur's size, into pingpongFramebuffers[index]: each texel the
+// mean of 4 x 4, as two halvings make it. One pass of four filtered fetches costs a software
+// renderer less than the two halvings, which are the way where that program is missing.
 void DownsampleBright(int index) {
-    BlitHalved(targets.sceneFramebuffer, GL_COLOR_ATTACHMENT1, halfFramebuffer, halfTarget);
-    BlitHalved(halfFramebuffer, GL_COLOR_ATTACHMENT0, targets.pingpongFramebuffers[index], pingpongTargets[index]);
+    ShaderManager& shaders = GetShaderManager();
+    const ShaderProgram* quarter = shaders.Find(kQuarterProgram);
+    if (quarter == nullptr || !quarter->linked) {
+        BlitHalved(targets.sceneFramebuffer, GL_COLOR_ATTACHMENT1, halfFramebuffer, halfTarget);
+        BlitHalved(halfFramebuffer, GL_COLOR_ATTACHMENT0, targets.pingpongFramebuffers[index], pingpongTargets[index]);
+        return;
+    }
+    const std::string drawing = shaders.GetCurrent() != nullptr ? shaders.GetCurrent()->name : "";
+    glBindFramebuffer(GL_FRAMEBUFFER, targets.pingpongFramebuffers[index]);
+    glViewport(0, 0, pingpongTargets[index].width, pingpongTargets[index].height);
+    shaders.Use(kQuarterProgram);
+    glBindTexture(GL_TEXTURE_2D, sceneTargets[1].name);
+    DrawScreenQuad();
+    if (!drawing.empty()) {
+        shaders.Use(drawing);
+    }
 }
 
 // One pass from the other ping-pong target into pingpongFramebuffers[index].
@@ -486,9 +508,9 @@ void BlurBright(bool horizontalFirst, int passes) {
 
     // Pass i writes the target that leaves the last pass writing index lastH.
     const auto targetOf = [&](int pass) { return lastH ^ ((plan.count - 1 - pass) & 1); };
-    DownsampleBright(plan.count == 0 ? lastH : 1 - targetOf(0));
     GLint viewport[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, viewport);
+    DownsampleBright(plan.count == 0 ? lastH : 1 - targetOf(0));
     glViewport(0, 0, pingpongTargets[0].width, pingpongTargets[0].height);
     for (int i = 0; i < plan.count; ++i) {
         DrawBlurPass(targetOf(i), plan.horizontal[i], plan.kernels[i]);
