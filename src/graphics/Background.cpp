@@ -41,52 +41,47 @@ struct LayerShape {
     int glowTexels[4] = {0, 0, 0, 0};
 };
 
-// Window pixels (x, y, width, height) outside which the forest's bright image stays black.
+// Window pixels (first x and y, end x and y) outside which the forest's bright image stays black.
 struct GlowBox {
     bool any = false;
-    GLint pixels[4] = {0, 0, 0, 0};
+    GLint first[2] = {0, 0};
+    GLint end[2] = {0, 0};
 };
 std::map<const Texture*, LayerShape> shapes;
 
-struct AlphaImage {
+struct LayerImage {
     int width = 0;
     int height = 0;
-    std::vector<unsigned char> alpha;  // row 0 at v = 0
+    std::vector<unsigned char> rgba;  // row 0 at v = 0
 
-    bool Covered(int column, int row) const { return alpha[static_cast<size_t>(row) * width + column] != 0; }
+    const unsigned char* Texel(int column, int row) const {
+        return &rgba[(static_cast<size_t>(row) * width + column) * 4];
+    }
+    bool Covered(int column, int row) const { return Texel(column, row)[3] != 0; }
 };
 
-AlphaImage ReadAlpha(const Texture* texture) {
-    AlphaImage image;
+LayerImage ReadLayerImage(const Texture* texture) {
+    LayerImage image;
     const Vector2 size = texture->GetSize();
     image.width = static_cast<int>(size.x);
     image.height = static_cast<int>(size.y);
     if (image.width <= 0 || image.height <= 0) {
-        return AlphaImage();
+        return LayerImage();
     }
-    image.alpha.resize(static_cast<size_t>(image.width) * image.height);
+    image.rgba.resize(static_cast<size_t>(image.width) * image.height * 4);
     glBindTexture(GL_TEXTURE_2D, texture->GetId());
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, image.alpha.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
     glBindTexture(GL_TEXTURE_2D, 0);
     return image;
 }
 
 // The texels of any channel stronger than kStrongestDullChannel, widened by the one texel a filtered
 // fetch reaches beyond its own.
-void FindGlowTexels(const Texture* texture, LayerShape* shape) {
-    const Vector2 size = texture->GetSize();
-    const int width = static_cast<int>(size.x);
-    const int height = static_cast<int>(size.y);
-    std::vector<unsigned char> rgba(static_cast<size_t>(width) * height * 4);
-    glBindTexture(GL_TEXTURE_2D, texture->GetId());
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    glBindTexture(GL_TEXTURE_2D, 0);
-    int box[4] = {width, height, 0, 0};
-    for (int row = 0; row < height; ++row) {
-        for (int column = 0; column < width; ++column) {
-            const unsigned char* texel = &rgba[(static_cast<size_t>(row) * width + column) * 4];
+void FindGlowTexels(const LayerImage& image, LayerShape* shape) {
+    int box[4] = {image.width, image.height, 0, 0};
+    for (int row = 0; row < image.height; ++row) {
+        for (int column = 0; column < image.width; ++column) {
+            const unsigned char* texel = image.Texel(column, row);
             if (std::max({texel[0], texel[1], texel[2]}) <= kStrongestDullChannel) {
                 continue;
             }
@@ -99,13 +94,13 @@ void FindGlowTexels(const Texture* texture, LayerShape* shape) {
     shape->glows = box[0] < box[2];
     shape->glowTexels[0] = std::max(box[0], 0);
     shape->glowTexels[1] = std::max(box[1], 0);
-    shape->glowTexels[2] = std::min(box[2], width);
-    shape->glowTexels[3] = std::min(box[3], height);
+    shape->glowTexels[2] = std::min(box[2], image.width);
+    shape->glowTexels[3] = std::min(box[3], image.height);
 }
 
-bool HasTransparentTexel(const AlphaImage& image) {
-    for (const unsigned char a : image.alpha) {
-        if (a != 255) {
+bool HasTransparentTexel(const LayerImage& image) {
+    for (size_t alpha = 3; alpha < image.rgba.size(); alpha += 4) {
+        if (image.rgba[alpha] != 255) {
             return true;
         }
     }
@@ -113,7 +108,7 @@ bool HasTransparentTexel(const AlphaImage& image) {
 }
 
 // A vertex of the unit quad (x and y in -0.5 .. 0.5, v = 0 at the top) at a texel corner.
-Vertex CornerVertex(int column, int row, const AlphaImage& image) {
+Vertex CornerVertex(int column, int row, const LayerImage& image) {
     Vertex vertex;
     const float u = static_cast<float>(column) / static_cast<float>(image.width);
     const float v = static_cast<float>(row) / static_cast<float>(image.height);
@@ -125,7 +120,7 @@ Vertex CornerVertex(int column, int row, const AlphaImage& image) {
     return vertex;
 }
 
-void AddSpan(int firstColumn, int endColumn, int firstRow, int endRow, const AlphaImage& image,
+void AddSpan(int firstColumn, int endColumn, int firstRow, int endRow, const LayerImage& image,
              std::vector<Vertex>* vertices, std::vector<unsigned int>* indices) {
     const unsigned int base = static_cast<unsigned int>(vertices->size());
     vertices->push_back(CornerVertex(firstColumn, endRow, image));
@@ -137,7 +132,7 @@ void AddSpan(int firstColumn, int endColumn, int firstRow, int endRow, const Alp
     }
 }
 
-std::unique_ptr<Mesh> MakeTightMesh(const AlphaImage& image) {
+std::unique_ptr<Mesh> MakeTightMesh(const LayerImage& image) {
     std::vector<Vertex> vertices;
     std::vector<unsigned int> indices;
     std::vector<bool> covered(static_cast<size_t>(image.width));
@@ -179,16 +174,16 @@ void ShapeLayer(const Texture* texture) {
     if (texture == nullptr || shapes.count(texture) != 0) {
         return;
     }
-    const AlphaImage image = ReadAlpha(texture);
+    const LayerImage image = ReadLayerImage(texture);
     LayerShape& shape = shapes[texture];
-    if (image.alpha.empty()) {
+    if (image.rgba.empty()) {
         return;
     }
     shape.opaque = !HasTransparentTexel(image);
     if (!shape.opaque) {
         shape.tight = MakeTightMesh(image);
     }
-    FindGlowTexels(texture, &shape);
+    FindGlowTexels(image, &shape);
 }
 
 Texture* Layer(const std::string& name) {
@@ -238,27 +233,20 @@ void AddGlowBox(const Texture* texture, const glm::vec3& translation, const glm:
             high[axis] = corner == 0 ? pixel : std::max(high[axis], pixel);
         }
     }
-    GLint added[4] = {0, 0, 0, 0};
+    GlowBox added;
     for (int axis = 0; axis < 2; ++axis) {
-        const GLint first = std::max(static_cast<GLint>(std::floor(low[axis])) - 1, viewport[axis]);
-        const GLint end = std::min(static_cast<GLint>(std::ceil(high[axis])) + 1, viewport[axis] + viewport[axis + 2]);
-        if (end <= first) {
+        added.first[axis] = std::max(static_cast<GLint>(std::floor(low[axis])) - 1, viewport[axis]);
+        added.end[axis] = std::min(static_cast<GLint>(std::ceil(high[axis])) + 1, viewport[axis] + viewport[axis + 2]);
+        if (added.end[axis] <= added.first[axis]) {
             return;
         }
-        added[axis] = first;
-        added[axis + 2] = end;
-    }
-    if (box->any) {
-        for (int axis = 0; axis < 2; ++axis) {
-            added[axis] = std::min(added[axis], box->pixels[axis]);
-            added[axis + 2] = std::max(added[axis + 2], box->pixels[axis] + box->pixels[axis + 2]);
+        if (box->any) {
+            added.first[axis] = std::min(added.first[axis], box->first[axis]);
+            added.end[axis] = std::max(added.end[axis], box->end[axis]);
         }
     }
-    box->any = true;
-    box->pixels[0] = added[0];
-    box->pixels[1] = added[1];
-    box->pixels[2] = added[2] - added[0];
-    box->pixels[3] = added[3] - added[1];
+    added.any = true;
+    *box = added;
 }
 
 void DrawLayer(const Mesh& quad, const Texture* texture, const glm::vec3& translation, const glm::vec3& scale) {
@@ -327,7 +315,7 @@ void DrawForest(const Mesh& quad, const ForestPlacement& forest, bool fresh) {
     if (glow.any) {
         DrawInto(SceneImages::Bright);
         glEnable(GL_SCISSOR_TEST);
-        glScissor(glow.pixels[0], glow.pixels[1], glow.pixels[2], glow.pixels[3]);
+        glScissor(glow.first[0], glow.first[1], glow.end[0] - glow.first[0], glow.end[1] - glow.first[1]);
         DrawLayers(quad, forest);
         glDisable(GL_SCISSOR_TEST);
     }

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <string>
 
 #include "base/Log.h"
 #include "graphics/ShaderManager.h"
@@ -450,15 +449,11 @@ void DownsampleBright(int index) {
         BlitHalved(halfFramebuffer, GL_COLOR_ATTACHMENT0, targets.pingpongFramebuffers[index], pingpongTargets[index]);
         return;
     }
-    const std::string drawing = shaders.GetCurrent() != nullptr ? shaders.GetCurrent()->name : "";
     glBindFramebuffer(GL_FRAMEBUFFER, targets.pingpongFramebuffers[index]);
     glViewport(0, 0, pingpongTargets[index].width, pingpongTargets[index].height);
     shaders.Use(kQuarterProgram);
     glBindTexture(GL_TEXTURE_2D, sceneTargets[1].name);
     DrawScreenQuad();
-    if (!drawing.empty()) {
-        shaders.Use(drawing);
-    }
 }
 
 // One pass from the other ping-pong target into pingpongFramebuffers[index].
@@ -511,6 +506,7 @@ void BlurBright(bool horizontalFirst, int passes) {
     GLint viewport[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, viewport);
     DownsampleBright(plan.count == 0 ? lastH : 1 - targetOf(0));
+    shaders.Use("Shader/blur");
     glViewport(0, 0, pingpongTargets[0].width, pingpongTargets[0].height);
     for (int i = 0; i < plan.count; ++i) {
         DrawBlurPass(targetOf(i), plan.horizontal[i], plan.kernels[i]);
